@@ -1,0 +1,28 @@
+# Brightwipe: `make run` builds and starts the program under Wine; `make test` builds and runs every test.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: all bootstrap configure build run test bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run-brightwipe $(BUILD)
+
+test: build
+	@scripts/run-tests $(BUILD)
+
+bench: build
+	@scripts/run-bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)
