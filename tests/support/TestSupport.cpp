@@ -1,1 +1,294 @@
-// placeholder
+// Helpers shared by the tests.
+#include "tests/support/TestSupport.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace bw::test {
+
+namespace {
+
+using UnixNameFn = char*(CDECL*)(LPCWSTR);
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+// Single-quotes a word for /bin/sh.
+std::string ShellQuote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+std::string UnixPath(const std::string& winPath) {
+    static auto fn = reinterpret_cast<UnixNameFn>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    if (!fn) return {};
+    wchar_t wide[MAX_PATH * 2];
+    if (!MultiByteToWideChar(CP_ACP, 0, winPath.c_str(), -1, wide, MAX_PATH * 2)) return {};
+    char* unixName = fn(wide);
+    if (!unixName) return {};
+    std::string result(unixName);
+    HeapFree(GetProcessHeap(), 0, unixName);
+    return result;
+}
+
+std::string WinPath(const std::string& unixPath) {
+    std::string out = "Z:" + unixPath;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+bool RunUnix(const std::string& program, const std::vector<std::string>& args) {
+    // Wine starts a Linux program without a process handle worth waiting on, so the command
+    // runs in a shell that touches a marker file when done, and we wait for the marker.
+    static int counter = 0;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    char name[96];
+    std::snprintf(name, sizeof name, "bwunix-%lu-%d.done", GetCurrentProcessId(), ++counter);
+    std::string marker = std::string(tmp) + name;
+    DeleteFileA(marker.c_str());
+    std::string unixMarker = UnixPath(std::string(tmp)) + "/" + name;
+    std::string script = ShellQuote(program);
+    for (const auto& a : args) script += " " + ShellQuote(a);
+    script += "; touch " + ShellQuote(unixMarker);
+    std::string cmd = "/bin/sh -c " + Quote(script);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back('\0');
+    if (!CreateProcessA("Z:\\bin\\sh", buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 3000 && !PathExists(marker); ++i) Sleep(5);
+    bool done = PathExists(marker);
+    DeleteFileA(marker.c_str());
+    return done;
+}
+
+bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath) {
+    std::string target = UnixPath(targetWinPath);
+    std::string link = UnixPath(linkWinPath);
+    if (target.empty() || link.empty()) return false;
+    return RunUnix("/bin/ln", {"-s", target, link});
+}
+
+bool WriteTextFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    return static_cast<bool>(out);
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeDirs(const std::string& path) {
+    for (size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
+        CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+    return IsDirectory(path);
+}
+
+TempDir::TempDir() {
+    static int counter = 0;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    std::string base = tmp;
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "\\bwtest-%lu-%d-%lu", GetCurrentProcessId(), ++counter,
+                      GetTickCount());
+        path_ = base + name;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() {
+    // rm -rf removes links without following them; restore write bits first so nothing stays.
+    std::string unixPath = UnixPath(path_);
+    if (unixPath.empty()) return;
+    RunUnix("/bin/chmod", {"-R", "u+w", unixPath});
+    RunUnix("/bin/rm", {"-rf", unixPath});
+}
+
+TempRegKey::TempRegKey() {
+    static int counter = 0;
+    char name[96];
+    std::snprintf(name, sizeof name, "Software\\BrightwipeTests\\k%lu-%d", GetCurrentProcessId(),
+                  ++counter);
+    subkey_ = name;
+    DeleteTree(HKEY_CURRENT_USER, subkey_);
+    HKEY key;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, subkey_.c_str(), &key) == ERROR_SUCCESS) RegCloseKey(key);
+}
+
+TempRegKey::~TempRegKey() { DeleteTree(HKEY_CURRENT_USER, subkey_); }
+
+bool KeyExists(HKEY root, const std::string& subkey) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool SetString(HKEY root, const std::string& subkey, const std::string& name,
+               const std::string& value) {
+    HKEY key;
+    if (RegCreateKeyA(root, subkey.c_str(), &key) != ERROR_SUCCESS) return false;
+    LONG rc = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+bool GetString(HKEY root, const std::string& subkey, const std::string& name, std::string* value) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    char buf[4096];
+    DWORD size = sizeof buf - 1, type = 0;
+    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) return false;
+    buf[size] = '\0';
+    *value = buf;
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& subkey, const std::string& name) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+int ValueCount(HKEY root, const std::string& subkey) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
+    DWORD values = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return static_cast<int>(values);
+}
+
+void DeleteTree(HKEY root, const std::string& subkey) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    for (;;) {
+        char name[512];
+        DWORD len = sizeof name;
+        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DeleteTree(root, subkey + "\\" + name);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(root, subkey.c_str());
+}
+
+MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button) {
+    thread_ = std::thread([this] { Run(); });
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::boxes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+}
+
+namespace {
+
+struct FoundDialog {
+    HWND hwnd = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64];
+    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) &&
+        GetClassNameA(hwnd, cls, sizeof cls) && std::string(cls) == "#32770") {
+        reinterpret_cast<FoundDialog*>(lp)->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND hwnd, LPARAM lp) {
+    char cls[64];
+    if (GetClassNameA(hwnd, cls, sizeof cls) && _stricmp(cls, "Static") == 0) {
+        char text[4096];
+        if (GetWindowTextA(hwnd, text, sizeof text) > 0) {
+            auto* out = reinterpret_cast<std::string*>(lp);
+            if (!out->empty()) *out += "\n";
+            *out += text;
+        }
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void MessageBoxWatcher::Run() {
+    while (!stop_) {
+        FoundDialog found;
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&found));
+        if (found.hwnd) {
+            Box box;
+            char title[512];
+            GetWindowTextA(found.hwnd, title, sizeof title);
+            box.title = title;
+            EnumChildWindows(found.hwnd, CollectStaticText, reinterpret_cast<LPARAM>(&box.text));
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                boxes_.push_back(box);
+            }
+            HWND btn = GetDlgItem(found.hwnd, button_);
+            if (btn)
+                PostMessageA(found.hwnd, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(btn));
+            else
+                PostMessageA(found.hwnd, WM_COMMAND, IDOK, 0);
+            // Wait for the box to go before looking again.
+            for (int i = 0; i < 200 && IsWindow(found.hwnd) && IsWindowVisible(found.hwnd); ++i)
+                Sleep(10);
+        }
+        Sleep(20);
+    }
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace bw::test

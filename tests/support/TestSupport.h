@@ -1,0 +1,88 @@
+// Helpers shared by the tests: throwaway folders and registry keys, Linux links, message boxes.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace bw::test {
+
+// The Linux path behind a Windows path (Wine only); empty when it cannot be had.
+std::string UnixPath(const std::string& winPath);
+// The Windows (Z:) path of a Linux path.
+std::string WinPath(const std::string& unixPath);
+// Runs a Linux program (Wine starts ELF binaries natively) and waits for it.
+bool RunUnix(const std::string& program, const std::vector<std::string>& args);
+// Makes a Linux symbolic link at `linkWinPath` pointing at `targetWinPath`.
+bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath);
+
+bool WriteTextFile(const std::string& path, const std::string& content);
+std::string ReadTextFile(const std::string& path);
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+bool MakeDirs(const std::string& path);  // like mkdir -p, backslash separators
+
+// A fresh folder under the Windows temp folder, removed with everything in it (links
+// themselves, never their targets) when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }  // no trailing backslash
+    std::string operator/(const std::string& rel) const { return path_ + "\\" + rel; }
+
+private:
+    std::string path_;
+};
+
+// A fresh key under HKEY_CURRENT_USER\Software\BrightwipeTests, deleted with its subkeys.
+class TempRegKey {
+public:
+    TempRegKey();
+    ~TempRegKey();
+    const std::string& subkey() const { return subkey_; }  // relative to HKCU
+    std::string fullPath() const { return "HKEY_CURRENT_USER\\" + subkey_; }
+
+private:
+    std::string subkey_;
+};
+
+// Registry conveniences for assertions.
+bool KeyExists(HKEY root, const std::string& subkey);
+bool SetString(HKEY root, const std::string& subkey, const std::string& name, const std::string& value);
+bool GetString(HKEY root, const std::string& subkey, const std::string& name, std::string* value);
+bool ValueExists(HKEY root, const std::string& subkey, const std::string& name);
+int ValueCount(HKEY root, const std::string& subkey);  // -1 when the key is missing
+void DeleteTree(HKEY root, const std::string& subkey);
+
+// Watches this process for standard message boxes (dialog class #32770), records their title
+// and text, and answers each by pressing `button` (IDOK by default; falls back to the dialog's
+// first button). Runs until destroyed.
+class MessageBoxWatcher {
+public:
+    struct Box {
+        std::string title;
+        std::string text;
+    };
+    explicit MessageBoxWatcher(int button = IDOK);
+    ~MessageBoxWatcher();
+    std::vector<Box> boxes() const;
+
+private:
+    void Run();
+    int button_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<Box> boxes_;
+    std::thread thread_;
+};
+
+// Pumps this thread's pending messages.
+void PumpMessages();
+
+}  // namespace bw::test
