@@ -1,0 +1,38 @@
+// Picture files through GDI+, which reads GIF, JPEG and BMP on every Windows since XP and on Wine.
+#include "platform/Pictures.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <vector>
+
+namespace bw::platform {
+
+namespace {
+
+bool StartGdiplus() {
+    static bool started = [] {
+        Gdiplus::GdiplusStartupInput input;
+        ULONG_PTR token = 0;
+        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+    }();
+    return started;
+}
+
+}  // namespace
+
+HBITMAP LoadPictureFile(const std::string& path) {
+    if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+    if (!StartGdiplus()) return nullptr;
+    int len = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(len));
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), len);
+    Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromFile(wide.data());
+    HBITMAP result = nullptr;
+    if (bitmap && bitmap->GetLastStatus() == Gdiplus::Ok)
+        bitmap->GetHBITMAP(Gdiplus::Color(255, 255, 255), &result);
+    delete bitmap;
+    return result;
+}
+
+}  // namespace bw::platform

@@ -1,0 +1,13 @@
+// Loading picture files (GIF, JPEG, BMP) into bitmaps.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace bw::platform {
+
+// Loads a picture file into a new device-independent bitmap owned by the caller; null when the
+// file is missing or cannot be decoded.
+HBITMAP LoadPictureFile(const std::string& path);
+
+}  // namespace bw::platform

@@ -1,0 +1,192 @@
+// Top-level forms: creation, showing (modeless and modal), unloading and message dispatch.
+#include "ui/Form.h"
+
+#include <vector>
+
+namespace bw::ui {
+
+namespace {
+
+const char kFormClass[] = "BrightwipeForm";
+int loadedForms = 0;
+bool quitWhenLastGone = false;
+int screenPointer = 0;
+
+void RegisterFormClass(WNDPROC proc) {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = Instance();
+    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    RegisterClassA(&wc);
+    done = true;
+}
+
+struct DisabledWindows {
+    std::vector<HWND> list;
+};
+
+BOOL CALLBACK DisableOthers(HWND hwnd, LPARAM lp) {
+    auto* self = reinterpret_cast<std::pair<HWND, DisabledWindows*>*>(lp);
+    if (hwnd != self->first && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        self->second->list.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+Form::Form(std::string caption, int width, int height)
+    : caption_(std::move(caption)), width_(width), height_(height) {}
+
+Form::~Form() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        --loadedForms;
+    }
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void Form::Load() {
+    if (hwnd_) return;
+    RegisterFormClass(WndProc);
+    RECT rc{0, 0, width_, height_};
+    AdjustWindowRect(&rc, FormStyle(), FALSE);
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, caption_.c_str(), FormStyle(),
+                            CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,
+                            nullptr, nullptr, Instance(), this);
+    if (!hwnd_) return;
+    ++loadedForms;
+    Build();
+    Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (!hwnd_) return;
+    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+    Load();
+    if (!hwnd_ || modal_) return;
+    DisabledWindows disabled;
+    std::pair<HWND, DisabledWindows*> ctx{hwnd_, &disabled};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOthers, reinterpret_cast<LPARAM>(&ctx));
+    modal_ = true;
+    Show();
+    MSG msg;
+    while (hwnd_ && IsWindowVisible(hwnd_)) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got < 0) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    modal_ = false;
+    for (HWND h : disabled.list)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+}
+
+void Form::Hide() {
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Unload() {
+    if (!hwnd_) return;
+    Form_Unload();
+    if (!hwnd_) return;  // Form_Unload may have unloaded us already
+    HWND hwnd = hwnd_;
+    hwnd_ = nullptr;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+    --loadedForms;
+    if (loadedForms == 0 && quitWhenLastGone) PostQuitMessage(0);
+}
+
+void Form::Minimize() {
+    if (hwnd_) ShowWindow(hwnd_, SW_MINIMIZE);
+}
+
+void Form::Restore() {
+    if (hwnd_) ShowWindow(hwnd_, SW_RESTORE);
+}
+
+std::string Form::Caption() const { return caption_; }
+
+void Form::SetCaption(const std::string& text) {
+    caption_ = text;
+    if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Form::QuitWhenLastFormUnloads(bool on) { quitWhenLastGone = on; }
+
+int Form::LoadedForms() { return loadedForms; }
+
+void Form::Layout(std::initializer_list<Place> places) {
+    for (const Place& p : places) {
+        HWND parent = p.parent ? p.parent->hwnd() : hwnd_;
+        p.control->Create(parent, p);
+    }
+}
+
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    if (DispatchToControl(msg, wp, lp, &result)) return result;
+    if (self->HandleMessage(msg, wp, lp, &result)) return result;
+    switch (msg) {
+    case WM_CLOSE:
+        self->Form_QueryClose();
+        return 0;
+    case WM_SETCURSOR:
+        if (screenPointer == 11) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void SetScreenMousePointer(int pointer) {
+    screenPointer = pointer;
+    SetCursor(LoadCursor(nullptr, pointer == 11 ? IDC_WAIT : IDC_ARROW));
+}
+
+int ScreenMousePointer() { return screenPointer; }
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace bw::ui

@@ -1,0 +1,73 @@
+// Labels and images.
+#include "ui/Statics.h"
+
+#include "platform/Pictures.h"
+
+namespace bw::ui {
+
+void Label::OnCommand(WORD code) {
+    if (code == STN_CLICKED && onClick) onClick();
+}
+
+Image::~Image() {
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+bool Image::LoadPicture(const std::string& path) {
+    HBITMAP loaded = path.empty() ? nullptr : platform::LoadPictureFile(path);
+    if (!loaded && !path.empty()) return false;
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = loaded;
+    Refresh();
+    return true;
+}
+
+void Image::SetPicture(HBITMAP bitmap) {
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = bitmap ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+    Refresh();
+}
+
+void Image::SetBorder(bool on) {
+    if (on == border_) return;
+    border_ = on;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Image::OnCommand(WORD code) {
+    if (code == STN_CLICKED && onClick) onClick();
+}
+
+bool Image::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (msg == WM_LBUTTONDOWN && onMouseDown) onMouseDown();
+    return false;
+}
+
+bool Image::OnDrawItem(DRAWITEMSTRUCT* dis) {
+    HDC dc = dis->hDC;
+    RECT rc = dis->rcItem;
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    if (bitmap_) {
+        BITMAP bm;
+        GetObject(bitmap_, sizeof bm, &bm);
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, bitmap_);
+        StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
+                   bm.bmWidth, bm.bmHeight, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    } else {
+        std::string text = Caption();
+        HGDIOBJ oldFont = SelectObject(dc, DefaultFont());
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextA(dc, text.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+        SelectObject(dc, oldFont);
+    }
+    if (border_) {
+        HBRUSH frame = GetSysColorBrush(COLOR_WINDOWFRAME);
+        FrameRect(dc, &rc, frame);
+    }
+    return true;
+}
+
+}  // namespace bw::ui

@@ -1,0 +1,45 @@
+// Labels and images over the standard STATIC class; both are clickable and carry their text.
+#pragma once
+#include "ui/Control.h"
+
+namespace bw::ui {
+
+class Label : public Control {
+public:
+    std::function<void()> onClick;
+    void OnCommand(WORD code) override;
+
+protected:
+    const char* ClassName() const override { return "STATIC"; }
+    DWORD Style() const override { return SS_NOTIFY | SS_LEFT; }
+};
+
+// A picture drawn inside a clickable STATIC control whose window text is the caption that a
+// screen reader or a test finds. Without a picture the caption itself is drawn. A hover border
+// can be switched on and off.
+class Image : public Control {
+public:
+    ~Image() override;
+    std::function<void()> onClick;
+    std::function<void()> onMouseDown;
+    // Loads a picture file (GIF, BMP, JPEG); false when it cannot be read. Empty path clears.
+    bool LoadPicture(const std::string& path);
+    void SetPicture(HBITMAP bitmap);  // takes a copy
+    HBITMAP Picture() const { return bitmap_; }
+    void SetBorder(bool on);
+    bool Border() const { return border_; }
+    void OnCommand(WORD code) override;
+    bool OnDrawItem(DRAWITEMSTRUCT* dis) override;
+
+protected:
+    const char* ClassName() const override { return "STATIC"; }
+    DWORD Style() const override { return SS_NOTIFY | SS_OWNERDRAW; }
+    void ResetState() override { border_ = false; }
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    bool border_ = false;
+};
+
+}  // namespace bw::ui
