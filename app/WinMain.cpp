@@ -1,7 +1,18 @@
-// Program entry: shows the main window and runs the message loop until no window remains.
+// Program entry: loads and shows the main window, then runs the message loop until the last
+// window is unloaded.
 #include <windows.h>
 
+#include "app/Forms.h"
+#include "settings/frmMainCode.h"
+#include "ui/Form.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "Brightwipe", "Brightwipe", MB_OK);
+    bw::ui::Form::QuitWhenLastFormUnloads(true);
+    bw::app::Get<bw::frmMainCode>().Show();
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
     return 0;
 }

@@ -57,11 +57,10 @@ bool Image::OnDrawItem(DRAWITEMSTRUCT* dis) {
         SelectObject(mem, old);
         DeleteDC(mem);
     } else {
-        std::string text = Caption();
-        HGDIOBJ oldFont = SelectObject(dc, DefaultFont());
-        SetBkMode(dc, TRANSPARENT);
-        DrawTextA(dc, text.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
-        SelectObject(dc, oldFont);
+        // No picture yet: a plain raised tile keeps the place clickable and visible.
+        RECT tile = rc;
+        InflateRect(&tile, -4, -4);
+        DrawEdge(dc, &tile, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     }
     if (border_) {
         HBRUSH frame = GetSysColorBrush(COLOR_WINDOWFRAME);

@@ -15,7 +15,7 @@ protected:
 };
 
 // A picture drawn inside a clickable STATIC control whose window text is the caption that a
-// screen reader or a test finds. Without a picture the caption itself is drawn. A hover border
+// screen reader or a test finds. Without a picture a plain tile is drawn. A hover border
 // can be switched on and off.
 class Image : public Control {
 public:

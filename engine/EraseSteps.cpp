@@ -1,0 +1,70 @@
+// The shared erase steps over the registry and the file system.
+#include "engine/EraseSteps.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/regfun.h"
+
+namespace bw {
+
+namespace {
+
+std::string CutAtNulAndTrim(std::string text) {
+    size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+// The registry refuses subkey paths that begin with a backslash (ERROR_BAD_PATHNAME), so every
+// step passes the path without one; the end state is what the items rely on.
+
+void ResetKey(HKEY root, const std::string& path) {
+    HKEY first = nullptr;
+    if (platform::reg::CreateKey(root, path, &first) == ERROR_SUCCESS) platform::reg::CloseKey(first);
+    platform::reg::DeleteKey(root, path);
+    HKEY second = nullptr;
+    if (platform::reg::CreateKey(root, path, &second) == ERROR_SUCCESS) platform::reg::CloseKey(second);
+}
+
+void RemoveKey(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (platform::reg::OpenKey(root, path, &key) == ERROR_SUCCESS) platform::reg::CloseKey(key);
+    platform::reg::DeleteKey(root, path);
+}
+
+void RemoveValue(HKEY root, const std::string& path, const std::string& name) {
+    HKEY key = nullptr;
+    if (platform::reg::OpenKey(root, path, &key) != ERROR_SUCCESS) return;
+    platform::reg::DeleteValue(key, name);
+    platform::reg::CloseKey(key);
+}
+
+std::string ShellFolderPath(const std::string& valueName) {
+    return CutAtNulAndTrim(regfun::GetKeyValue(
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+        valueName));
+}
+
+std::string ActiveXCachePath() {
+    return CutAtNulAndTrim(regfun::GetKeyValue(
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+        "ActiveXCache"));
+}
+
+bool IsUsableFolder(const std::string& path) {
+    if (path.find_first_not_of(" \t") == std::string::npos) return false;
+    return path != "Error";
+}
+
+void FolderSize(EraseRun& run, const std::string& path) {
+    if (!IsUsableFolder(path)) return;
+    if (std::optional<uint64_t> size = platform::fs::FolderSize(path))
+        run.filesize += static_cast<double>(*size);
+}
+
+}  // namespace bw

@@ -1,0 +1,38 @@
+// The small steps every erase item is written in. Each ignores every failure: a key or value
+// that is missing, a folder that cannot be read, all leave the run going on.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "engine/EraseRun.h"
+
+namespace bw {
+
+// Leaves the key existing and empty of values. (A key that still has subkeys cannot be
+// deleted on NT-family Windows; its values then stay. That failure is ignored.)
+void ResetKey(HKEY root, const std::string& path);
+
+// Leaves the key gone (same caveat about subkeys).
+void RemoveKey(HKEY root, const std::string& path);
+
+// Leaves the value gone.
+void RemoveValue(HKEY root, const std::string& path, const std::string& name);
+
+// A user folder from the Explorer "Shell Folders" key, cut at its first NUL and trimmed of
+// spaces; "Error" or empty text when the value is missing (see IsUsableFolder).
+std::string ShellFolderPath(const std::string& valueName);
+
+// The downloaded-program-files folder ("ActiveXCache" of the Internet Settings key), read
+// and cleaned like ShellFolderPath.
+std::string ActiveXCachePath();
+
+// False for a location that must never be turned into a path: empty text, blanks only, or
+// the text "Error" that a failed registry read gives. Steps skip such a location.
+bool IsUsableFolder(const std::string& path);
+
+// Adds the folder tree's size in bytes to run.filesize; adds nothing when the folder cannot
+// be read.
+void FolderSize(EraseRun& run, const std::string& path);
+
+}  // namespace bw

@@ -1,0 +1,267 @@
+// The main window: loads the item selection from the settings file, keeps the Options buttons
+// in step with their items, switches pages, and saves the selection when it closes.
+#include "settings/frmMainCode.h"
+
+#include "app/Forms.h"
+#include "engine/frmcleannow.h"
+#include "platform/ProgramDir.h"
+#include "settings/Inifun.h"
+
+namespace bw {
+
+const char frmMainCode::kStandardSubtitle[] =
+    "Select the tracks you want to erase from your computer, then click ERASE NOW.";
+
+namespace {
+const char kBrowsers[] = "BROWSERS";
+const char kWindows[] = "WINDOWS";
+const char kApplications[] = "APPLICATIONS";
+}  // namespace
+
+frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", 700, 500) {}
+
+std::vector<frmMainCode::Item> frmMainCode::Items() {
+    // The order in which the selection is loaded and saved.
+    return {
+        {&Check1, kBrowsers, "location", &Command7},
+        {&Check2, kBrowsers, "history", nullptr},
+        {&Check3, kBrowsers, "cache", nullptr},
+        {&Check4, kBrowsers, "cookies", &Command8},
+        {&Check5, kBrowsers, "favorites", nullptr},
+        {&Check6, kBrowsers, "autocomplete", nullptr},
+        {&Check7, kBrowsers, "downloaded", nullptr},
+        {&Check8, kBrowsers, "netscape", &Command3},
+        {&Check24, kBrowsers, "opera", &Command1},
+        {&Check27, kBrowsers, "msn", &Command2},
+        {&Check25, kBrowsers, "google", nullptr},
+        {&Check10, kWindows, "recent", nullptr},
+        {&Check11, kWindows, "run", nullptr},
+        {&Check12, kWindows, "search", nullptr},
+        {&Check13, kWindows, "temp", nullptr},
+        {&Check14, kWindows, "recycle", nullptr},
+        {&Check15, kWindows, "open", nullptr},
+        {&Check16, kWindows, "scandisk", nullptr},
+        {&Check17, kWindows, "passwords", nullptr},
+        {&Check26, kWindows, "clip", nullptr},
+        {&Check28, kWindows, "wordpad", nullptr},
+        {&Check29, kWindows, "paint", nullptr},
+        {&Check19, kApplications, "winzip", nullptr},
+        {&Check20, kApplications, "media", nullptr},
+        {&Check21, kApplications, "realplayer", nullptr},
+        {&Check22, kApplications, "realone", nullptr},
+        {&Check23, kApplications, "office", &Command6},
+    };
+}
+
+std::string frmMainCode::SettingsFile() const { return platform::ProgramFile("bwsd.dat"); }
+
+void frmMainCode::Build() {
+    const int kNavStep = 68;
+    const int kRow = 22;
+    auto browserRow = [&](int i) { return 38 + i * kRow; };
+    Layout({
+        {&Picture1, nullptr, "", 0, 0, 110, 500},
+        {&Image1, &Picture1, "Standard Items", 31, 8 + 0 * kNavStep, 48, 40},
+        {&Label1, &Picture1, "Standard Items", 4, 50 + 0 * kNavStep, 102, 14, SS_CENTER},
+        {&Image2, &Picture1, "Custom Items", 31, 8 + 1 * kNavStep, 48, 40},
+        {&Label2, &Picture1, "Custom Items", 4, 50 + 1 * kNavStep, 102, 14, SS_CENTER},
+        {&Image3, &Picture1, "ERASE NOW", 31, 8 + 2 * kNavStep, 48, 40},
+        {&Label3, &Picture1, "ERASE NOW", 4, 50 + 2 * kNavStep, 102, 14, SS_CENTER},
+        {&Image4, &Picture1, "Search and  Erase", 31, 8 + 3 * kNavStep, 48, 40},
+        {&Label4, &Picture1, "Search and  Erase", 4, 50 + 3 * kNavStep, 102, 14, SS_CENTER},
+        {&Image5, &Picture1, "Erase Options", 31, 8 + 4 * kNavStep, 48, 40},
+        {&Label5, &Picture1, "Erase Options", 4, 50 + 4 * kNavStep, 102, 14, SS_CENTER},
+        {&Image6, &Picture1, "About", 31, 8 + 5 * kNavStep, 48, 40},
+        {&Label6, &Picture1, "About", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER},
+        {&Image9, &Picture1, "EXIT", 31, 8 + 6 * kNavStep, 48, 40},
+        {&Label13, &Picture1, "EXIT", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER},
+
+        {&Frame1, nullptr, "", 115, 0, 580, 52},
+        {&Label9, &Frame1, "Standard Items", 10, 12, 300, 16},
+        {&Label8, &Frame1, kStandardSubtitle, 10, 30, 470, 16},
+        {&Picture2, &Frame1, "", 500, 12, 20, 20},
+        {&Label7, &Frame1, "Help", 524, 14, 40, 16},
+
+        {&Frame2, nullptr, "Select the item(s) to erase", 115, 54, 580, 408},
+        {&Frame4, &Frame2, "Browsers", 8, 16, 282, 290},
+        {&Check9, &Frame4, "Select all of the above", 8, 16, 200, 20},
+        {&Check1, &Frame4, "IE Location Bar History", 8, browserRow(0), 200, 20},
+        {&Command7, &Frame4, "Options", 212, browserRow(0), 60, 20},
+        {&Check2, &Frame4, "IE Internet History Files", 8, browserRow(1), 200, 20},
+        {&Check3, &Frame4, "IE Internet Cache", 8, browserRow(2), 200, 20},
+        {&Check4, &Frame4, "IE Cookies", 8, browserRow(3), 200, 20},
+        {&Command8, &Frame4, "Options", 212, browserRow(3), 60, 20},
+        {&Check5, &Frame4, "IE Favorites", 8, browserRow(4), 110, 20},
+        {&Command4, &Frame4, " Export", 122, browserRow(4), 70, 20},
+        {&Command5, &Frame4, "Import", 196, browserRow(4), 76, 20},
+        {&Check6, &Frame4, "IE Autocomplete memory", 8, browserRow(5), 200, 20},
+        {&Check7, &Frame4, "IE Downloaded program Files Directory", 8, browserRow(6), 266, 20},
+        {&Check8, &Frame4, "Netscape Navigator", 8, browserRow(7), 200, 20},
+        {&Command3, &Frame4, "Options", 212, browserRow(7), 60, 20},
+        {&Check24, &Frame4, "Opera", 8, browserRow(8), 200, 20},
+        {&Command1, &Frame4, "Options", 212, browserRow(8), 60, 20},
+        {&Check27, &Frame4, "MSN Explorer", 8, browserRow(9), 200, 20},
+        {&Command2, &Frame4, "Options", 212, browserRow(9), 60, 20},
+        {&Check25, &Frame4, "Google Tool Bar Search History", 8, browserRow(10), 266, 20},
+
+        {&Frame5, &Frame2, "Windows", 296, 16, 276, 290},
+        {&Check18, &Frame5, "Select all of the above", 8, 16, 200, 20},
+        {&Check10, &Frame5, "Recent Documents History", 8, browserRow(0), 260, 20},
+        {&Check11, &Frame5, "Start Menu Run History", 8, browserRow(1), 260, 20},
+        {&Check12, &Frame5, "Start Menu Search History", 8, browserRow(2), 260, 20},
+        {&Check13, &Frame5, "Windows Temp", 8, browserRow(3), 260, 20},
+        {&Check14, &Frame5, "Recycle Bin\r", 8, browserRow(4), 260, 20},
+        {&Check15, &Frame5, "Open/Save Dialog Box History", 8, browserRow(5), 260, 20},
+        {&Check16, &Frame5, "Scandisk Temp Files", 8, browserRow(6), 260, 20},
+        {&Check17, &Frame5, "Windows Passwords(Only 9X/Me)", 8, browserRow(7), 260, 20},
+        {&Check26, &Frame5, "Windows Clipboard", 8, browserRow(8), 260, 20},
+        {&Check28, &Frame5, "Woadpad Recent Files", 8, browserRow(9), 260, 20},
+        {&Check29, &Frame5, "Windows Paint Recent Files", 8, browserRow(10), 260, 20},
+
+        {&Frame6, &Frame2, "Applications", 8, 310, 564, 92},
+        {&Check19, &Frame6, "Winzip Recent Files", 8, 18, 180, 20},
+        {&Check20, &Frame6, "Media Player playlist", 8, 40, 180, 20},
+        {&Check21, &Frame6, "RealPlayer PlayList", 8, 62, 180, 20},
+        {&Check22, &Frame6, "RealOne Player Playlist", 200, 18, 180, 20},
+        {&Check23, &Frame6, "MS-Office Tracks", 200, 40, 150, 20},
+        {&Command6, &Frame6, "Options", 356, 40, 60, 20},
+        {&Label31, &Frame6, "More Applications", 200, 66, 150, 16},
+
+        {&Frame7, nullptr, "Select Folder and Files That will Be Erased", 115, 54, 580, 408},
+
+        {&Label11, nullptr, "Last Erased at:", 120, 470, 80, 16},
+        {&Label12, nullptr, "", 200, 470, 170, 16},
+        {&Label14, nullptr, "", 375, 470, 320, 16},
+        {&Label51, nullptr, "", 120, 486, 200, 12},
+    });
+
+    Check9.onClick = [this] { Check9_Click(); };
+    Check18.onClick = [this] { Check18_Click(); };
+    for (const Item& item : Items())
+        if (item.options) item.box->onClick = [this] { ApplyEnablingRule(); };
+
+    Image1.onClick = Label1.onClick = [this] { Image1_Click(); };
+    Image2.onClick = Label2.onClick = [this] { Image2_Click(); };
+    Image3.onClick = Label3.onClick = [this] { Image3_Click(); };
+    Image4.onClick = Label4.onClick = [this] { Image4_Click(); };
+    Image5.onClick = Label5.onClick = [this] { Image5_Click(); };
+    Image6.onClick = Label6.onClick = [this] { Image6_Click(); };
+    Image9.onClick = Label13.onClick = [this] { Image9_Click(); };
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+        image->onMouseMove = [this, image] { HoverNavigation(*image); };
+    Picture1.onMouseMove = [this] { ClearSelections(); };
+    Label7.onClick = [this] { Label7_Click(); };
+    Picture2.onClick = [this] { Label7_Click(); };
+    Label31.onClick = [this] { Label31_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+}
+
+void frmMainCode::Form_Load() {
+    const std::string file = SettingsFile();
+    // The main window's rule: 1 checks, any other number clears, anything else checks, so a
+    // first start without a settings file shows every item checked.
+    auto load = [&](const Item& item) {
+        std::optional<double> n = Inifun::ReadsAsNumber(Inifun::ReadIni(file, item.section, item.key));
+        item.box->SetValue(!n || *n == 1 ? 1 : 0);
+    };
+
+    Frame2.SetVisible(true);
+    Frame7.SetVisible(false);
+
+    std::vector<Item> items = Items();
+    size_t i = 0;
+    for (; i < items.size() && items[i].section == kBrowsers; ++i) load(items[i]);
+
+    std::string lastClean = Inifun::ReadIni(file, kWindows, "lastclean");
+    std::optional<double> lastNumber = Inifun::ReadsAsNumber(lastClean);
+    if (!(lastNumber && *lastNumber == 0)) Label12.SetCaption(lastClean);
+
+    std::string regnum = Inifun::ReadIni(file, kWindows, "regnum");
+    std::string filesize = Inifun::ReadIni(file, kWindows, "filesize");
+    std::optional<double> regNumber = Inifun::ReadsAsNumber(regnum);
+    std::optional<double> sizeNumber = Inifun::ReadsAsNumber(filesize);
+    bool bothZero = regNumber && *regNumber == 0 && sizeNumber && *sizeNumber == 0;
+    if (!bothZero)
+        Label14.SetCaption("Cleaned Registry Keys: " + regnum + " Released HD Space:" + filesize + "MB");
+
+    for (; i < items.size(); ++i) load(items[i]);
+
+    ApplyEnablingRule();
+}
+
+void frmMainCode::Form_Unload() {
+    app::Unload<frmcleannow>();
+
+    const std::string file = SettingsFile();
+    for (const Item& item : Items())
+        Inifun::WriteIni(file, item.section, item.key, item.box->Value() == 1 ? "1" : "0");
+}
+
+void frmMainCode::ApplyEnablingRule() {
+    for (const Item& item : Items())
+        if (item.options) item.options->SetEnabled(item.box->Value() == 1);
+}
+
+void frmMainCode::SetGroup(const std::vector<ui::CheckBox*>& boxes, int value) {
+    for (ui::CheckBox* box : boxes) box->SetValue(value);
+}
+
+void frmMainCode::Check9_Click() {
+    SetGroup({&Check1, &Check2, &Check3, &Check4, &Check5, &Check6, &Check7, &Check8, &Check24,
+              &Check27, &Check25},
+             Check9.Value());
+}
+
+void frmMainCode::Check18_Click() {
+    SetGroup({&Check10, &Check11, &Check12, &Check13, &Check14, &Check15, &Check16, &Check17,
+              &Check26, &Check28, &Check29},
+             Check18.Value());
+}
+
+void frmMainCode::ClearSelections() {
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+        image->SetBorder(false);
+}
+
+void frmMainCode::HoverNavigation(ui::Image& hovered) {
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+        image->SetBorder(image == &hovered);
+}
+
+void frmMainCode::Image1_Click() {
+    Frame2.SetVisible(true);
+    Frame7.SetVisible(false);
+    Label9.SetCaption("Standard Items");
+    Label8.SetCaption(kStandardSubtitle);
+}
+
+void frmMainCode::Image2_Click() {
+    Frame2.SetVisible(false);
+    Frame7.SetVisible(true);
+    Label9.SetCaption("Custom Erase items");
+    Label8.SetCaption("Custom File and Folder Item Editor.");
+    ReloadCustomItems();
+}
+
+void frmMainCode::ReloadCustomItems() {}
+
+void frmMainCode::Image3_Click() { app::Get<frmcleannow>().Show(); }
+
+void frmMainCode::Image4_Click() {}
+
+void frmMainCode::Image5_Click() {}
+
+void frmMainCode::Image6_Click() {}
+
+void frmMainCode::Image9_Click() { Unload(); }
+
+void frmMainCode::Label7_Click() {}
+
+void frmMainCode::Label31_Click() {}
+
+void frmMainCode::Command4_Click() {}
+
+void frmMainCode::Command5_Click() {}
+
+}  // namespace bw

@@ -1,0 +1,83 @@
+// The main window: the selection of the 29 erase items, the navigation bar, the status area.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Buttons.h"
+#include "ui/Containers.h"
+#include "ui/Form.h"
+#include "ui/Statics.h"
+
+namespace bw {
+
+class frmMainCode : public ui::Form {
+public:
+    frmMainCode();
+
+    // Item boxes, each bound to one on/off key of the settings file.
+    ui::CheckBox Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check24, Check27,
+        Check25;                                                            // Browsers
+    ui::CheckBox Check10, Check11, Check12, Check13, Check14, Check15, Check16, Check17, Check26,
+        Check28, Check29;                                                   // Windows
+    ui::CheckBox Check19, Check20, Check21, Check22, Check23;              // Applications
+    ui::CheckBox Check9, Check18;  // "Select all of the above" of Browsers and Windows
+
+    // "Options" buttons, enabled while their item is checked.
+    ui::CommandButton Command7, Command8, Command3, Command1, Command2, Command6;
+    ui::CommandButton Command4, Command5;  // favorites export and import
+    ui::Label Label31;                     // "More Applications"
+
+    ui::PictureBox Picture1;  // navigation bar
+    ui::Image Image1, Image2, Image3, Image4, Image5, Image6, Image9;
+    ui::Label Label1, Label2, Label3, Label4, Label5, Label6, Label13;
+
+    ui::Frame Frame1;  // page header
+    ui::PictureBox Picture2;
+    ui::Label Label9, Label8, Label7;
+    ui::Frame Frame2, Frame4, Frame5, Frame6;  // standard items page and its groups
+    ui::Frame Frame7;                          // custom items page
+
+    ui::Label Label11, Label12, Label14, Label51;  // status area
+
+    // Removes the hover border of the seven navigation images.
+    void ClearSelections();
+
+    // Handlers.
+    void Check9_Click();
+    void Check18_Click();
+    void Image1_Click();
+    void Image2_Click();
+    void Image3_Click();
+    void Image4_Click();
+    void Image5_Click();
+    void Image6_Click();
+    void Image9_Click();
+    void Label7_Click();
+    void Label31_Click();
+    void Command4_Click();
+    void Command5_Click();
+
+    static const char kStandardSubtitle[];
+
+protected:
+    void Build() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    struct Item {
+        ui::CheckBox* box;
+        const char* section;
+        const char* key;
+        ui::CommandButton* options;
+    };
+    std::vector<Item> Items();
+    std::string SettingsFile() const;
+    void ApplyEnablingRule();
+    void SetGroup(const std::vector<ui::CheckBox*>& boxes, int value);
+    void HoverNavigation(ui::Image& image);
+    void ReloadCustomItems();
+    std::string lastFavoritesFile_;
+};
+
+}  // namespace bw
