@@ -1,0 +1,157 @@
+// Folder-emptying routines: breadth-first walks over a folder list, without recursion.
+#include "engine/Normal.h"
+
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace bw::Normal {
+
+namespace fs = bw::platform::fs;
+
+namespace {
+
+// One folder of the walk's list.
+struct Folder {
+    std::string path;      // with a trailing backslash
+    bool inCache = false;  // the folder is, or lies below, a browser cache folder
+};
+
+// Decides whether a listed file of a reached folder is to be deleted.
+using FileRule = std::function<bool(const Folder& folder, const fs::DirEntry& file)>;
+
+std::string Trimmed(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+bool IsFullyQualified(const std::string& path) {
+    auto slash = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+        slash(path[2]))
+        return true;
+    return path.size() >= 2 && slash(path[0]) && slash(path[1]);
+}
+
+// True for "C:\", "\\server\share\" and their "\\?\" forms (the path is absolute, with a
+// trailing backslash).
+bool IsRoot(std::string path) {
+    if (path.rfind("\\\\?\\UNC\\", 0) == 0)
+        path = "\\\\" + path.substr(8);
+    else if (path.rfind("\\\\?\\", 0) == 0)
+        path = path.substr(4);
+    if (path.size() == 3 && path[1] == ':') return true;
+    if (path.rfind("\\\\", 0) != 0) return false;
+    int parts = 0;
+    for (size_t pos = 2; pos < path.size();) {
+        size_t next = path.find('\\', pos);
+        if (next == std::string::npos) next = path.size();
+        if (next > pos) ++parts;
+        pos = next + 1;
+    }
+    return parts <= 2;
+}
+
+// The folder a walk starts from, with a trailing backslash; nothing when `path` names no folder
+// that may be walked (missing location, relative path, a root, a folder that does not exist).
+std::optional<std::string> StartingFolder(const std::string& path) {
+    std::string text = Trimmed(path);
+    if (text.empty() || SameName(text, "Error") || !IsFullyQualified(text)) return std::nullopt;
+    if (text.rfind("\\\\.\\", 0) == 0) return std::nullopt;  // a device, not a folder
+    std::optional<std::string> full = fs::FullPath(text);
+    if (!full) return std::nullopt;
+    std::string folder = *full;
+    if (folder.back() != '\\') folder += '\\';
+    if (IsRoot(folder) || !fs::FolderExists(folder)) return std::nullopt;
+    return folder;
+}
+
+// Moves the current directory to the root of its drive, so no folder the walk removes is in use
+// as the current directory. Where the current directory is not on a drive letter (a share), the
+// Windows folder's drive root serves.
+void MoveToDriveRoot() {
+    auto driveRoot = [](const std::string& path) -> std::string {
+        if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') return path.substr(0, 3);
+        return {};
+    };
+    std::string root = driveRoot(fs::CurrentDirectory());
+    if (root.empty()) root = driveRoot(fs::WindowsDirectory());
+    if (!root.empty()) fs::SetCurrentDirectory(root);
+}
+
+bool IsCacheFolderName(const std::string& name) {
+    return SameName(name, "Cache") || SameName(name, "Cache.Trash");
+}
+
+// Walks the tree below `start` (a StartingFolder) breadth-first: the list starts with `start`,
+// and each listed sub-folder is appended while the walk proceeds, so the index reaches every
+// folder once, after its parent. Each listed file for which `rule` holds is deleted as it is
+// listed. Links to folders are never entered; with `removeLinks` they are removed where the
+// platform can remove just the link. Returns the folder list, `start` first.
+std::vector<Folder> Walk(const std::string& start, const FileRule& rule, bool removeLinks) {
+    std::vector<Folder> folders{{start, false}};
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const Folder folder = folders[i];  // a copy: the list grows while this folder is listed
+        std::optional<fs::FolderGuard> guard;  // worked out once, when the first file goes
+        fs::ListFolder(folder.path, [&](const fs::DirEntry& entry) {
+            if (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
+            if (entry.IsFolder() && entry.IsLink()) {
+                if (removeLinks) fs::RemoveFolder(folder.path + entry.name);
+                return true;
+            }
+            if (entry.IsFolder()) {
+                folders.push_back(
+                    {folder.path + entry.name + "\\", folder.inCache || IsCacheFolderName(entry.name)});
+                return true;
+            }
+            if (!rule(folder, entry)) return true;
+            if (!guard) guard = fs::GuardFolder(folder.path);
+            fs::DeleteFileChecked(*guard, entry, false);
+            return true;
+        });
+    }
+    return folders;
+}
+
+// The three twins: one fixed file name deleted wherever the walk lists it.
+void DeleteNamedFileInTree(const std::string& path, const char* fileName) {
+    std::optional<std::string> start = StartingFolder(path);
+    if (!start) return;
+    MoveToDriveRoot();
+    Walk(*start, [fileName](const Folder&, const fs::DirEntry& file) { return SameName(file.name, fileName); },
+         false);
+}
+
+}  // namespace
+
+void EmptyFolder(const std::string& path) {
+    std::optional<std::string> start = StartingFolder(path);
+    if (!start) return;
+    MoveToDriveRoot();
+    std::vector<Folder> folders = Walk(*start, [](const Folder&, const fs::DirEntry&) { return true; }, true);
+    MoveToDriveRoot();
+    // In reverse list order every folder comes before its parent; the starting folder stays.
+    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolder(folders[i].path);
+}
+
+void DeleteLocalStore(const std::string& path) { DeleteNamedFileInTree(path, "localstore.rdf"); }
+
+void DeleteCookiesTxt(const std::string& path) { DeleteNamedFileInTree(path, "cookies.txt"); }
+
+void DeleteHistoryDat(const std::string& path) { DeleteNamedFileInTree(path, "history.dat"); }
+
+void DeleteProfileCache(const std::string& path) {
+    std::optional<std::string> start = StartingFolder(path);
+    if (!start) return;
+    MoveToDriveRoot();
+    Walk(*start, [](const Folder& folder, const fs::DirEntry&) { return folder.inCache; }, false);
+}
+
+}  // namespace bw::Normal

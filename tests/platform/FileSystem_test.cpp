@@ -1,0 +1,207 @@
+// File operations: listing, folder sizes, wildcard deletes and the link guards, on real files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "platform/FileSystem.h"
+#include "tests/support/TestSupport.h"
+
+namespace fs = bw::platform::fs;
+using namespace bw::test;
+
+namespace {
+
+void MakeReadOnly(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    fs::ListFolder(folder, [&](const fs::DirEntry& e) {
+        names.insert(e.name + (e.IsFolder() ? "\\" : ""));
+        return true;
+    });
+    return names;
+}
+
+}  // namespace
+
+TEST(FileSystem, ListFolderSkipsDotsAndTakesEitherFormOfThePath) {
+    TempDir dir;
+    WriteTextFile(dir / "a.txt", "12345");
+    MakeDirs(dir / "sub");
+    std::set<std::string> expected{"a.txt", "sub\\"};
+    EXPECT_EQ(Names(dir.path()), expected);
+    EXPECT_EQ(Names(dir.path() + "\\"), expected);
+
+    fs::DirEntry file;
+    fs::ListFolder(dir.path(), [&](const fs::DirEntry& e) {
+        if (e.name == "a.txt") file = e;
+        return true;
+    });
+    EXPECT_EQ(file.size, 5u);
+    EXPECT_FALSE(file.IsFolder());
+
+    int calls = 0;
+    EXPECT_TRUE(fs::ListFolder(dir.path(), [&](const fs::DirEntry&) { return ++calls < 1; }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(fs::ListFolder(dir / "missing", [](const fs::DirEntry&) { return true; }));
+}
+
+TEST(FileSystem, FolderSizeSumsEveryFileBelowButNotThroughLinks) {
+    TempDir dir, outside;
+    WriteTextFile(dir / "a", std::string(100, 'x'));
+    MakeDirs(dir / "s1\\s2");
+    WriteTextFile(dir / "s1\\b", std::string(20, 'x'));
+    WriteTextFile(dir / "s1\\s2\\c", std::string(3, 'x'));
+    WriteTextFile(dir / "s1\\s2\\hidden", std::string(4, 'x'));
+    SetFileAttributesA((dir / "s1\\s2\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteTextFile(outside / "big", std::string(5000, 'x'));
+    ASSERT_TRUE(MakeLink(outside.path(), dir / "s1\\linked"));
+
+    EXPECT_EQ(fs::FolderSize(dir.path()), std::optional<uint64_t>(127));
+    EXPECT_EQ(fs::FolderSize(dir.path() + "\\"), std::optional<uint64_t>(127));
+    EXPECT_EQ(fs::FolderSize(dir / "s1\\s2"), std::optional<uint64_t>(7));
+    MakeDirs(dir / "empty");
+    EXPECT_EQ(fs::FolderSize(dir / "empty"), std::optional<uint64_t>(0));
+
+    EXPECT_FALSE(fs::FolderSize(dir / "missing"));
+    EXPECT_FALSE(fs::FolderSize(dir / "a"));  // a file is no folder
+    EXPECT_FALSE(fs::FolderSize(""));
+    EXPECT_FALSE(fs::FolderSize("   "));
+    EXPECT_FALSE(fs::FolderSize("Error"));
+}
+
+TEST(FileSystem, DeleteFilesTouchesOnlyMatchingFilesDirectlyInTheFolder) {
+    TempDir dir;
+    WriteTextFile(dir / "one.tmp", "1");
+    WriteTextFile(dir / "two.tmp", "2");
+    WriteTextFile(dir / "hidden.tmp", "h");
+    SetFileAttributesA((dir / "hidden.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteTextFile(dir / "keep.txt", "k");
+    WriteTextFile(dir / "locked.tmp", "r");
+    MakeReadOnly(dir / "locked.tmp");
+    MakeDirs(dir / "sub.tmp");
+    WriteTextFile(dir / "sub.tmp\\deep.tmp", "d");
+
+    EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", false), 3);
+    EXPECT_FALSE(PathExists(dir / "one.tmp"));
+    EXPECT_FALSE(PathExists(dir / "two.tmp"));
+    EXPECT_FALSE(PathExists(dir / "hidden.tmp"));
+    EXPECT_TRUE(PathExists(dir / "keep.txt"));
+    EXPECT_TRUE(PathExists(dir / "locked.tmp"));  // read-only without force
+    EXPECT_TRUE(PathExists(dir / "sub.tmp\\deep.tmp"));  // never below the folder
+
+    EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", true), 1);
+    EXPECT_FALSE(PathExists(dir / "locked.tmp"));
+    EXPECT_TRUE(PathExists(dir / "sub.tmp\\deep.tmp"));
+    EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", true), 0);
+    EXPECT_EQ(fs::DeleteFiles(dir / "missing\\*.*", true), 0);
+    EXPECT_EQ(fs::DeleteFiles("Error", true), 0);
+    EXPECT_TRUE(PathExists(dir / "keep.txt"));
+}
+
+TEST(FileSystem, DeleteFilesKeepsTheTargetOfALinkedFile) {
+    TempDir dir, outside;
+    WriteTextFile(outside / "victim.dat", "precious");
+    ASSERT_TRUE(MakeLink(outside / "victim.dat", dir / "link.dat"));
+    WriteTextFile(dir / "plain.dat", "p");
+
+    EXPECT_EQ(fs::DeleteFiles(dir / "*.dat", true), 1);
+    EXPECT_FALSE(PathExists(dir / "plain.dat"));
+    EXPECT_EQ(ReadTextFile(outside / "victim.dat"), "precious");
+    EXPECT_FALSE(fs::DeleteFileAt(dir / "link.dat", true));
+    EXPECT_EQ(ReadTextFile(outside / "victim.dat"), "precious");
+}
+
+TEST(FileSystem, DeleteFilesThroughALinkedFolderEmptiesItsRealFiles) {
+    TempDir outside, dir;
+    WriteTextFile(outside / "a.log", "a");
+    ASSERT_TRUE(MakeLink(outside.path(), dir / "logs"));
+    EXPECT_EQ(fs::DeleteFiles(dir / "logs\\*.log", false), 1);
+    EXPECT_FALSE(PathExists(outside / "a.log"));
+    EXPECT_TRUE(IsDirectory(outside.path()));
+}
+
+TEST(FileSystem, DeleteFoldersRemovesMatchingTreesOnly) {
+    TempDir dir, outside;
+    WriteTextFile(outside / "keep", "k");
+    MakeDirs(dir / "aone\\x\\y");
+    WriteTextFile(dir / "aone\\f", "f");
+    WriteTextFile(dir / "aone\\x\\y\\g", "g");
+    WriteTextFile(dir / "aone\\x\\y\\h", "h");
+    SetFileAttributesA((dir / "aone\\x\\y\\h").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    MakeDirs(dir / "atwo");
+    WriteTextFile(dir / "atwo\\ro", "r");
+    MakeReadOnly(dir / "atwo\\ro");
+    MakeDirs(dir / "bkeep");
+    WriteTextFile(dir / "bkeep\\f", "f");
+    WriteTextFile(dir / "afile", "not a folder");
+    MakeDirs(dir / "alink");
+    ASSERT_TRUE(MakeLink(outside.path(), dir / "alink\\out"));
+
+    // aone goes; atwo keeps its read-only file; alink keeps its link under Wine.
+    EXPECT_EQ(fs::DeleteFolders(dir / "a*", false), fs::IsWine() ? 1 : 2);
+    EXPECT_FALSE(PathExists(dir / "aone"));
+    EXPECT_TRUE(PathExists(dir / "atwo\\ro"));  // read-only without force
+    EXPECT_TRUE(PathExists(dir / "bkeep\\f"));
+    EXPECT_TRUE(PathExists(dir / "afile"));
+    EXPECT_EQ(ReadTextFile(outside / "keep"), "k");
+    if (fs::IsWine()) {
+        EXPECT_TRUE(IsDirectory(dir / "alink\\out"));  // the link stays
+    }
+
+    EXPECT_GE(fs::DeleteFolders(dir / "a*", true), 1);
+    EXPECT_FALSE(PathExists(dir / "atwo"));
+    EXPECT_TRUE(PathExists(dir / "bkeep\\f"));
+    EXPECT_EQ(ReadTextFile(outside / "keep"), "k");
+}
+
+TEST(FileSystem, RemoveFolderNeverRemovesALinkedFolderUnderWine) {
+    if (!fs::IsWine()) GTEST_SKIP() << "Wine behaviour: RemoveDirectoryA on a link removes its target";
+    TempDir dir, outside;
+    MakeDirs(outside / "emptytarget");
+    ASSERT_TRUE(MakeLink(outside / "emptytarget", dir / "link"));
+    EXPECT_FALSE(fs::RemoveFolder(dir / "link"));
+    EXPECT_TRUE(IsDirectory(outside / "emptytarget"));
+    MakeDirs(dir / "plain");
+    EXPECT_TRUE(fs::RemoveFolder(dir / "plain\\"));
+    EXPECT_FALSE(PathExists(dir / "plain"));
+}
+
+TEST(FileSystem, FinalPathResolvesLinksAndGuardsFollowIt) {
+    TempDir dir, outside;
+    WriteTextFile(outside / "t.txt", "t");
+    ASSERT_TRUE(MakeLink(outside / "t.txt", dir / "l.txt"));
+    auto viaLink = fs::FinalPath(dir / "l.txt");
+    auto direct = fs::FinalPath(outside / "t.txt");
+    if (!direct) GTEST_SKIP() << "GetFinalPathNameByHandleA is missing on this Windows";
+    ASSERT_TRUE(viaLink);
+    EXPECT_EQ(*viaLink, *direct);
+    EXPECT_EQ(direct->rfind("\\\\?\\", 0), 0u);
+    auto folder = fs::FinalPath(dir.path());
+    ASSERT_TRUE(folder);
+    EXPECT_NE(*viaLink, *folder + "\\l.txt");
+
+    fs::FolderGuard guard = fs::GuardFolder(dir.path());
+    EXPECT_TRUE(guard.usable);
+    EXPECT_EQ(guard.finalPath, *folder + "\\");
+}
+
+TEST(FileSystem, DirectoriesAndWineDetection) {
+    EXPECT_EQ(fs::TempPath().back(), '\\');
+    EXPECT_TRUE(fs::FolderExists(fs::TempPath()));
+    EXPECT_TRUE(fs::FolderExists(fs::WindowsDirectory()));
+    EXPECT_EQ(fs::IsWine(), GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr);
+
+    TempDir dir;
+    std::string before = fs::CurrentDirectory();
+    ASSERT_TRUE(fs::SetCurrentDirectory(dir.path()));
+    EXPECT_EQ(fs::FinalPath(fs::CurrentDirectory()), fs::FinalPath(dir.path()));
+    EXPECT_FALSE(fs::SetCurrentDirectory(dir / "missing"));
+    fs::SetCurrentDirectory(before);
+    EXPECT_TRUE(fs::FileExists(fs::WindowsDirectory() + "\\system32\\kernel32.dll"));
+    EXPECT_FALSE(fs::FileExists(fs::WindowsDirectory()));
+    EXPECT_FALSE(fs::FolderExists(""));
+}
