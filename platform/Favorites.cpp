@@ -1,0 +1,724 @@
+// Favorites export and import: the shell's ShellUIHelper where Windows has it, a bookmark file
+// writer and reader of our own where it does not (Wine).
+#include "platform/Favorites.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace bw::platform {
+
+namespace {
+
+constexpr size_t kMaxDepth = 64;                       // folder levels written or created
+constexpr DWORD kMaxBookmarkFile = 32u * 1024 * 1024;  // larger files are refused
+constexpr DWORD kMaxShortcutFile = 1024 * 1024;        // larger .url files are not read
+constexpr size_t kMaxNameChars = 100;
+constexpr size_t kMaxUrlBytes = 32 * 1024;
+
+// ---- small text helpers ----------------------------------------------------------------------
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    return true;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsSpace(s[b])) ++b;
+    while (e > b && IsSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+std::wstring ToWide(const std::string& s, UINT codePage) {
+    if (s.empty()) return {};
+    int len = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    if (len <= 0) return {};
+    std::wstring out(static_cast<size_t>(len), L'\0');
+    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &out[0], len);
+    return out;
+}
+
+// Converts to `codePage`. For the system code page, characters it cannot hold become
+// `fallback` (no best-fit mapping, which could turn a full-width slash into a real one) and
+// *lossy tells whether that happened.
+std::string FromWide(const std::wstring& w, UINT codePage, char fallback = '?',
+                     bool* lossy = nullptr) {
+    if (lossy) *lossy = false;
+    if (w.empty()) return {};
+    bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    char defaultChar[2] = {fallback, '\0'};
+    BOOL usedDefault = FALSE;
+    const char* def = utf8 ? nullptr : defaultChar;
+    BOOL* used = utf8 ? nullptr : &usedDefault;
+    int len = WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), nullptr,
+                                  0, def, used);
+    if (len <= 0) return {};
+    std::string out(static_cast<size_t>(len), '\0');
+    WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), &out[0], len, def,
+                        used);
+    if (lossy) *lossy = usedDefault != FALSE;
+    return out;
+}
+
+std::string AcpToUtf8(const std::string& s) { return FromWide(ToWide(s, CP_ACP), CP_UTF8); }
+
+void AppendUtf8(std::string& out, unsigned long cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Escapes text for a bookmark file's element text and quoted attributes.
+std::string Escape(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+// Decodes the named entities browsers write and numeric ones; anything else stays as it is.
+std::string DecodeEntities(const std::string& s) {
+    static const struct { const char* name; const char* text; } kNamed[] = {
+        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '&') {
+            out += s[i];
+            continue;
+        }
+        size_t semi = s.find(';', i + 1);
+        if (semi == std::string::npos || semi - i > 10) {
+            out += '&';
+            continue;
+        }
+        std::string body = s.substr(i + 1, semi - i - 1);
+        bool done = false;
+        if (body.size() > 1 && body[0] == '#') {
+            bool hex = body[1] == 'x' || body[1] == 'X';
+            std::string digits = body.substr(hex ? 2 : 1);
+            unsigned long cp = 0;
+            bool ok = !digits.empty();
+            for (char d : digits) {
+                int v = (d >= '0' && d <= '9')             ? d - '0'
+                        : (hex && d >= 'a' && d <= 'f')    ? d - 'a' + 10
+                        : (hex && d >= 'A' && d <= 'F')    ? d - 'A' + 10
+                                                           : -1;
+                if (v < 0 || cp > 0x10FFFF) { ok = false; break; }
+                cp = cp * (hex ? 16 : 10) + static_cast<unsigned long>(v);
+            }
+            if (ok && cp > 0 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
+                AppendUtf8(out, cp);
+                done = true;
+            }
+        } else {
+            for (const auto& e : kNamed) {
+                if (EqualsNoCase(body, e.name)) {
+                    out += e.text;
+                    done = true;
+                    break;
+                }
+            }
+        }
+        if (done) i = semi;
+        else out += '&';
+    }
+    return out;
+}
+
+// Folds runs of white space into one blank and trims the ends.
+std::string CollapseSpace(const std::string& s) {
+    std::string out;
+    bool space = false;
+    for (char c : s) {
+        if (IsSpace(c)) {
+            space = true;
+            continue;
+        }
+        if (space && !out.empty()) out += ' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+// ---- names and files -------------------------------------------------------------------------
+
+bool IsInvalidNameChar(wchar_t c) { return c < 32 || (c < 128 && std::strchr("\\/:*?\"<>|", static_cast<char>(c))); }
+
+void TrimName(std::wstring& n) {
+    size_t b = 0;
+    while (b < n.size() && (n[b] == L' ' || n[b] == L'\t')) ++b;
+    n.erase(0, b);
+    // Windows drops trailing dots and blanks from names, so "." and ".." end up empty here.
+    while (!n.empty() && (n.back() == L' ' || n.back() == L'.' || n.back() == L'\t')) n.pop_back();
+}
+
+bool IsDeviceName(const std::wstring& n) {
+    std::wstring base = n.substr(0, n.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.pop_back();
+    for (auto& c : base) c = static_cast<wchar_t>(towupper(c));
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" ||
+        base == L"CONIN$" || base == L"CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
+// Turns a title (UTF-8) into one safe file or folder name in the system code page; empty when
+// nothing usable is left.
+std::string SafeName(const std::string& titleUtf8) {
+    std::wstring n = ToWide(titleUtf8, CP_UTF8);
+    for (auto& c : n)
+        if (IsInvalidNameChar(c)) c = L'_';
+    TrimName(n);
+    if (n.size() > kMaxNameChars) n.resize(kMaxNameChars);
+    TrimName(n);
+    if (n.empty()) return {};
+    if (IsDeviceName(n)) n.insert(0, L"_");
+    std::string name = FromWide(n, CP_ACP, '_');
+    if (name.empty()) return {};
+    // Once more in the system code page, character by character, in case the conversion
+    // produced anything a path would read as a separator.
+    for (char* p = &name[0]; *p; p = CharNextA(p)) {
+        if (CharNextA(p) == p + 1 && (static_cast<unsigned char>(*p) < 32 || std::strchr("\\/:*?\"<>|", *p)))
+            *p = '_';
+    }
+    if (name.empty() || name == "." || name == "..") return {};
+    return name;
+}
+
+bool ReadWholeFile(const std::string& path, DWORD maxBytes, std::string* out) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(h, &high);
+    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= maxBytes;
+    if (ok) {
+        out->assign(size, '\0');
+        DWORD read = 0;
+        ok = size == 0 || (ReadFile(h, &(*out)[0], size, &read, nullptr) && read == size);
+    }
+    CloseHandle(h);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& data, DWORD disposition) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = data.empty() ||
+              (WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+               written == data.size());
+    ok = CloseHandle(h) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
+std::string StripTrailingBackslash(std::string path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
+// ---- export ----------------------------------------------------------------------------------
+
+// The URL= of the [InternetShortcut] section of a .url file; empty when there is none.
+std::string ReadShortcutUrl(const std::string& path) {
+    std::string text;
+    if (!ReadWholeFile(path, kMaxShortcutFile, &text)) return {};
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        if (eol == std::string::npos) eol = text.size();
+        std::string line = Trim(text.substr(pos, eol - pos));
+        pos = eol + 1;
+        if (!line.empty() && line.front() == '[') {
+            size_t close = line.find(']');
+            inSection = close != std::string::npos &&
+                        EqualsNoCase(Trim(line.substr(1, close - 1)), "InternetShortcut");
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (inSection && eq != std::string::npos && EqualsNoCase(Trim(line.substr(0, eq)), "URL"))
+            return Trim(line.substr(eq + 1));
+    }
+    return {};
+}
+
+std::string UnixTime(const FILETIME& ft) {
+    ULONGLONG t = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    const ULONGLONG kEpoch = 116444736000000000ULL;  // 1970-01-01 in FILETIME units
+    return std::to_string(t > kEpoch ? (t - kEpoch) / 10000000ULL : 0);
+}
+
+bool LessNoCase(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+    return lstrcmpiA(a.cFileName, b.cFileName) < 0;
+}
+
+bool HasUrlExtension(const std::string& name) {
+    return name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".url");
+}
+
+// Appends the folders and links of `dir` at nesting `depth`. False when `dir` cannot be listed.
+bool ExportFolder(const std::string& dir, size_t depth, std::string& out) {
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    std::vector<WIN32_FIND_DATAA> folders, links;
+    do {
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A junction or a link may lead anywhere on the disk: never follow it.
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+            folders.push_back(fd);
+        } else if (HasUrlExtension(name)) {
+            links.push_back(fd);
+        }
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+    std::sort(folders.begin(), folders.end(), LessNoCase);
+    std::sort(links.begin(), links.end(), LessNoCase);
+
+    std::string indent(4 * (depth + 1), ' ');
+    for (const auto& f : folders) {
+        out += indent + "<DT><H3 FOLDED ADD_DATE=\"" + UnixTime(f.ftCreationTime) + "\">" +
+               Escape(AcpToUtf8(f.cFileName)) + "</H3>\r\n";
+        out += indent + "<DL><p>\r\n";
+        if (depth + 1 < kMaxDepth) ExportFolder(dir + "\\" + f.cFileName, depth + 1, out);
+        out += indent + "</DL><p>\r\n";
+    }
+    for (const auto& l : links) {
+        std::string url = ReadShortcutUrl(dir + "\\" + l.cFileName);
+        if (url.empty()) continue;
+        std::string title(l.cFileName, std::strlen(l.cFileName) - 4);
+        out += indent + "<DT><A HREF=\"" + Escape(AcpToUtf8(url)) + "\" ADD_DATE=\"" +
+               UnixTime(l.ftCreationTime) + "\" LAST_VISIT=\"" + UnixTime(l.ftLastAccessTime) +
+               "\" LAST_MODIFIED=\"" + UnixTime(l.ftLastWriteTime) + "\">" +
+               Escape(AcpToUtf8(title)) + "</A>\r\n";
+    }
+    return true;
+}
+
+// ---- import ----------------------------------------------------------------------------------
+
+// One parsed tag: its upper-case name, whether it closes, its attributes (upper-case names,
+// decoded values, first occurrence wins) and the position after its '>'.
+struct Tag {
+    std::string name;
+    bool closing = false;
+    std::vector<std::pair<std::string, std::string>> attrs;
+    size_t end = 0;
+
+    std::string Attr(const char* key) const {
+        for (const auto& a : attrs)
+            if (a.first == key) return a.second;
+        return {};
+    }
+    bool HasAttr(const char* key) const {
+        for (const auto& a : attrs)
+            if (a.first == key) return true;
+        return false;
+    }
+};
+
+// Reads the tag name at `lt` (the '<'); false when no name follows (a stray '<').
+bool TagNameAt(const std::string& t, size_t lt, Tag* tag, size_t* afterName) {
+    size_t i = lt + 1;
+    tag->closing = i < t.size() && t[i] == '/';
+    if (tag->closing) ++i;
+    size_t start = i;
+    while (i < t.size() && IsNameChar(t[i])) ++i;
+    if (i == start) return false;
+    tag->name.clear();
+    for (size_t k = start; k < i; ++k) tag->name += Upper(t[k]);
+    *afterName = i;
+    return true;
+}
+
+bool ParseTag(const std::string& t, size_t lt, Tag* tag) {
+    size_t i = 0;
+    if (!TagNameAt(t, lt, tag, &i)) return false;
+    tag->attrs.clear();
+    const size_t n = t.size();
+    while (i < n && t[i] != '>') {
+        if (IsSpace(t[i]) || t[i] == '/' || t[i] == '=') {
+            ++i;
+            continue;
+        }
+        size_t nameStart = i;
+        while (i < n && !IsSpace(t[i]) && t[i] != '=' && t[i] != '>') ++i;
+        std::string name;
+        for (size_t k = nameStart; k < i; ++k) name += Upper(t[k]);
+        while (i < n && IsSpace(t[i])) ++i;
+        std::string value;
+        if (i < n && t[i] == '=') {
+            ++i;
+            while (i < n && IsSpace(t[i])) ++i;
+            if (i < n && (t[i] == '"' || t[i] == '\'')) {
+                char quote = t[i++];
+                size_t close = t.find(quote, i);
+                if (close == std::string::npos) close = n;
+                value = t.substr(i, close - i);
+                i = close < n ? close + 1 : n;
+            } else {
+                size_t start = i;
+                while (i < n && !IsSpace(t[i]) && t[i] != '>') ++i;
+                value = t.substr(start, i - start);
+            }
+        }
+        if (!tag->HasAttr(name.c_str())) tag->attrs.emplace_back(name, DecodeEntities(value));
+    }
+    tag->end = i < n ? i + 1 : n;
+    return true;
+}
+
+bool IsStructureTag(const std::string& name) {
+    return name == "DT" || name == "DL" || name == "DD" || name == "H3" || name == "A";
+}
+
+// The text of an element that starts at `from`, up to its closing tag `</name>` or the next
+// tag that starts a new entry, whichever comes first, with inner tags left out. Sets *next to
+// where parsing goes on. Each call stops at the next entry, so the whole parse stays linear.
+std::string ElementText(const std::string& t, size_t from, const std::string& name, size_t* next) {
+    std::string raw;
+    size_t pos = from;
+    for (;;) {
+        size_t lt = t.find('<', pos);
+        if (lt == std::string::npos) {
+            raw.append(t, pos, std::string::npos);
+            *next = t.size();
+            break;
+        }
+        raw.append(t, pos, lt - pos);
+        Tag tag;
+        size_t afterName = 0;
+        if (!TagNameAt(t, lt, &tag, &afterName)) {
+            raw += '<';
+            pos = lt + 1;
+            continue;
+        }
+        if (tag.closing && tag.name == name) {
+            size_t gt = t.find('>', afterName);
+            *next = gt == std::string::npos ? t.size() : gt + 1;
+            break;
+        }
+        if (IsStructureTag(tag.name)) {
+            *next = lt;
+            break;
+        }
+        ParseTag(t, lt, &tag);
+        pos = tag.end;
+    }
+    return CollapseSpace(DecodeEntities(raw));
+}
+
+// The URL as a .url file holds it: control characters (which could add lines to the file)
+// dropped, blanks trimmed, in the system code page, or with non-ASCII bytes %-escaped as UTF-8
+// where that code page cannot hold them.
+std::string ShortcutUrl(const std::string& hrefUtf8) {
+    std::string clean;
+    for (char c : hrefUtf8)
+        if (static_cast<unsigned char>(c) >= 32 && c != 0x7F) clean += c;
+    clean = Trim(clean);
+    if (clean.empty() || clean.size() > kMaxUrlBytes) return {};
+    bool lossy = false;
+    std::string acp = FromWide(ToWide(clean, CP_UTF8), CP_ACP, '?', &lossy);
+    if (!lossy && !acp.empty()) return acp;
+    std::string escaped;
+    static const char kHex[] = "0123456789ABCDEF";
+    for (unsigned char c : clean) {
+        if (c < 0x80) {
+            escaped += static_cast<char>(c);
+        } else {
+            escaped += '%';
+            escaped += kHex[c >> 4];
+            escaped += kHex[c & 15];
+        }
+    }
+    return escaped;
+}
+
+// The bookmark file's text as UTF-8, whatever it was written in.
+std::string AsUtf8(std::string data) {
+    if (data.size() >= 3 && data.compare(0, 3, "\xEF\xBB\xBF") == 0) return data.substr(3);
+    if (data.size() >= 2 && data[0] == '\xFF' && data[1] == '\xFE') {
+        std::wstring w((data.size() - 2) / 2, L'\0');
+        if (!w.empty()) std::memcpy(&w[0], data.data() + 2, w.size() * 2);
+        return FromWide(w, CP_UTF8);
+    }
+    std::string head = data.substr(0, 64 * 1024);
+    for (auto& c : head) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    size_t cs = head.find("charset=");
+    if (cs != std::string::npos) {
+        size_t v = cs + 8;
+        while (v < head.size() && (head[v] == '"' || head[v] == '\'' || IsSpace(head[v]))) ++v;
+        if (head.compare(v, 5, "utf-8") == 0 || head.compare(v, 4, "utf8") == 0) return data;
+    }
+    return AcpToUtf8(data);
+}
+
+class Importer {
+public:
+    explicit Importer(const std::string& root) { stack_.push_back({root, true}); }
+
+    // Walks the text once; returns whether any bookmark tag was seen.
+    bool Run(const std::string& t) {
+        size_t pos = 0;
+        while (pos < t.size()) {
+            size_t lt = t.find('<', pos);
+            if (lt == std::string::npos) break;
+            if (t.compare(lt, 4, "<!--") == 0) {
+                size_t end = t.find("-->", lt + 4);
+                pos = end == std::string::npos ? t.size() : end + 3;
+                continue;
+            }
+            Tag tag;
+            if (!ParseTag(t, lt, &tag)) {
+                pos = lt + 1;
+                continue;
+            }
+            pos = tag.end;
+            if (tag.name == "DL") {
+                sawBookmarks_ = true;
+                tag.closing ? CloseList() : OpenList();
+            } else if (tag.name == "H3" && !tag.closing) {
+                sawBookmarks_ = true;
+                StartFolder(ElementText(t, pos, "H3", &pos));
+            } else if (tag.name == "A" && !tag.closing) {
+                sawBookmarks_ = true;
+                std::string title = ElementText(t, pos, "A", &pos);
+                AddLink(tag.Attr("HREF"), title);
+            }
+        }
+        return sawBookmarks_;
+    }
+
+    int failures() const { return failures_; }
+
+private:
+    struct Level {
+        std::string path;
+        bool live;  // false: could not be made safely; what belongs in it is skipped
+    };
+
+    void OpenList() {
+        if (stack_.size() >= kMaxDepth + 2) {
+            ++overflow_;  // deeper lists than we keep: their entries land in the deepest folder
+        } else {
+            stack_.push_back(pending_ ? *pending_ : stack_.back());
+        }
+        pending_.reset();
+    }
+
+    void CloseList() {
+        if (overflow_ > 0) --overflow_;
+        else if (stack_.size() > 1) stack_.pop_back();
+        pending_.reset();
+    }
+
+    // A folder heading: the folder is made at once (so empty folders come through), and the
+    // list that follows fills it.
+    void StartFolder(const std::string& title) {
+        const Level& parent = stack_.back();
+        if (!parent.live || stack_.size() > kMaxDepth) {
+            pending_ = parent;
+            return;
+        }
+        std::string name = SafeName(title);
+        if (name.empty()) name = "New Folder";
+        Level level{parent.path + "\\" + name, false};
+        DWORD attrs = GetFileAttributesA(level.path.c_str());
+        if (attrs == INVALID_FILE_ATTRIBUTES) {
+            level.live = CreateDirectoryA(level.path.c_str(), nullptr) != FALSE;
+        } else {
+            // An existing folder is reused, but never one that leads elsewhere (a junction, or
+            // a Linux link under Wine), and never a file of that name.
+            level.live = (attrs & FILE_ATTRIBUTE_DIRECTORY) && !(attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+        }
+        if (!level.live) ++failures_;
+        pending_ = level;
+    }
+
+    void AddLink(const std::string& href, const std::string& title) {
+        pending_.reset();
+        std::string url = ShortcutUrl(href);
+        if (url.empty()) return;  // nothing to point at: not a shortcut
+        const Level& level = stack_.back();
+        if (!level.live) {
+            ++failures_;
+            return;
+        }
+        std::string name = SafeName(title);
+        if (name.empty()) name = SafeName(href);
+        if (name.empty()) name = "Untitled";
+        if (!WriteShortcut(level.path, name + ".url", url)) ++failures_;
+    }
+
+    // Writes the shortcut beside its final name and renames it into place, so an existing
+    // shortcut is replaced as a whole; when that shortcut is a link, the link itself is replaced
+    // and the file it points at is never written.
+    bool WriteShortcut(const std::string& dir, const std::string& name, const std::string& url) {
+        std::string content = "[InternetShortcut]\r\nURL=" + url + "\r\n";
+        std::string target = dir + "\\" + name;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            std::string temp = dir + "\\~bwfav" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++tempCounter_) + ".tmp";
+            if (!WriteWholeFile(temp, content, CREATE_NEW)) {
+                if (GetFileAttributesA(temp.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+                return false;
+            }
+            if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+            DeleteFileA(temp.c_str());
+            return false;
+        }
+        return false;
+    }
+
+    std::vector<Level> stack_;
+    std::optional<Level> pending_;
+    size_t overflow_ = 0;
+    int failures_ = 0;
+    bool sawBookmarks_ = false;
+    unsigned tempCounter_ = 0;
+};
+
+// ---- the shell's own export and import -------------------------------------------------------
+
+// Initialises COM on this thread for one call and balances it.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (initialised_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
+bool ShellImportExport(bool import, const std::string& file) {
+    ComScope com;
+    IShellUIHelper* helper = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_ShellUIHelper, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IShellUIHelper, reinterpret_cast<void**>(&helper));
+    if (FAILED(hr) || !helper) return false;
+    std::wstring wide = ToWide(file, CP_ACP);
+    BSTR path = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    hr = path ? helper->ImportExportFavorites(import ? VARIANT_TRUE : VARIANT_FALSE, path)
+              : E_OUTOFMEMORY;
+    SysFreeString(path);
+    helper->Release();
+    return hr == S_OK;
+}
+
+}  // namespace
+
+std::optional<std::string> FavoritesFolder() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        char buf[MAX_PATH * 4] = {};
+        DWORD size = sizeof buf - 1;
+        DWORD type = 0;
+        LONG rc = RegQueryValueExA(key, "Favorites", nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buf), &size);
+        RegCloseKey(key);
+        if (rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+            std::string value(buf);
+            if (type == REG_EXPAND_SZ) {
+                char expanded[MAX_PATH * 4] = {};
+                DWORD n = ExpandEnvironmentStringsA(buf, expanded, sizeof expanded);
+                value = (n > 0 && n <= sizeof expanded) ? std::string(expanded) : std::string();
+            }
+            value = Trim(value);
+            if (!value.empty()) return StripTrailingBackslash(value);
+        }
+    }
+    char path[MAX_PATH] = {};
+    if (SHGetSpecialFolderPathA(nullptr, path, CSIDL_FAVORITES, FALSE) && path[0])
+        return StripTrailingBackslash(path);
+    return std::nullopt;
+}
+
+bool ExportFavoritesTree(const std::string& folder, const std::string& file) {
+    if (Trim(folder).empty() || Trim(file).empty()) return false;
+    std::string out =
+        "<!DOCTYPE NETSCAPE-Bookmark-file-1>\r\n"
+        "<!-- This is an automatically generated file.\r\n"
+        "It will be read and overwritten.\r\n"
+        "Do Not Edit! -->\r\n"
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n"
+        "<TITLE>Bookmarks</TITLE>\r\n"
+        "<H1>Bookmarks</H1>\r\n"
+        "<DL><p>\r\n";
+    if (!ExportFolder(StripTrailingBackslash(folder), 0, out)) return false;
+    out += "</DL><p>\r\n";
+    return WriteWholeFile(file, out, CREATE_ALWAYS);
+}
+
+bool ImportFavoritesTree(const std::string& file, const std::string& folder) {
+    if (Trim(folder).empty() || Trim(file).empty()) return false;
+    std::string root = StripTrailingBackslash(folder);
+    DWORD attrs = GetFileAttributesA(root.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    std::string data;
+    if (!ReadWholeFile(file, kMaxBookmarkFile, &data) || data.empty()) return false;
+    Importer importer(root);
+    if (!importer.Run(AsUtf8(std::move(data)))) return false;
+    return importer.failures() == 0;
+}
+
+bool ImportExportFavorites(bool import, const std::string& file) {
+    if (Trim(file).empty()) return false;
+    if (ShellImportExport(import, file)) return true;
+    // No shell object (Wine), or its call failed: do the same work ourselves.
+    std::optional<std::string> folder = FavoritesFolder();
+    if (!folder) return false;
+    if (!import) return ExportFavoritesTree(*folder, file);
+    if (GetFileAttributesA(folder->c_str()) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryA(folder->c_str(), nullptr);
+    return ImportFavoritesTree(file, *folder);
+}
+
+}  // namespace bw::platform
