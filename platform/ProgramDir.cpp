@@ -7,7 +7,17 @@
 
 namespace bw::platform {
 
+namespace {
+std::string& Override() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
+void OverrideProgramDir(const std::string& folder) { Override() = folder; }
+
 std::string ProgramDir() {
+    if (!Override().empty()) return Override();
     std::vector<char> buf(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));

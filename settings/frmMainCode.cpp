@@ -4,8 +4,10 @@
 
 #include "app/Forms.h"
 #include "engine/frmcleannow.h"
+#include "platform/Favorites.h"
 #include "platform/ProgramDir.h"
 #include "settings/Inifun.h"
+#include "ui/Dialogs.h"
 
 namespace bw {
 
@@ -260,8 +262,19 @@ void frmMainCode::Label7_Click() {}
 
 void frmMainCode::Label31_Click() {}
 
-void frmMainCode::Command4_Click() {}
+// Favorites export and import say nothing when they fail; a cancelled dialog does nothing.
+void frmMainCode::Command4_Click() {
+    std::optional<std::string> file = ui::ShowSaveDialog(hwnd(), "(*.htm)|*.htm", lastFavoritesFile_);
+    if (!file) return;
+    lastFavoritesFile_ = *file;
+    platform::ImportExportFavorites(false, *file);
+}
 
-void frmMainCode::Command5_Click() {}
+void frmMainCode::Command5_Click() {
+    std::optional<std::string> file = ui::ShowOpenDialog(hwnd(), "(*.htm)|*.htm", lastFavoritesFile_);
+    if (!file) return;
+    lastFavoritesFile_ = *file;
+    platform::ImportExportFavorites(true, *file);
+}
 
 }  // namespace bw

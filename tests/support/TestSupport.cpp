@@ -269,15 +269,17 @@ void MessageBoxWatcher::Run() {
                 std::lock_guard<std::mutex> lock(mutex_);
                 boxes_.push_back(box);
             }
-            HWND btn = GetDlgItem(found.hwnd, button_);
-            if (btn)
-                PostMessageA(found.hwnd, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(btn));
-            else
-                PostMessageA(found.hwnd, WM_COMMAND, IDOK, 0);
-            // Wait for the box to go before looking again.
-            for (int i = 0; i < 200 && IsWindow(found.hwnd) && IsWindowVisible(found.hwnd); ++i)
-                Sleep(10);
+            // A click that arrives while the box is still starting up can be lost, so press
+            // again every few milliseconds until the box is gone.
+            for (int i = 0; i < 400 && IsWindow(found.hwnd) && IsWindowVisible(found.hwnd); ++i) {
+                HWND btn = GetDlgItem(found.hwnd, button_);
+                if (btn)
+                    PostMessageA(found.hwnd, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(btn));
+                else
+                    PostMessageA(found.hwnd, WM_COMMAND, IDOK, 0);
+                Sleep(15);
+            }
         }
         Sleep(20);
     }

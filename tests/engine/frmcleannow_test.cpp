@@ -1,0 +1,214 @@
+// The erase run: progress lines in table order, statistics, the summary box, the settings it
+// writes, and the exit-after-erasing path. Item actions are exercised by their own tests.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/Forms.h"
+#include "engine/EraseRun.h"
+#include "engine/frmcleannow.h"
+#include "settings/Inifun.h"
+#include "settings/frmMainCode.h"
+#include "tests/support/ProgramFolder.h"
+
+using bw::frmcleannow;
+using bw::frmMainCode;
+using bw::Inifun::ReadIni;
+using bw::Inifun::WriteIni;
+
+namespace {
+
+TEST(FormatSize, FollowsTheFourHashDotTwoHashPattern) {
+    EXPECT_EQ(bw::FormatSize(0), ".");
+    EXPECT_EQ(bw::FormatSize(0.5), ".5");
+    EXPECT_EQ(bw::FormatSize(12.345), "12.35");
+    EXPECT_EQ(bw::FormatSize(3), "3.");
+    EXPECT_EQ(bw::FormatSize(500000.0 / 1048576.0), ".48");
+    EXPECT_EQ(bw::FormatSize(0.004), ".");
+    EXPECT_EQ(bw::FormatSize(0.005), ".01");
+    EXPECT_EQ(bw::FormatSize(9.999), "10.");
+    EXPECT_EQ(bw::FormatSize(12345.6), "12345.6");
+    EXPECT_EQ(bw::FormatSize(1.10), "1.1");
+}
+
+TEST(FormatCount, IsTheShortestDecimalText) {
+    EXPECT_EQ(bw::FormatCount(0), "0");
+    EXPECT_EQ(bw::FormatCount(47), "47");
+    EXPECT_EQ(bw::FormatCount(-3), "-3");
+    EXPECT_EQ(bw::FormatCount(1234567), "1234567");
+}
+
+class EraseRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Start with every item off; each test checks what it needs.
+        main_ = &bw::app::Get<frmMainCode>();
+        main_->Load();
+        main_->Check9.SetValue(1);
+        main_->Check9.SetValue(0);
+        main_->Check18.SetValue(1);
+        main_->Check18.SetValue(0);
+        for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
+            box->SetValue(0);
+        erase_ = &bw::app::Get<frmcleannow>();
+        erase_->Load();
+    }
+    void TearDown() override {
+        bw::app::Release<frmcleannow>();
+        bw::app::Release<frmMainCode>();
+    }
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (int i = 0; i < erase_->List1.ListCount(); ++i) lines.push_back(erase_->List1.List(i));
+        return lines;
+    }
+
+    // Presses "Erase Now" and returns the boxes shown during the run.
+    std::vector<bw::test::MessageBoxWatcher::Box> EraseNow() {
+        bw::test::MessageBoxWatcher watcher;
+        SendMessageA(erase_->Command1.hwnd(), BM_CLICK, 0, 0);
+        return watcher.boxes();
+    }
+
+    bw::test::ProgramFolder folder_;
+    frmMainCode* main_ = nullptr;
+    frmcleannow* erase_ = nullptr;
+};
+
+TEST_F(EraseRun, NothingCheckedStillRunsMoreApplicationsAndSummarises) {
+    auto boxes = EraseNow();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"Please waiting,Begin Erasing",
+                                                 "Please Waiting ,Erasing More Applications......",
+                                                 "Erasing More Applications......OK",
+                                                 "Task complete Successfully!"}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Task Complete");
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "0");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), ".");
+    EXPECT_NE(ReadIni(folder_.settings(), "WINDOWS", "lastclean"), "");
+    EXPECT_EQ(erase_->coolprogressbar1.Value(), 100);
+    EXPECT_EQ(erase_->Frame1.Caption(), "Status");
+    EXPECT_TRUE(IsWindowEnabled(erase_->Command1.hwnd()));
+}
+
+TEST_F(EraseRun, OfficeTracksCountsSixEvenWithNoOfficeKeyEnabled) {
+    main_->Check23.SetValue(1);
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 6 Released HD Space:.MB");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "6");
+}
+
+TEST_F(EraseRun, HistoryItemSetsItsFixedStatistics) {
+    main_->Check2.SetValue(1);
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 15 Released HD Space:.48MB");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), ".48");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "15");
+}
+
+TEST_F(EraseRun, EveryCheckedItemReportsItsLinesInTableOrder) {
+    main_->Check9.SetValue(1);
+    main_->Check18.SetValue(1);
+    for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
+        box->SetValue(1);
+    EraseNow();
+    std::vector<std::string> lines = Lines();
+    const std::vector<std::string> expected = {
+        "Please waiting,Begin Erasing",
+        "Please Waiting ,Erasing IE Location Bar History......", "Erasing IE Location Bar History.....OK",
+        "Please Waiting ,Erasing IE Internet History Files......", "Erasing IE Internet History Files......OK",
+        "Please Waiting ,Erasing IE Internet Cache......", "Erasing IE Internet Cache......OK",
+        "Please Waiting ,Erasing IE Cookies.......", "Erasing IE Cookies.......OK",
+        "Please Waiting ,Erasing IE Favorites.......", "Erasing IE Favorites.......OK",
+        "Please Waiting ,Erasing IE Autocomplete Memory......", "Erasing IE Autocomplete Memory......OK",
+        "Please Waiting ,Erasing IE Downloaded program Files Director......",
+        "Erasing IE Downloaded program Files Director......OK",
+        "Please Waiting ,Erasing Netscape Navigator......", "Erasing Netscape Navigator......OK",
+        "Please Waiting ,Erasing Opera......", lines.size() > 18 ? lines[18] : "",
+        "Please Waiting ,Erasing MSN Explorer......", "Erasing MSN Explorer......OK",
+        "Please Waiting ,Erasing Google Tool Bar Search History......",
+        "Erasing Google Tool Bar Search History......OK",
+        "Please Waiting ,Erasing Recent Documents History......", "Erasing Recent Documents History......OK",
+        "Please Waiting ,Erasing Start Menu Run History......", "Erasing Start Menu Run History......OK",
+        "Please Waiting ,Erasing Start Menu Search History......", "Erasing Start Menu Search History......OK",
+        "Please Waiting ,Erasing Windows Temp.......", "Erasing Windows Temp.......OK",
+        "Please Waiting ,Erasing Recycle Bin....", "Erasing Recycle Bin......OK",
+        "Please Waiting ,Erasing Open/Save Dialog Box History......",
+        "Erasing Open/Save Dialog Box History......OK",
+        "Please Waiting ,Erasing Scandisk Temp Files......", "Erasing Scandisk Temp Files......OK",
+        "Please Waiting ,Erasing Windows Passwords......", "Erasing Windows Passwords......OK",
+        "Please Waiting ,Erasing Windows Clipboard......", "Erasing Windows Clipboard......",
+        "Please Waiting ,Erasing Wordpad Recent Files......", "Erasing Wordpad Recent Files......OK",
+        "Please Waiting ,Erasing Windows Paint Recent Files......", "Erasing Windows Paint Recent Files......OK",
+        "Please Waiting ,Erasing Winzip Recent Files......", "Erasing Winzip Recent Files......OK",
+        "Please Waiting ,Erasing Media Player playlist......", "Erasing Media Player playlist......OK",
+        "Please Waiting ,Erasing RealOne Player Recent Files......",
+        "Erasing RealOne Player Recent Files......OK",
+        "Please Waiting ,Erasing Real Player playlist......", "Erasing Real Player playlist......OK",
+        "Please Waiting ,Erasing MS-Office Tracks......", "Erasing MS-Office Tracks......OK",
+        "Please Waiting ,Erasing More Applications......", "Erasing More Applications......OK",
+        "Task complete Successfully!",
+    };
+    EXPECT_EQ(lines, expected);
+    ASSERT_GT(lines.size(), 18u);
+    EXPECT_TRUE(lines[18] == "Erasing Opera......OK" || lines[18] == "Can't found Opera Directory!");
+    // The newest line is selected, which keeps it in view.
+    EXPECT_EQ(erase_->List1.ListIndex(), erase_->List1.ListCount() - 1);
+}
+
+TEST_F(EraseRun, SecondRunStartsAfresh) {
+    main_->Check2.SetValue(1);
+    EraseNow();
+    main_->Check2.SetValue(0);
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
+    EXPECT_EQ(Lines().size(), 4u);
+}
+
+TEST_F(EraseRun, ExitAfterErasingClosesWithoutSummaryOrStatistics) {
+    WriteIni(folder_.settings(), "WINDOWS", "regnum", "99");
+    WriteIni(folder_.settings(), "WINDOWS", "filesize", "1.5");
+    WriteIni(folder_.settings(), "WINDOWS", "lastclean", "long ago");
+    WriteIni(folder_.settings(), "Additional", "exit", "1");
+    main_->Check2.SetValue(1);
+    auto boxes = EraseNow();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(erase_->IsLoaded());
+    EXPECT_FALSE(main_->IsLoaded());
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "99");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), "1.5");
+    EXPECT_NE(ReadIni(folder_.settings(), "WINDOWS", "lastclean"), "long ago");
+    // The main window's close sequence saved the selection on the way out.
+    EXPECT_EQ(ReadIni(folder_.settings(), "BROWSERS", "history"), "1");
+    EXPECT_EQ(ReadIni(folder_.settings(), "BROWSERS", "location"), "0");
+}
+
+TEST_F(EraseRun, ExitKeyIsReadAsExactText) {
+    WriteIni(folder_.settings(), "Additional", "exit", "1.0");
+    auto boxes = EraseNow();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(erase_->IsLoaded());
+}
+
+TEST_F(EraseRun, CancelClosesTheEraseWindowAndShowsTheMainWindow) {
+    erase_->Show();
+    SendMessageA(erase_->Command2.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(erase_->IsLoaded());
+    EXPECT_TRUE(main_->Visible());
+}
+
+TEST_F(EraseRun, WindowCarriesItsControls) {
+    EXPECT_EQ(erase_->Caption(), "Brightwipe");
+    EXPECT_EQ(erase_->Command1.Caption(), "Erase Now");
+    EXPECT_EQ(erase_->Command2.Caption(), "Cancel");
+    EXPECT_EQ(erase_->Frame1.Caption(), "Status");
+    EXPECT_EQ(erase_->coolprogressbar1.Value(), 0);
+    EXPECT_EQ(SendMessageA(erase_->coolprogressbar1.hwnd(), PBM_GETRANGE, FALSE, 0), 100);
+}
+
+}  // namespace
