@@ -294,3 +294,104 @@ void PumpMessages() {
 }
 
 }  // namespace bw::test
+
+namespace bw::test {
+
+bool SaveScreenshot(const std::string& path) {
+    HDC screen = GetDC(nullptr);
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+
+    BITMAPINFOHEADER bih{};
+    bih.biSize = sizeof bih;
+    bih.biWidth = w;
+    bih.biHeight = h;
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    bih.biCompression = BI_RGB;
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    std::vector<char> pixels(stride * static_cast<DWORD>(h));
+    GetDIBits(screen, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih),
+              DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER bfh{};
+    bfh.bfType = 0x4D42;
+    bfh.bfOffBits = sizeof bfh + sizeof bih;
+    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&bfh), sizeof bfh);
+    out.write(reinterpret_cast<const char*>(&bih), sizeof bih);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+std::string ArtifactsDir() {
+#ifdef BW_ARTIFACTS_DIR
+    std::string dir = WinPath(BW_ARTIFACTS_DIR);
+#else
+    std::string dir = ".";
+#endif
+    MakeDirs(dir);
+    return dir;
+}
+
+std::string WindowText(HWND hwnd) {
+    wchar_t buf[4096];
+    int n = GetWindowTextW(hwnd, buf, 4096);
+    char out[8192];
+    int m = WideCharToMultiByte(CP_ACP, 0, buf, n, out, sizeof out, nullptr, nullptr);
+    return std::string(out, static_cast<size_t>(m));
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+    std::vector<std::string> items;
+    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT len = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (len < 0) break;
+        std::vector<wchar_t> buf(static_cast<size_t>(len) + 1);
+        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf.data()));
+        char out[8192];
+        int m = WideCharToMultiByte(CP_ACP, 0, buf.data(), -1, out, sizeof out, nullptr, nullptr);
+        items.emplace_back(out, m > 0 ? static_cast<size_t>(m - 1) : 0);
+    }
+    return items;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char cls[256] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return cls;
+}
+
+namespace {
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+bool WaitFor(const std::function<bool()>& predicate, int ms) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > static_cast<DWORD>(ms)) return false;
+        PumpMessages();
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace bw::test

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -84,5 +85,26 @@ private:
 
 // Pumps this thread's pending messages.
 void PumpMessages();
+
+}  // namespace bw::test
+
+namespace bw::test {
+
+// Saves the whole screen as a BMP file; false when it cannot.
+bool SaveScreenshot(const std::string& path);
+
+// The folder for test artifacts (screenshots) under the build folder, as a Windows path.
+std::string ArtifactsDir();
+
+// Text of a window of any process, and the items of another process's list box.
+std::string WindowText(HWND hwnd);
+std::vector<std::string> ListBoxItems(HWND listBox);
+std::string ClassOf(HWND hwnd);
+
+// The child windows of `parent` (all levels), in Z order.
+std::vector<HWND> Descendants(HWND parent);
+
+// Waits up to `ms` for `predicate` to hold, pumping this thread's messages.
+bool WaitFor(const std::function<bool()>& predicate, int ms);
 
 }  // namespace bw::test
