@@ -1,0 +1,144 @@
+// The control toolkit: controls are real standard windows, values and clicks agree whoever
+// changes them, and a form reloads in its design state.
+#include <gtest/gtest.h>
+
+#include "tests/support/TestSupport.h"
+#include "ui/Buttons.h"
+#include "ui/Containers.h"
+#include "ui/Form.h"
+#include "ui/Lists.h"
+#include "ui/Statics.h"
+#include "ui/Timer.h"
+
+namespace {
+
+class TestForm : public bw::ui::Form {
+public:
+    TestForm() : Form("Toolkit test", 300, 200) {}
+    bw::ui::Frame Frame1;
+    bw::ui::CheckBox Check1;
+    bw::ui::CommandButton Command1;
+    bw::ui::Label Label1;
+    bw::ui::ListBox List1;
+    bw::ui::ListBox List2{bw::ui::ListBox::Select::Extended};
+    int clicks = 0;
+    int buttonClicks = 0;
+    int labelClicks = 0;
+    int loads = 0;
+
+protected:
+    void Build() override {
+        Layout({
+            {&Frame1, nullptr, "Group", 5, 5, 150, 80},
+            {&Check1, &Frame1, "Item", 8, 20, 100, 20},
+            {&Command1, nullptr, "Go", 160, 5, 60, 24},
+            {&Label1, nullptr, "Click me", 160, 40, 60, 16},
+            {&List1, nullptr, "", 5, 90, 140, 100},
+            {&List2, nullptr, "", 150, 90, 140, 100},
+        });
+        Check1.onClick = [this] { ++clicks; };
+        Command1.onClick = [this] { ++buttonClicks; };
+        Label1.onClick = [this] { ++labelClicks; };
+    }
+    void Form_Load() override { ++loads; }
+};
+
+TEST(Controls, CheckBoxReportsEveryChangeOnce) {
+    TestForm form;
+    form.Load();
+    form.Check1.SetValue(1);
+    form.Check1.SetValue(1);
+    EXPECT_EQ(form.clicks, 1);
+    EXPECT_EQ(SendMessageA(form.Check1.hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageA(form.Check1.hwnd(), BM_CLICK, 0, 0);  // a user's click inside a frame
+    EXPECT_EQ(form.clicks, 2);
+    EXPECT_EQ(form.Check1.Value(), 0);
+    EXPECT_EQ(SendMessageA(form.Check1.hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST(Controls, DisabledControlsDoNotFire) {
+    TestForm form;
+    form.Load();
+    form.Command1.SetEnabled(false);
+    SendMessageA(form.Command1.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.buttonClicks, 0);
+    form.Command1.SetEnabled(true);
+    SendMessageA(form.Command1.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.buttonClicks, 1);
+}
+
+TEST(Controls, LabelsAreClickableStatics) {
+    TestForm form;
+    form.Load();
+    EXPECT_EQ(bw::test::ClassOf(form.Label1.hwnd()), "Static");
+    SendMessageA(form.Label1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(form.Label1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    bw::test::PumpMessages();
+    EXPECT_EQ(form.labelClicks, 1);
+}
+
+TEST(Controls, ListBoxesHoldTextAndSelections) {
+    TestForm form;
+    form.Load();
+    form.List1.AddItem("first");
+    form.List1.AddItem("second line with  two blanks");
+    EXPECT_EQ(form.List1.ListCount(), 2);
+    EXPECT_EQ(form.List1.List(1), "second line with  two blanks");
+    EXPECT_EQ(form.List1.List(7), "");
+    EXPECT_EQ(form.List1.ListIndex(), -1);
+    form.List1.SetListIndex(1);
+    EXPECT_TRUE(form.List1.Selected(1));
+    form.List1.Clear();
+    EXPECT_EQ(form.List1.ListCount(), 0);
+
+    for (const char* s : {"a", "b", "c"}) form.List2.AddItem(s);
+    form.List2.SetSelected(0, true);
+    form.List2.SetSelected(2, true);
+    EXPECT_TRUE(form.List2.Selected(0));
+    EXPECT_FALSE(form.List2.Selected(1));
+    EXPECT_TRUE(form.List2.Selected(2));
+}
+
+TEST(Controls, HidingAFrameHidesWhatIsInIt) {
+    TestForm form;
+    form.Load();
+    form.Show();
+    form.Frame1.SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(form.Check1.hwnd()));
+    form.Frame1.SetVisible(true);
+    EXPECT_TRUE(IsWindowVisible(form.Check1.hwnd()));
+    form.Unload();
+}
+
+TEST(Controls, UnloadThenLoadStartsFromTheDesignState) {
+    TestForm form;
+    form.Load();
+    form.Check1.SetValue(1);
+    form.Label1.SetCaption("changed");
+    form.List1.AddItem("x");
+    form.Unload();
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_EQ(form.Check1.hwnd(), nullptr);
+    form.Load();
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_EQ(form.Check1.Value(), 0);
+    EXPECT_EQ(form.Label1.Caption(), "Click me");
+    EXPECT_EQ(form.List1.ListCount(), 0);
+}
+
+TEST(Controls, ModalShowReturnsWhenHidden) {
+    TestForm form;
+    form.Load();
+    bw::ui::Timer timer;
+    timer.SetInterval(50);
+    timer.onTimer = [&] {
+        timer.SetEnabled(false);
+        form.Hide();
+    };
+    timer.SetEnabled(true);
+    form.ShowModal();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.IsLoaded());
+}
+
+}  // namespace
