@@ -1,0 +1,57 @@
+// Shell file operations and drive facts for the disk cleaner: sending one file to the recycle
+// bin, proving a found file may be deleted, the list of drives, whether a drive is ready, and
+// the text of a file's time.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace bw::platform {
+
+// SHFileOperationA with FO_DELETE on the one file `path` (pFrom ended by two NULs), no owner
+// window, no target, flags FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO (0x54), no name
+// mappings and no progress title: the file goes to the recycle bin (under Wine, into the
+// user's trash, $HOME/.local/share/Trash, where it can be restored) without any question or
+// progress window. Returns what SHFileOperationA returned (0 on success); an empty path is
+// refused with ERROR_INVALID_PARAMETER without calling the shell.
+int ShellRecycleFile(const std::string& path);
+
+// True when `path` names a file the user may delete as it is shown:
+//  - an existing plain file (not a folder, not carrying FILE_ATTRIBUTE_REPARSE_POINT);
+//  - not read-only;
+//  - really lying in the folder its path names: its final path equals that folder's final path
+//    plus its name (under Wine a link to a file looks like a plain file, and deleting or
+//    recycling it would act on the file it points at). Where the platform cannot tell final
+//    paths (Windows XP) the attribute check above is the guard;
+//  - not held open by a program that forbids deleting it (it can be opened for deletion now;
+//    under Wine the trash moves files without honouring other programs' sharing modes).
+// Paths holding wildcards are refused.
+bool IsDeletableFileInPlace(const std::string& path);
+
+// Writes `content` as the whole file `path` (created or emptied first) and flushes it to disk
+// before closing, so that a file renamed over another afterwards is complete. False on any failure.
+bool WriteFileFlushed(const std::string& path, const std::string& content);
+
+// Puts the file `from` in place of `to` in one step (MoveFileExA replacing an existing file,
+// written through); `to` is either the old file or the new one, never missing or half written.
+// False when it could not; then both stay as they were.
+bool ReplaceFileWith(const std::string& from, const std::string& to);
+
+// The roots of the logical drives ("A:\", "C:\", ...) from GetLogicalDriveStringsA, in the
+// order Windows gives; empty when the call fails.
+std::vector<std::string> LogicalDrives();
+
+// True when the drive whose root is `root` ("C:\", "c:" or any path on it) holds a readable
+// volume. Asks without letting Windows show its "no disk" box.
+bool DriveReady(const std::string& root);
+
+// The volume label of the drive of `root`; empty when it has none or the drive is not ready.
+std::string VolumeLabel(const std::string& root);
+
+// A file time (UTC, as listings give it) as local date and time in the user's short date and
+// time formats, separated by one blank ("12/7/2026 8:45:12 AM"); a time of exactly midnight
+// gives the date alone, as Windows' default date text does. Empty when it cannot convert.
+std::string ListedTimeText(const FILETIME& time);
+
+}  // namespace bw::platform

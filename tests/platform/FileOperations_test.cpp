@@ -1,0 +1,135 @@
+// Shell file operations for the disk cleaner: the recycle-bin request, the check that a found
+// file may be deleted, drives, and flushed whole-file writes.
+#include <gtest/gtest.h>
+
+#include "platform/FileOperations.h"
+#include "tests/support/TestSupport.h"
+
+using namespace bw::test;
+namespace op = bw::platform;
+
+namespace {
+
+// The user's trash as Wine fills it ($XDG_DATA_HOME/Trash, else $HOME/.local/share/Trash).
+std::string TrashFolder() {
+    char buffer[1024] = "";
+    std::string data;
+    if (GetEnvironmentVariableA("XDG_DATA_HOME", buffer, sizeof buffer)) {
+        data = buffer;
+    } else if (GetEnvironmentVariableA("HOME", buffer, sizeof buffer)) {
+        data = std::string(buffer) + "/.local/share";
+    }
+    return data.empty() ? std::string() : WinPath(data + "/Trash");
+}
+
+// Removes what a test put into the trash (a file and its .trashinfo).
+void ForgetTrashed(const std::string& name) {
+    const std::string trash = TrashFolder();
+    DeleteFileA((trash + "\\files\\" + name).c_str());
+    DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
+}
+
+std::string UniqueName(const char* stem) {
+    return std::string(stem) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()) + ".tmp";
+}
+
+}  // namespace
+
+TEST(FileOperations, RecycleFileMovesJustThatFileIntoTheTrash) {
+    TempDir dir;
+    const std::string name = UniqueName("recycled");
+    WriteTextFile(dir / name, "junk");
+    WriteTextFile(dir / "neighbour.tmp", "keep");
+    ASSERT_FALSE(TrashFolder().empty());
+
+    EXPECT_EQ(op::ShellRecycleFile(dir / name), 0);
+    EXPECT_FALSE(PathExists(dir / name));
+    EXPECT_TRUE(PathExists(dir / "neighbour.tmp"));
+    EXPECT_EQ(ReadTextFile(TrashFolder() + "\\files\\" + name), "junk");
+    std::string info = ReadTextFile(TrashFolder() + "\\info\\" + name + ".trashinfo");
+    EXPECT_NE(info.find("[Trash Info]"), std::string::npos);
+    EXPECT_NE(info.find("Path="), std::string::npos);
+    ForgetTrashed(name);
+    EXPECT_NE(op::ShellRecycleFile(""), 0);
+}
+
+TEST(FileOperations, OnlyPlainWritableFilesLyingInTheirFolderMayBeDeleted) {
+    TempDir dir, outside;
+    WriteTextFile(dir / "plain.tmp", "x");
+    WriteTextFile(dir / "ro.tmp", "x");
+    SetFileAttributesA((dir / "ro.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    MakeDirs(dir / "folder.tmp");
+    WriteTextFile(outside / "precious.doc", "mine");
+
+    EXPECT_TRUE(op::IsDeletableFileInPlace(dir / "plain.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "ro.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "folder.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "missing.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "*.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(""));
+
+    ASSERT_TRUE(MakeLink(outside / "precious.doc", dir / "link.tmp"));
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "link.tmp")) << "a link to a file elsewhere";
+
+    // Held open by a program that does not allow deleting it.
+    HANDLE open = CreateFileA((dir / "plain.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(op::IsDeletableFileInPlace(dir / "plain.tmp"));
+    CloseHandle(open);
+    EXPECT_TRUE(op::IsDeletableFileInPlace(dir / "plain.tmp"));
+
+    // Asking changed nothing.
+    EXPECT_TRUE(PathExists(dir / "plain.tmp"));
+    EXPECT_TRUE(PathExists(dir / "ro.tmp"));
+    EXPECT_EQ(ReadTextFile(outside / "precious.doc"), "mine");
+}
+
+TEST(FileOperations, DrivesListTheSystemDriveAsReadyAndAMissingOneAsNot) {
+    std::vector<std::string> drives = op::LogicalDrives();
+    ASSERT_FALSE(drives.empty());
+    bool hasC = false;
+    for (const std::string& d : drives) {
+        EXPECT_EQ(d.size(), 3u) << d;
+        if (d == "C:\\") hasC = true;
+    }
+    EXPECT_TRUE(hasC);
+    EXPECT_TRUE(op::DriveReady("C:\\"));
+    EXPECT_TRUE(op::DriveReady("c:\\windows"));
+    DWORD mask = GetLogicalDrives();
+    char missing = 0;
+    for (char c = 'Q'; c <= 'Y' && !missing; ++c)
+        if (!(mask & (1u << (c - 'A')))) missing = c;
+    ASSERT_NE(missing, 0);
+    EXPECT_FALSE(op::DriveReady(std::string(1, missing) + ":\\"));
+    EXPECT_FALSE(op::DriveReady(""));
+    EXPECT_FALSE(op::DriveReady("relative\\path"));
+}
+
+TEST(FileOperations, FlushedWriteAndReplaceLeaveOneCompleteFile) {
+    TempDir dir;
+    ASSERT_TRUE(op::WriteFileFlushed(dir / "new", "line1\r\nline2\r\n"));
+    EXPECT_EQ(ReadTextFile(dir / "new"), "line1\r\nline2\r\n");
+    WriteTextFile(dir / "old", "old content");
+    ASSERT_TRUE(op::ReplaceFileWith(dir / "new", dir / "old"));
+    EXPECT_EQ(ReadTextFile(dir / "old"), "line1\r\nline2\r\n");
+    EXPECT_FALSE(PathExists(dir / "new"));
+    EXPECT_FALSE(op::ReplaceFileWith(dir / "missing", dir / "old"));
+    EXPECT_EQ(ReadTextFile(dir / "old"), "line1\r\nline2\r\n");
+    EXPECT_FALSE(op::WriteFileFlushed(dir / "nofolder\\x", "y"));
+}
+
+TEST(FileOperations, ListedTimeTextIsTheLocalShortDateAndTime) {
+    SYSTEMTIME local{2024, 3, 0, 5, 14, 7, 9, 0};
+    FILETIME localFt, utc;
+    SystemTimeToFileTime(&local, &localFt);
+    LocalFileTimeToFileTime(&localFt, &utc);
+    char date[64], time[64];
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local, nullptr, time, sizeof time);
+    EXPECT_EQ(op::ListedTimeText(utc), std::string(date) + " " + time);
+    SYSTEMTIME midnight{2024, 3, 0, 5, 0, 0, 0, 0};
+    SystemTimeToFileTime(&midnight, &localFt);
+    LocalFileTimeToFileTime(&localFt, &utc);
+    EXPECT_EQ(op::ListedTimeText(utc), std::string(date));
+}
