@@ -1,20 +1,157 @@
-// Erase items for Internet Explorer's traces.
+// Erase items for Internet Explorer's traces: typed addresses, history, cache, cookies,
+// favorites, autocomplete data and downloaded program files.
+#include <string>
+#include <vector>
+
+#include "app/Forms.h"
 #include "engine/EraseItems.h"
+#include "engine/EraseSteps.h"
+#include "engine/Normal.h"
+#include "engine/frmcleannow.h"
+#include "platform/ControlPanel.h"
+#include "platform/FileSystem.h"
+#include "platform/Keystrokes.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/URLHistory.h"
+#include "platform/regfun.h"
+#include "settings/frmcookie.h"
+#include "settings/frmurl.h"
 
 namespace bw::items {
 
-void LocationBarHistory(EraseRun&) {}
+namespace {
 
-void InternetHistory(EraseRun&) {}
+const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-void InternetCache(EraseRun&) {}
+// Removes every value of a key that could not be deleted because it has subkeys, so that no old
+// address outlives the erase. The subkeys are not the address list and stay.
+void RemoveAllValues(HKEY root, const std::string& path) {
+    namespace reg = platform::reg;
+    reg::Key key;
+    if (reg::OpenKey(root, path, key.put()) != ERROR_SUCCESS) return;
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        LONG status = reg::EnumValue(key.get(), index, &name, 16384, nullptr, nullptr, 0);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) continue;  // a name we cannot read; try the next
+        names.push_back(name);
+        if (index > 100000) break;
+    }
+    for (const std::string& name : names) reg::DeleteValue(key.get(), name);
+}
 
-void Cookies(EraseRun&) {}
+// How long the autocomplete step waits for the Internet Options panel it started: for its
+// window, then for the page holding AutoComplete, and for each key to be handled.
+constexpr DWORD kPanelWaitMs = 10000;
+constexpr DWORD kPageWaitMs = 2000;
+constexpr DWORD kKeyWaitMs = 3000;
+constexpr DWORD kCloseWaitMs = 3000;
 
-void Favorites(EraseRun&) {}
+}  // namespace
 
-void AutocompleteMemory(EraseRun&) {}
+void LocationBarHistory(EraseRun& run) {
+    // The window reads the addresses as they are before the key is touched.
+    frmurl& keep = app::Get<frmurl>();
+    keep.Load();
+    int current = keep.List2.ListCount();
+    std::vector<std::string> kept;
+    for (int i = 0; i < keep.List1.ListCount(); ++i) kept.push_back(keep.List1.List(i));
 
-void DownloadedProgramFiles(EraseRun&) {}
+    RemoveKey(HKEY_CURRENT_USER, kTypedUrls);
+    // A key with subkeys survives the delete; its old addresses must not.
+    RemoveAllValues(HKEY_CURRENT_USER, kTypedUrls);
+    const std::string path = std::string("HKEY_CURRENT_USER\\") + kTypedUrls;
+    regfun::CreateKey(path);
+    for (size_t n = 0; n < kept.size(); ++n) regfun::SetKeyValue(path, "url" + std::to_string(n + 1), kept[n]);
+
+    // Addresses erased: those listed minus those written back, never below none.
+    int erased = current - static_cast<int>(kept.size());
+    run.regnum = erased > 0 ? erased : 0;
+    app::Unload<frmurl>();
+}
+
+void InternetHistory(EraseRun&) {
+    platform::CURLHistory history;
+    if (SUCCEEDED(history.Status())) history.Clear();
+}
+
+void InternetCache(EraseRun& run) {
+    namespace fs = platform::fs;
+    const std::string path = ShellFolderPath("Cache");
+    if (!IsUsableFolder(path)) return;
+    FolderSize(run, path);
+
+    // The index's sub-folders go one initial at a time, files first ("i" has no file pass).
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        if (letter == 'i') continue;
+        fs::DeleteFiles(path + "\\Content.IE5\\" + letter + "*.*", false);
+    }
+    fs::DeleteFiles(path + "\\Content.IE5\\*.*", false);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        fs::DeleteFolders(path + "\\Content.IE5\\" + letter + "*.*", false);
+    fs::DeleteFolders(path + "\\Content.IE5\\*.*", false);
+
+    fs::DeleteFiles(path + "\\*.*", false);
+    fs::DeleteFolders(path + "\\*.*", false);
+    fs::DeleteFiles(path + "\\*.*", false);
+    fs::DeleteFileAt(path + "\\desktop.ini", true);
+}
+
+void Cookies(EraseRun& run) {
+    const std::string path = ShellFolderPath("Cookies");
+    if (IsUsableFolder(path)) FolderSize(run, path);
+
+    frmcookie& keep = app::Get<frmcookie>();
+    keep.Load();
+    std::vector<std::string> kept;
+    for (int i = 0; i < keep.List1.ListCount(); ++i) kept.push_back(keep.List1.List(i));
+    std::vector<std::string> cookies;
+    for (int i = 0; i < keep.lstCookieList.ListCount(); ++i) cookies.push_back(keep.lstCookieList.List(i));
+
+    // Kept cookies are matched by their whole path, letter case included.
+    for (const std::string& cookie : cookies) {
+        bool isKept = false;
+        for (const std::string& entry : kept) isKept = isKept || entry == cookie;
+        if (!isKept) platform::fs::DeleteFileAt(cookie, false);
+    }
+    app::Unload<frmcookie>();
+}
+
+void Favorites(EraseRun& run) {
+    const std::string path = ShellFolderPath("Favorites");
+    if (!IsUsableFolder(path)) return;
+    FolderSize(run, path);
+    Normal::EmptyFolder(path);
+}
+
+void AutocompleteMemory(EraseRun&) {
+    RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
+    RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
+
+    // The rest of the stored form data is cleared through the Internet Options panel: its
+    // Content page's AutoComplete settings, "Clear Forms", confirmed, then both dialogs closed.
+    // The keys go to the panel this step started, identified by its process, and only once
+    // that panel shows the page holding AutoComplete; otherwise none is sent at all.
+    const char* command = platform::ShlwapiMajorVersion() >= 6
+                              ? "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3"
+                              : "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,2";
+    std::unique_ptr<platform::StartedProgram> panel = platform::StartedProgram::Start(command, SW_HIDE);
+    if (panel) {
+        platform::PressKeysOnPage(panel->ProcessId(), "Content", "AutoComplete",
+                                  {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, kPanelWaitMs, kPageWaitMs, kKeyWaitMs);
+        panel->Close(kCloseWaitMs);
+    }
+
+    if (app::IsLoaded<frmcleannow>()) platform::keys::ReturnFocus(app::Get<frmcleannow>().hwnd());
+}
+
+void DownloadedProgramFiles(EraseRun& run) {
+    const std::string path = ActiveXCachePath();
+    if (!IsUsableFolder(path)) return;
+    FolderSize(run, path);
+    Normal::EmptyFolder(path);
+}
 
 }  // namespace bw::items

@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "settings/Inifun.h"
 #include "settings/frmMainCode.h"
+#include "settings/frmurl.h"
 
 namespace bw {
 
@@ -125,6 +126,7 @@ void frmcleannow::Command1_Click() {
 }
 
 void frmcleannow::Command2_Click() {
+    app::Unload<frmurl>();
     Unload();
     app::Get<frmMainCode>().Show();
 }

@@ -148,8 +148,8 @@ bool CurrentPageHasButton(HWND sheet, const std::string& prefix) {
 }
 
 int PressKeysOnPage(DWORD processId, const std::string& pageCaption, const std::string& buttonPrefix,
-                    const std::vector<std::string>& keys, DWORD verifyMs, DWORD keyMs) {
-    HWND sheet = WaitForPropertySheet(processId, verifyMs);
+                    const std::vector<std::string>& keys, DWORD windowMs, DWORD pageMs, DWORD keyMs) {
+    HWND sheet = WaitForPropertySheet(processId, windowMs);
     if (!sheet) return 0;
     DWORD start = GetTickCount();
     for (;;) {
@@ -157,7 +157,7 @@ int PressKeysOnPage(DWORD processId, const std::string& pageCaption, const std::
         if (keys::ActiveDialog(processId) == sheet && CurrentPageCaption(sheet) == pageCaption &&
             CurrentPageHasButton(sheet, buttonPrefix))
             break;
-        if (GetTickCount() - start >= verifyMs) return 0;
+        if (GetTickCount() - start >= pageMs) return 0;
         Sleep(50);
     }
     int pressed = 0;

@@ -46,10 +46,11 @@ bool CurrentPageHasButton(HWND sheet, const std::string& prefix);
 
 // Presses `keys` (see platform/Keystrokes.h) one after another in the dialogs of `processId`,
 // but only once the process's property sheet shows the page captioned `pageCaption` holding a
-// button that begins with `buttonPrefix`, checked for up to `verifyMs`. Each key must be handled
-// within `keyMs`, else the rest are not sent. Returns the number of keys pressed; 0 when the page
-// could not be verified, in which case nothing at all was sent.
+// button that begins with `buttonPrefix`. The sheet has `windowMs` to appear and then `pageMs` to
+// show that page and take input. Each key must be handled within `keyMs`, else the rest are not
+// sent. Returns the number of keys pressed; 0 when the page could not be verified, in which case
+// nothing at all was sent.
 int PressKeysOnPage(DWORD processId, const std::string& pageCaption, const std::string& buttonPrefix,
-                    const std::vector<std::string>& keys, DWORD verifyMs, DWORD keyMs);
+                    const std::vector<std::string>& keys, DWORD windowMs, DWORD pageMs, DWORD keyMs);
 
 }  // namespace bw::platform

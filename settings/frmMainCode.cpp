@@ -7,6 +7,8 @@
 #include "platform/Favorites.h"
 #include "platform/ProgramDir.h"
 #include "settings/Inifun.h"
+#include "settings/frmcookie.h"
+#include "settings/frmurl.h"
 #include "ui/Dialogs.h"
 
 namespace bw {
@@ -156,6 +158,8 @@ void frmMainCode::Build() {
     Picture2.onClick = [this] { Label7_Click(); };
     Label31.onClick = [this] { Label31_Click(); };
     Command4.onClick = [this] { Command4_Click(); };
+    Command7.onClick = [] { app::Get<frmurl>().ShowModal(); };
+    Command8.onClick = [] { app::Get<frmcookie>().ShowModal(); };
     Command5.onClick = [this] { Command5_Click(); };
 }
 
@@ -193,7 +197,9 @@ void frmMainCode::Form_Load() {
 }
 
 void frmMainCode::Form_Unload() {
+    app::Unload<frmurl>();
     app::Unload<frmcleannow>();
+    app::Unload<frmcookie>();
 
     const std::string file = SettingsFile();
     for (const Item& item : Items())

@@ -1,0 +1,479 @@
+// The Internet Explorer erase items against Wine's registry, file system and URL cache: what each
+// removes, and what must survive (kept addresses and cookies, links, read-only and in-use files,
+// everything outside the target folders, every window but the panel the item opened).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Forms.h"
+#include "engine/EraseItems.h"
+#include "engine/frmcleannow.h"
+#include "platform/URLHistory.h"
+#include "platform/UrlCache.h"
+#include "settings/frmMainCode.h"
+#include "settings/frmcookie.h"
+#include "settings/frmurl.h"
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
+
+using namespace bw::test;
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+// Sets a string value for one test and puts the old state back afterwards (null: no value).
+class ValueOverride {
+public:
+    ValueOverride(HKEY root, std::string subkey, std::string name, const std::string* value)
+        : root_(root), subkey_(std::move(subkey)), name_(std::move(name)) {
+        had_ = GetString(root_, subkey_, name_, &old_);
+        Put(value);
+    }
+    ~ValueOverride() { Put(had_ ? &old_ : nullptr); }
+
+private:
+    void Put(const std::string* value) {
+        HKEY key;
+        if (RegCreateKeyA(root_, subkey_.c_str(), &key) != ERROR_SUCCESS) return;
+        if (value)
+            RegSetValueExA(key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                           static_cast<DWORD>(value->size() + 1));
+        else
+            RegDeleteValueA(key, name_.c_str());
+        RegCloseKey(key);
+    }
+    HKEY root_;
+    std::string subkey_, name_, old_;
+    bool had_ = false;
+};
+
+std::string ShellFolder(const std::string& name) {
+    std::string value;
+    GetString(HKEY_CURRENT_USER, kShellFolders, name, &value);
+    return value;
+}
+
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string n = fd.cFileName;
+        if (n != "." && n != "..") names.push_back(n);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The user's typed addresses, saved before a test and put back after it.
+class TypedUrlsBackup {
+public:
+    TypedUrlsBackup() {
+        existed_ = KeyExists(HKEY_CURRENT_USER, kTypedUrls);
+        HKEY key;
+        if (existed_ && RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            for (DWORD i = 0;; ++i) {
+                char name[256];
+                DWORD len = sizeof(name);
+                if (RegEnumValueA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+                std::string value;
+                if (GetString(HKEY_CURRENT_USER, kTypedUrls, name, &value)) saved_.push_back({name, value});
+            }
+            RegCloseKey(key);
+        }
+        DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
+    }
+    ~TypedUrlsBackup() {
+        DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
+        if (!existed_) return;
+        HKEY key;
+        RegCreateKeyA(HKEY_CURRENT_USER, kTypedUrls, &key);
+        RegCloseKey(key);
+        for (auto& [name, value] : saved_) SetString(HKEY_CURRENT_USER, kTypedUrls, name, value);
+    }
+
+private:
+    bool existed_ = false;
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+void SetTypedUrls(const std::vector<std::string>& urls) {
+    for (size_t i = 0; i < urls.size(); ++i)
+        SetString(HKEY_CURRENT_USER, kTypedUrls, "url" + std::to_string(i + 1), urls[i]);
+}
+
+std::string TypedUrl(const std::string& name) {
+    std::string value;
+    return GetString(HKEY_CURRENT_USER, kTypedUrls, name, &value) ? value : "<missing>";
+}
+
+// ---- item 1: location bar history --------------------------------------------------------------
+
+class LocationBarHistory : public ::testing::Test {
+protected:
+    void TearDown() override { bw::app::Release<bw::frmurl>(); }
+    ProgramFolder folder_;
+    TypedUrlsBackup backup_;
+    bw::EraseRun run_;
+};
+
+TEST_F(LocationBarHistory, KeptAddressesComeBackInKeepListOrderAndOthersGo) {
+    SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/",
+                  "http://e.example/"});
+    WriteTextFile(folder_.file("keepurl.dat"), "http://d.example/\r\nhttp://a.example/\r\nhttp://b.example/\r\n");
+    bw::items::LocationBarHistory(run_);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 3);
+    EXPECT_EQ(TypedUrl("url1"), "http://d.example/");
+    EXPECT_EQ(TypedUrl("url2"), "http://a.example/");
+    EXPECT_EQ(TypedUrl("url3"), "http://b.example/");
+    EXPECT_EQ(run_.regnum, 2);
+    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>()) << "the keep-list window is loaded only for the item";
+    EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")),
+              "http://d.example/\r\nhttp://a.example/\r\nhttp://b.example/\r\n");
+}
+
+TEST_F(LocationBarHistory, EmptyKeepListLeavesTheKeyExistingAndEmpty) {
+    SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/"});
+    bw::items::LocationBarHistory(run_);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 0);
+    EXPECT_EQ(run_.regnum, 3);
+    EXPECT_FALSE(PathExists(folder_.file("keepurl.dat")));
+}
+
+TEST_F(LocationBarHistory, KeyWithSubkeysStillLosesEveryOldAddress) {
+    SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/"});
+    SetString(HKEY_CURRENT_USER, std::string(kTypedUrls) + "\\Sub", "inner", "stays");
+    WriteTextFile(folder_.file("keepurl.dat"), "http://kept.example/\r\n");
+    bw::items::LocationBarHistory(run_);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 1);
+    EXPECT_EQ(TypedUrl("url1"), "http://kept.example/");
+    EXPECT_EQ(TypedUrl("url4"), "<missing>");
+    std::string inner;
+    EXPECT_TRUE(GetString(HKEY_CURRENT_USER, std::string(kTypedUrls) + "\\Sub", "inner", &inner));
+    EXPECT_EQ(run_.regnum, 3);
+}
+
+TEST_F(LocationBarHistory, MoreKeptThanTypedNeverCountsBelowNone) {
+    SetTypedUrls({"http://a.example/"});
+    WriteTextFile(folder_.file("keepurl.dat"), "x\r\ny\r\nz\r\n");
+    bw::items::LocationBarHistory(run_);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 3);
+    EXPECT_EQ(run_.regnum, 0);
+}
+
+// ---- item 2: history ---------------------------------------------------------------------------
+
+TEST(InternetHistory, EmptiesTheVisitedContainer) {
+    {
+        bw::platform::CURLHistory history;
+        history.AddURL("http://visited.example/", "Visited", 0);
+        history.AddURL("http://other.example/", "", 0);
+    }
+    bw::EraseRun run;
+    bw::items::InternetHistory(run);
+    int left = 0;
+    bw::platform::urlcache::ForEachEntry("Visited:", [&](const bw::platform::urlcache::Entry&) {
+        ++left;
+        return true;
+    });
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(run.filesize, 0) << "the item measures nothing; the run credits its fixed figures";
+}
+
+// ---- items 3, 4, 5, 7: folders -----------------------------------------------------------------
+
+// A target folder and an outside folder beside it, with the shell folder value pointed at the
+// target for the test.
+class FolderItem : public ::testing::Test {
+protected:
+    std::string target() const { return root_ / "target"; }
+    std::string outside() const { return root_ / "outside"; }
+    void SetUp() override {
+        MakeDirs(target());
+        MakeDirs(outside());
+        WriteTextFile(outside() + "\\precious.txt", "keep me");
+        MakeDirs(outside() + "\\sub");
+        WriteTextFile(outside() + "\\sub\\deep.txt", "keep me too");
+    }
+    void ExpectOutsideUntouched() {
+        EXPECT_EQ(ReadTextFile(outside() + "\\precious.txt"), "keep me");
+        EXPECT_EQ(ReadTextFile(outside() + "\\sub\\deep.txt"), "keep me too");
+    }
+    TempDir root_;
+    bw::EraseRun run_;
+};
+
+TEST_F(FolderItem, CacheIsEmptiedButLinkedReadOnlyAndInUseFilesStay) {
+    const std::string t = target();
+    MakeDirs(t + "\\Content.IE5\\ABCD1234");
+    MakeDirs(t + "\\Content.IE5\\IJKL5678");
+    MakeDirs(t + "\\Content.IE5\\zz99");
+    WriteTextFile(t + "\\Content.IE5\\ABCD1234\\page[1].htm", std::string(1000, 'a'));
+    WriteTextFile(t + "\\Content.IE5\\IJKL5678\\image[1].gif", std::string(2000, 'i'));
+    WriteTextFile(t + "\\Content.IE5\\zz99\\x.js", std::string(500, 'z'));
+    WriteTextFile(t + "\\Content.IE5\\index.dat", std::string(300, 'x'));
+    WriteTextFile(t + "\\loose.tmp", std::string(100, 'l'));
+    WriteTextFile(t + "\\desktop.ini", "[.ShellClassInfo]");
+    SetFileAttributesA((t + "\\desktop.ini").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    MakeDirs(t + "\\Held");
+    WriteTextFile(t + "\\Held\\readonly.htm", "ro");
+    SetFileAttributesA((t + "\\Held\\readonly.htm").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteTextFile(t + "\\inuse.htm", "busy");
+    HANDLE busy = CreateFileA((t + "\\inuse.htm").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(MakeLink(outside(), t + "\\Content.IE5\\linkdir"));
+    ASSERT_TRUE(MakeLink(outside() + "\\precious.txt", t + "\\linkfile.htm"));
+    uint64_t expected = 1000 + 2000 + 500 + 300 + 100 + 17 + 2 + 4 + 7;  // the file link counts its target
+
+    ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cache", &t);
+    bw::items::InternetCache(run_);
+    CloseHandle(busy);
+
+    EXPECT_EQ(run_.filesize, static_cast<double>(expected));
+    EXPECT_TRUE(IsDirectory(t));
+    EXPECT_FALSE(PathExists(t + "\\Content.IE5\\ABCD1234"));
+    EXPECT_FALSE(PathExists(t + "\\Content.IE5\\IJKL5678")) << "folders starting with i go too";
+    EXPECT_FALSE(PathExists(t + "\\Content.IE5\\zz99"));
+    EXPECT_FALSE(PathExists(t + "\\loose.tmp"));
+    EXPECT_FALSE(PathExists(t + "\\desktop.ini")) << "desktop.ini goes even when read-only";
+    EXPECT_TRUE(PathExists(t + "\\Held\\readonly.htm")) << "read-only files stay, and their folder";
+    EXPECT_TRUE(PathExists(t + "\\inuse.htm")) << "a file in use stays";
+    ExpectOutsideUntouched();
+}
+
+TEST_F(FolderItem, CacheWithoutLocationDoesNothing) {
+    ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cache", nullptr);
+    WriteTextFile(target() + "\\file.htm", "x");
+    bw::items::InternetCache(run_);
+    EXPECT_EQ(run_.filesize, 0);
+    EXPECT_TRUE(PathExists(target() + "\\file.htm"));
+    ExpectOutsideUntouched();
+}
+
+class CookiesItem : public FolderItem {
+protected:
+    void TearDown() override { bw::app::Release<bw::frmcookie>(); }
+    ProgramFolder folder_;
+};
+
+TEST_F(CookiesItem, KeptCookiesSurviveByExactPathAndOthersGo) {
+    const std::string t = target();
+    WriteTextFile(t + "\\user@kept[1].txt", std::string(10, 'k'));
+    WriteTextFile(t + "\\user@case[1].txt", std::string(20, 'c'));
+    WriteTextFile(t + "\\user@gone[1].txt", std::string(30, 'g'));
+    WriteTextFile(t + "\\index.dat", std::string(40, 'i'));
+    WriteTextFile(t + "\\readonly.txt", std::string(5, 'r'));
+    SetFileAttributesA((t + "\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(MakeLink(outside() + "\\precious.txt", t + "\\linked.txt"));
+    std::string caseVariant = t + "\\USER@case[1].txt";
+    WriteTextFile(folder_.file("keepcook.dat"), t + "\\user@kept[1].txt\r\n" + caseVariant + "\r\n");
+
+    ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cookies", &t);
+    bw::items::Cookies(run_);
+
+    EXPECT_EQ(run_.filesize, 10 + 20 + 30 + 40 + 5 + 7) << "the whole folder counts, kept cookies included";
+    EXPECT_TRUE(PathExists(t + "\\user@kept[1].txt"));
+    EXPECT_FALSE(PathExists(t + "\\user@case[1].txt")) << "a keep entry differing in case does not keep it";
+    EXPECT_FALSE(PathExists(t + "\\user@gone[1].txt"));
+    EXPECT_TRUE(PathExists(t + "\\index.dat")) << "only .txt files are cookies";
+    EXPECT_TRUE(PathExists(t + "\\readonly.txt"));
+    EXPECT_FALSE(bw::app::IsLoaded<bw::frmcookie>());
+    ExpectOutsideUntouched();
+}
+
+TEST_F(FolderItem, FavoritesAreEmptiedButTheFolderAndLinkedFoldersStay) {
+    const std::string t = target();
+    WriteTextFile(t + "\\Top.url", "[InternetShortcut]\r\nURL=http://top.example/\r\n");
+    MakeDirs(t + "\\Links\\Deeper");
+    WriteTextFile(t + "\\Links\\One.url", "[InternetShortcut]\r\nURL=http://one.example/\r\n");
+    WriteTextFile(t + "\\Links\\Deeper\\Two.url", "[InternetShortcut]\r\nURL=http://two.example/\r\n");
+    ASSERT_TRUE(MakeLink(outside(), t + "\\Linked"));
+
+    ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Favorites", &t);
+    bw::items::Favorites(run_);
+
+    EXPECT_GT(run_.filesize, 0);
+    EXPECT_TRUE(IsDirectory(t));
+    EXPECT_FALSE(PathExists(t + "\\Top.url"));
+    EXPECT_FALSE(PathExists(t + "\\Links"));
+    ExpectOutsideUntouched();
+}
+
+TEST_F(FolderItem, DownloadedProgramFilesSkipsWithoutLocationAndEmptiesWithOne) {
+    const std::string t = target();
+    MakeDirs(t + "\\CONFLICT.1");
+    WriteTextFile(t + "\\control.ocx", std::string(64, 'o'));
+    WriteTextFile(t + "\\CONFLICT.1\\old.inf", std::string(36, 'f'));
+    {
+        ValueOverride none(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", nullptr);
+        bw::items::DownloadedProgramFiles(run_);
+        EXPECT_EQ(run_.filesize, 0);
+        EXPECT_TRUE(PathExists(t + "\\control.ocx"));
+    }
+    ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &t);
+    bw::items::DownloadedProgramFiles(run_);
+    EXPECT_EQ(run_.filesize, 100);
+    EXPECT_EQ(Listing(t), std::vector<std::string>{});
+    EXPECT_TRUE(IsDirectory(t));
+    ExpectOutsideUntouched();
+}
+
+TEST(ShellFolders, PrefixFoldersAreLeftAsTheyWere) {
+    // The items above work on redirected folders; the prefix's own stay untouched.
+    for (const char* name : {"Cache", "Cookies", "Favorites"}) EXPECT_NE(ShellFolder(name), "") << name;
+}
+
+// ---- item 6: autocomplete ----------------------------------------------------------------------
+
+// Watches, from another thread, for the Internet Options window that the item opens.
+class PanelWatcher {
+public:
+    PanelWatcher() : thread_([this] { Run(); }) {}
+    ~PanelWatcher() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool seen() const { return seen_; }
+    static bool PanelOpen() {
+        bool open = false;
+        EnumWindows(FindPanel, reinterpret_cast<LPARAM>(&open));
+        return open;
+    }
+
+private:
+    static BOOL CALLBACK FindPanel(HWND hwnd, LPARAM lp) {
+        if (ClassOf(hwnd) == "#32770" && WindowText(hwnd) == "Internet Settings") *reinterpret_cast<bool*>(lp) = true;
+        return TRUE;
+    }
+    void Run() {
+        while (!stop_) {
+            if (PanelOpen()) seen_ = true;
+            Sleep(30);
+        }
+    }
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> seen_{false};
+    std::thread thread_;
+};
+
+TEST(AutocompleteMemory, RemovesBothKeysAndNoKeystrokeLeavesThePanel) {
+    const std::string spw = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW";
+    const std::string defaults = ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms";
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, spw, "site", "secret"));
+    ASSERT_TRUE(SetString(HKEY_USERS, defaults, "form", "data"));
+    std::string startPage;
+    bool hadStartPage = GetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page", &startPage);
+
+    // A window of ours with a focused edit: the place where stray keys would land.
+    HWND window = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 100, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(window);
+    PumpMessages();
+
+    bool panelSeen = false;
+    DWORD started = GetTickCount();
+    {
+        PanelWatcher watcher;
+        bw::EraseRun run;
+        bw::items::AutocompleteMemory(run);
+        PumpMessages();
+        panelSeen = watcher.seen();
+    }
+    DWORD elapsed = GetTickCount() - started;
+    PumpMessages();
+
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, spw));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, defaults));
+    EXPECT_EQ(WindowText(window), "") << "no keystroke reached our window";
+    EXPECT_FALSE(PanelWatcher::PanelOpen()) << "the panel the item opened is closed again";
+    std::string startPageAfter;
+    bool hasStartPageAfter =
+        GetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page", &startPageAfter);
+    EXPECT_EQ(hasStartPageAfter, hadStartPage);
+    EXPECT_EQ(startPageAfter, startPage) << "no key pressed a button of the panel's other pages";
+    EXPECT_TRUE(panelSeen) << "the item opened the Internet Options panel";
+    EXPECT_LT(elapsed, 30000u);
+    std::printf("autocomplete item took %lu ms, panel seen: %d\n", elapsed, panelSeen ? 1 : 0);
+    DestroyWindow(window);
+}
+
+// ---- through the erase window ------------------------------------------------------------------
+
+class EraseWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main_ = &bw::app::Get<bw::frmMainCode>();
+        main_->Load();
+        main_->Check9.SetValue(1);
+        main_->Check9.SetValue(0);
+        main_->Check18.SetValue(1);
+        main_->Check18.SetValue(0);
+        for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
+            box->SetValue(0);
+        erase_ = &bw::app::Get<bw::frmcleannow>();
+        erase_->Load();
+    }
+    void TearDown() override {
+        bw::app::Release<bw::frmcleannow>();
+        bw::app::Release<bw::frmMainCode>();
+        bw::app::Release<bw::frmurl>();
+    }
+    std::vector<MessageBoxWatcher::Box> EraseNow() {
+        MessageBoxWatcher watcher;
+        SendMessageA(erase_->Command1.hwnd(), BM_CLICK, 0, 0);
+        return watcher.boxes();
+    }
+    ProgramFolder folder_;
+    TypedUrlsBackup backup_;
+    bw::frmMainCode* main_ = nullptr;
+    bw::frmcleannow* erase_ = nullptr;
+};
+
+TEST_F(EraseWindow, LocationBarCountsTypedMinusKept) {
+    SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/",
+                  "http://e.example/"});
+    WriteTextFile(folder_.file("keepurl.dat"), "http://c.example/\r\nhttp://a.example/\r\n");
+    main_->Check1.SetValue(1);
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 3 Released HD Space:.MB");
+    EXPECT_EQ(TypedUrl("url1"), "http://c.example/");
+    EXPECT_EQ(TypedUrl("url2"), "http://a.example/");
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 2);
+    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>());
+}
+
+TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedItsFixedFigures) {
+    {
+        bw::platform::CURLHistory history;
+        history.AddURL("http://seen.example/", "Seen", 0);
+    }
+    main_->Check2.SetValue(1);
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 15 Released HD Space:.48MB");
+    bw::platform::CURLHistory after;
+    EXPECT_EQ(after.Count(), 0);
+}
+
+TEST_F(EraseWindow, CancelUnloadsTheUrlKeepListWindow) {
+    bw::app::Get<bw::frmurl>().Load();
+    SendMessageA(erase_->Command2.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>());
+    EXPECT_FALSE(bw::app::IsLoaded<bw::frmcleannow>());
+}
+
+}  // namespace
