@@ -3,6 +3,7 @@
 #include "settings/frmMainCode.h"
 
 #include "app/Forms.h"
+#include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
 #include "platform/ProgramDir.h"
@@ -256,7 +257,7 @@ void frmMainCode::ReloadCustomItems() {}
 
 void frmMainCode::Image3_Click() { app::Get<frmcleannow>().Show(); }
 
-void frmMainCode::Image4_Click() {}
+void frmMainCode::Image4_Click() { app::Get<frmLocate>().ShowModal(); }
 
 void frmMainCode::Image5_Click() {}
 

@@ -1,0 +1,75 @@
+// The disk cleaner's drive list, folder list and result list: standard COMBOBOX and LISTBOX
+// controls with the behaviour of a drive picker, a folder tree and a multi-select result list.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Lists.h"
+
+namespace bw::diskclean {
+
+// The logical drives, shown as "c:" and so on. onChange reports a drive picked by the user
+// or set by SetDrive.
+class DriveListBox : public ui::ComboBox {
+public:
+    std::function<void()> onDriveChange;
+    // Lists the logical drives afresh; the selection stays on the same drive when it is still there.
+    void Fill();
+    // The chosen drive as "C:"; empty when none is chosen.
+    std::string Drive() const;
+    // Chooses the drive of `path` ("d:", "D:\", "D:\folder"); `notify` runs onDriveChange when
+    // the choice changed. False when that drive is not in the list.
+    bool SetDrive(const std::string& path, bool notify);
+    void OnCommand(WORD code) override;
+
+protected:
+    void AfterCreate() override { Fill(); }
+
+private:
+    std::vector<std::string> roots_;
+};
+
+// The folder tree of the current drive: the drive root, each folder down to the current one
+// (indented by depth), then the current folder's subfolders one level deeper, sorted by name.
+// A double click (or Enter) on a line makes it the current folder. onPathChange runs whenever
+// the current folder changes, by the user or by SetPath.
+class DirListBox : public ui::ListBox {
+public:
+    DirListBox() : ui::ListBox(Select::Single) {}
+    std::function<void()> onPathChange;
+    // The current folder: "C:\" for a drive root, "C:\a\b" (no trailing backslash) otherwise;
+    // empty before the first SetPath.
+    std::string Path() const { return path_; }
+    // Makes `path` the current folder (trailing backslash or not) and lists the tree; runs
+    // onPathChange when it differs from the current one. False, and nothing changes, when it
+    // is not an existing folder.
+    bool SetPath(const std::string& path);
+    // The folder a line of the list stands for; empty for an index out of range.
+    std::string PathAt(int index) const;
+    void OnCommand(WORD code) override;
+
+protected:
+    void ResetState() override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    void Refill();
+    std::string path_;
+    std::vector<std::string> paths_;
+};
+
+// The result list: several lines selectable at once; lines are added a folder's worth at a
+// time with drawing held off, and the whole list is selected or cleared with one request.
+class ResultListBox : public ui::ListBox {
+public:
+    ResultListBox() : ui::ListBox(Select::Extended) {}
+    // Appends the lines in order and returns the widest of them in pixels in the list's font.
+    int AddLines(const std::vector<std::string>& lines);
+    void SelectAll(bool on);
+    std::vector<int> SelectedIndexes() const;
+    // LB_SETHORIZONTALEXTENT: how far, in pixels, the list scrolls sideways.
+    void SetHorizontalExtent(int pixels);
+    int HorizontalExtent() const;
+};
+
+}  // namespace bw::diskclean

@@ -1,0 +1,123 @@
+// The disk cleaner window "Search & Erase": pick a drive and folder, search it (and, when asked,
+// every folder below it, breadth-first) for files matching the patterns of the search text, and
+// delete the selected results permanently or into the recycle bin.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "diskclean/DriveLists.h"
+#include "diskclean/SearchPatterns.h"
+#include "platform/FileSystem.h"
+#include "ui/Buttons.h"
+#include "ui/Containers.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/Statics.h"
+#include "ui/TextBox.h"
+
+namespace bw {
+
+namespace diskclean {
+
+// The folders of one search still to be examined, in breadth-first order, each ending in "\",
+// with counts of the folders examined and queued so far. Folders already examined are dropped,
+// so it holds one level's frontier rather than the whole tree.
+struct FolderQueue {
+    std::deque<std::string> pending;
+    int64_t worked = 0;  // folders taken out so far
+    int64_t last = 0;    // folders queued in all
+    void Reset(const std::string& start);
+    void Push(const std::string& folder);
+    void Clear();
+};
+
+// The search text box: Enter starts a search.
+class SearchTextBox : public ui::TextBox {
+public:
+    std::function<void()> onEnter;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+};
+
+}  // namespace diskclean
+
+class frmLocate : public ui::Form {
+public:
+    frmLocate();
+    ~frmLocate() override;
+
+    diskclean::DriveListBox Drive1;
+    diskclean::DirListBox Dir1;
+    ui::Label Label1;                   // "Search String"
+    diskclean::SearchTextBox Text1;     // the patterns, ";"-separated
+    ui::CommandButton cmdAction[2];     // 0: Find Files; 1: Exit, or Stop while a search runs
+    diskclean::ResultListBox List1;     // result lines
+    ui::Label Status;                   // folder being searched, then the summary
+    ui::Frame Options;                  // "Search and clean options"
+    ui::CheckBox chkDelType;            // "Delete to RecycleBin"
+    ui::CheckBox Check1[1];             // 0: "Include Sub Directories"
+    ui::CommandButton cmdDelete, cmdSelectAll, cmdUnSelectAll, cmdOption;
+    ui::Frame Frame1;                   // holds the result list and its buttons
+
+    ui::MenuItem mnuFile, mnuFileSub;            // "&File": "E&xit"
+    ui::MenuItem m, mnuOptions, menuResetAll;    // "&Options": "Op&tions", "&Reset All"
+    ui::MenuItem ms, mnuAbout;                   // "&Help": "Abou&t"
+
+    // Search state.
+    bool StopRequested = false;
+    diskclean::FolderQueue FolderQueue;
+
+    // Runs one search of `strPARENT` for the patterns of `FindFile` into List1 (which the
+    // caller clears first) and Status. An empty start folder or a text holding no pattern
+    // searches nothing. Pumps window messages twice per folder; a Stop ends it at the next
+    // folder without a summary; a search started meanwhile (Find Files, a folder change, Delete
+    // selected) or the window's unloading supersedes it: it then ends at once and leaves the
+    // list and Status to the newer search. Folder links are never entered.
+    void FindFiles(const std::string& strPARENT, diskclean::FolderQueue& strPaths, const std::string& FindFile);
+    // Ends any running search and forgets the last search's state.
+    void Terminate();
+
+    // The entries and total size of the last search that ran to its end.
+    const std::vector<diskclean::PatternEntry>& LastEntries() const { return lastEntries_; }
+    uint64_t LastTotalSize() const { return lastTotal_; }
+
+    // Handlers.
+    void cmdAction_Click(int Index);
+    void Dir1_Change();
+    void Drive1_Change();
+    void Check1_Click(int Index);
+    void chkDelType_Click();
+    void Text1_Change();
+    void cmdSelectAll_Click();
+    void cmdUnSelectAll_Click();
+    void cmdOption_Click();
+    void cmdDelete_Click();
+    void mnuFileSub_Click();
+    void mnuOptions_Click();
+    void mnuAbout_Click();
+    void menuResetAll_Click();
+
+    static const char kApp[];  // "DriveScrub"
+    static const char kDeleteWarning[];
+
+protected:
+    void Build() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    void ExamineFile(const std::string& folder, const platform::fs::DirEntry& file,
+                     std::vector<diskclean::PatternEntry>& entries, std::vector<bool>& exactTested,
+                     std::vector<std::string>& lines, uint64_t& totalSize);
+    void SearchNow();  // the search the handlers start: Dir1's folder, Text1's patterns
+
+    uint64_t searchSerial_ = 0;
+    std::vector<diskclean::PatternEntry> lastEntries_;
+    uint64_t lastTotal_ = 0;
+};
+
+}  // namespace bw
