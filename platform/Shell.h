@@ -1,12 +1,34 @@
-// Shell services: the recent documents list, shell library versions.
+// Shell services: the recent documents list, the recycle bin, shell library versions.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace bw::platform {
 
-// Clears the Start menu's recent documents list (SHAddToRecentDocs with a null path); true when
-// the call raised no error.
+// Clears the Start menu's recent documents list: SHAddToRecentDocs(SHARD_PATHA, null), which
+// empties the list in the registry and, on Windows, its folder of shortcuts. Wine leaves the
+// list's key when it has per-extension subkeys, and leaves the shortcuts, so the key
+// HKCU\...\Explorer\RecentDocs is then removed with its subkeys, and the shortcut files
+// ("*.lnk") lying directly in the user's Recent folder are deleted as well, each only when it
+// really is a file in that folder (a link to a file elsewhere stays, and so does its target). Read-only shortcuts, other files and sub-folders
+// stay. True when SHAddToRecentDocs left the thread's last error at 0 (Wine sets 2 when the
+// list was already gone); the shortcut clean-up does not change the result.
 bool ClearRecentDocuments();
+
+// Empties the recycle bins of all drives: SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION),
+// so no confirmation is asked. Wine's version erases only the plain, writable files of its trash
+// and leaves folders (empty or not) and read-only files; under Wine every item the Recycle Bin
+// shows that is still there afterwards is therefore erased from the trash folder directly:
+// folders with everything in them, read-only files included. Links are never followed: a link in
+// the trash, or inside a trashed folder, stays together with what holds it. Nothing outside the
+// trash is touched. Returns the HRESULT of SHEmptyRecycleBinA (S_OK also for an empty bin).
+HRESULT EmptyRecycleBins(HWND owner);
+
+// Under Wine, the trash folder of the desktop (the one holding "files" and "info") as a Windows
+// path without trailing backslash, found the way Wine finds it (XDG_DATA_HOME\Trash, otherwise
+// the home folder's .local\share\Trash); empty text elsewhere or when it cannot be named.
+std::string WineTrashFolder();
 
 // The major version of Shlwapi.dll from its DllGetVersion (record size 20); 0 when the library
 // or the function is missing.

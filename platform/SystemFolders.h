@@ -1,0 +1,27 @@
+// Where Windows keeps its own folders and the user's profile, and a guard that keeps a cleaning
+// step from ever emptying one of them.
+#pragma once
+#include <string>
+
+namespace bw::platform {
+
+// SHGetFolderPathA for the CSIDL folder `csidl`, without a trailing backslash; empty text when
+// the shell cannot name it.
+std::string SpecialFolder(int csidl);
+
+// The user's recent documents folder (CSIDL_RECENT); empty text when unknown.
+std::string RecentFolder();
+
+// GetSystemDirectoryA, without a trailing backslash; empty text on failure.
+std::string SystemDirectory();
+
+// True when emptying `path` would empty a folder Windows or the user cannot do without: `path`
+// is the Windows folder, the system folder or the user's profile folder (as USERPROFILE names
+// it and as the shell names it), or any folder above one of them (a drive root included).
+// GetTempPathA falls back to the profile folder and then to the Windows folder when TMP and
+// TEMP are unset, which is how such a path reaches a cleaning step. Also true for empty text
+// and for text that cannot be made a full path. Names compare without regard to case and to a
+// trailing backslash.
+bool IsVitalFolderOrAbove(const std::string& path);
+
+}  // namespace bw::platform
