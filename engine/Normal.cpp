@@ -16,8 +16,8 @@ namespace {
 
 // One folder of the walk's list.
 struct Folder {
-    std::string path;      // with a trailing backslash
-    bool inCache = false;  // the folder is, or lies below, a browser cache folder
+    fs::FolderGuard guard;  // the folder (guard.folder, with a trailing backslash) and its final path
+    bool inCache = false;   // the folder is, or lies below, a browser cache folder
 };
 
 // Decides whether a listed file of a reached folder is to be deleted.
@@ -96,24 +96,21 @@ bool IsCacheFolderName(const std::string& name) {
 // listed. Links to folders are never entered; with `removeLinks` they are removed where the
 // platform can remove just the link. Returns the folder list, `start` first.
 std::vector<Folder> Walk(const std::string& start, const FileRule& rule, bool removeLinks) {
-    std::vector<Folder> folders{{start, false}};
+    std::vector<Folder> folders{{fs::GuardFolder(start), false}};
     for (size_t i = 0; i < folders.size(); ++i) {
         const Folder folder = folders[i];  // a copy: the list grows while this folder is listed
-        std::optional<fs::FolderGuard> guard;  // worked out once, when the first file goes
-        fs::ListFolder(folder.path, [&](const fs::DirEntry& entry) {
+        fs::ListFolder(folder.guard.folder, [&](const fs::DirEntry& entry) {
             if (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
             if (entry.IsFolder() && entry.IsLink()) {
-                if (removeLinks) fs::RemoveFolder(folder.path + entry.name);
+                if (removeLinks) fs::RemoveFolder(folder.guard.folder + entry.name);
                 return true;
             }
             if (entry.IsFolder()) {
-                folders.push_back(
-                    {folder.path + entry.name + "\\", folder.inCache || IsCacheFolderName(entry.name)});
+                folders.push_back({fs::GuardSubfolder(folder.guard, entry.name),
+                                   folder.inCache || IsCacheFolderName(entry.name)});
                 return true;
             }
-            if (!rule(folder, entry)) return true;
-            if (!guard) guard = fs::GuardFolder(folder.path);
-            fs::DeleteFileChecked(*guard, entry, false);
+            if (rule(folder, entry)) fs::DeleteFileChecked(folder.guard, entry, false);
             return true;
         });
     }
@@ -138,7 +135,7 @@ void EmptyFolder(const std::string& path) {
     std::vector<Folder> folders = Walk(*start, [](const Folder&, const fs::DirEntry&) { return true; }, true);
     MoveToDriveRoot();
     // In reverse list order every folder comes before its parent; the starting folder stays.
-    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolder(folders[i].path);
+    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolder(folders[i].guard.folder);
 }
 
 void DeleteLocalStore(const std::string& path) { DeleteNamedFileInTree(path, "localstore.rdf"); }

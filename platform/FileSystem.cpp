@@ -186,24 +186,24 @@ std::pair<std::string, std::string> SplitPattern(const std::string& pattern) {
 // listed, then the folders deepest first. Links to folders are never entered (see RemoveFolder
 // for what happens to them). Returns true when `root` is gone.
 bool RemoveTree(const std::string& root, bool force) {
-    std::vector<std::string> folders{WithSlash(root)};
+    std::vector<FolderGuard> folders{GuardFolder(root)};
     for (size_t i = 0; i < folders.size(); ++i) {
-        const std::string folder = folders[i];  // the list grows while this folder is listed
-        FolderGuard guard = GuardFolder(folder);
-        ListFolder(folder, [&](const DirEntry& entry) {
+        const FolderGuard guard = folders[i];  // a copy: the list grows while this folder is listed
+        ListFolder(guard.folder, [&](const DirEntry& entry) {
+            const std::string path = guard.folder + entry.name;
             if (entry.IsFolder() && entry.IsLink()) {
-                RemoveFolder(folder + entry.name);  // Windows: removes the link only; Wine: refused
+                RemoveFolder(path);  // Windows: removes the link only; Wine: refused
             } else if (entry.IsFolder()) {
                 if (force && (entry.attributes & FILE_ATTRIBUTE_READONLY))
-                    SetFileAttributesA((folder + entry.name).c_str(), WithoutReadOnly(entry.attributes));
-                folders.push_back(folder + entry.name + "\\");
+                    SetFileAttributesA(path.c_str(), WithoutReadOnly(entry.attributes));
+                folders.push_back(GuardSubfolder(guard, entry.name));
             } else {
                 DeleteFileChecked(guard, entry, force);
             }
             return true;
         });
     }
-    for (size_t i = folders.size(); i-- > 0;) RemoveFolder(folders[i]);
+    for (size_t i = folders.size(); i-- > 0;) RemoveFolder(folders[i].folder);
     return !FolderExists(root);
 }
 
@@ -261,6 +261,14 @@ FolderGuard GuardFolder(const std::string& folder) {
     if (!finalPath) return guard;
     guard.finalPath = WithSlash(*finalPath);
     guard.usable = true;
+    return guard;
+}
+
+FolderGuard GuardSubfolder(const FolderGuard& parent, const std::string& name) {
+    if (!parent.usable) return GuardFolder(parent.folder + name);
+    FolderGuard guard = parent;
+    guard.folder += name + "\\";
+    if (guard.finalPathsKnown) guard.finalPath += name + "\\";
     return guard;
 }
 

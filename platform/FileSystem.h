@@ -59,6 +59,12 @@ struct FolderGuard {
 // REPARSE_POINT attribute alone.
 FolderGuard GuardFolder(const std::string& folder);
 
+// The guard of the sub-folder `name` found by listing `parent.folder` (a folder, not a link): its
+// final path is the parent's plus its name, so nothing needs opening. This is also the safer
+// answer: should the sub-folder be swapped for a link after the listing, its files resolve
+// elsewhere and stay. Where the parent's guard is not usable the sub-folder is resolved afresh.
+FolderGuard GuardSubfolder(const FolderGuard& parent, const std::string& name);
+
 // Deletes the file `entry` found by listing `guard.folder`, only when it really is a file in that
 // folder: its final path must equal the folder's final path plus its name, so a file that is a
 // link (Wine lists those as plain files, and deleting one deletes its target) resolves elsewhere

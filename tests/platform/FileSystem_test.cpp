@@ -187,6 +187,10 @@ TEST(FileSystem, FinalPathResolvesLinksAndGuardsFollowIt) {
     fs::FolderGuard guard = fs::GuardFolder(dir.path());
     EXPECT_TRUE(guard.usable);
     EXPECT_EQ(guard.finalPath, *folder + "\\");
+    MakeDirs(dir / "sub");
+    fs::FolderGuard sub = fs::GuardSubfolder(guard, "sub");
+    EXPECT_EQ(sub.folder, dir / "sub\\");
+    EXPECT_EQ(sub.finalPath, *fs::FinalPath(dir / "sub") + "\\");
 }
 
 TEST(FileSystem, DirectoriesAndWineDetection) {
