@@ -115,7 +115,20 @@ TEST_F(EraseRun, EveryCheckedItemReportsItsLinesInTableOrder) {
     main_->Check18.SetValue(1);
     for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
         box->SetValue(1);
+    // The temp item empties the temp folder, where this test's program folder lives: give the
+    // run a temp folder of its own.
+    bw::test::TempDir privateTemp;
+    char oldTmp[MAX_PATH] = "", oldTemp[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", oldTmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", oldTemp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", privateTemp.path().c_str());
+    SetEnvironmentVariableA("TEMP", privateTemp.path().c_str());
+    bw::test::WriteTextFile(privateTemp / "junk.tmp", "junk");
     EraseNow();
+    SetEnvironmentVariableA("TMP", oldTmp[0] ? oldTmp : nullptr);
+    SetEnvironmentVariableA("TEMP", oldTemp[0] ? oldTemp : nullptr);
+    EXPECT_FALSE(bw::test::PathExists(privateTemp / "junk.tmp"));
+    EXPECT_TRUE(bw::test::PathExists(folder_.settings()));
     std::vector<std::string> lines = Lines();
     const std::vector<std::string> expected = {
         "Please waiting,Begin Erasing",
