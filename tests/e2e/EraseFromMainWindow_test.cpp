@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 
 #include "settings/Inifun.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/Driver.h"
 
 using namespace bw::test;
 using bw::Inifun::ReadIni;
@@ -51,75 +50,9 @@ const ItemKey kItems[] = {
     {"MS-Office Tracks", "APPLICATIONS", "office"},
 };
 
-HWND FindChild(HWND parent, const std::string& cls, const std::string& text) {
-    for (HWND h : Descendants(parent))
-        if (_stricmp(ClassOf(h).c_str(), cls.c_str()) == 0 && WindowText(h) == text) return h;
-    return nullptr;
-}
-
-struct TopWindow {
-    DWORD pid;
-    std::string cls, title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
-    auto* want = reinterpret_cast<TopWindow*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == want->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == want->cls &&
-        WindowText(hwnd) == want->title) {
-        want->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForTopWindow(DWORD pid, const std::string& cls, const std::string& title, int ms) {
-    TopWindow want{pid, cls, title};
-    WaitFor([&] {
-        EnumWindows(FindTop, reinterpret_cast<LPARAM>(&want));
-        return want.found != nullptr;
-    }, ms);
-    return want.found;
-}
-
-void ClickStatic(HWND hwnd) {
-    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
-
-class Program {
-public:
-    explicit Program(const std::string& folder) {
-        std::string exe = folder + "\\Brightwipe.exe";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        std::vector<char> buf(cmd.begin(), cmd.end());
-        buf.push_back('\0');
-        started_ = CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.c_str(), &si, &pi_);
-    }
-    ~Program() {
-        if (!started_) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
-    bool started() const { return started_; }
-    DWORD pid() const { return pi_.dwProcessId; }
-    bool WaitForExit(int ms) { return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool started_ = false;
-};
-
 TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
     TempDir folder;
-    ASSERT_TRUE(CopyFileA((WinPath(BW_DIST_DIR) + "\\Brightwipe.exe").c_str(),
-                          (folder / "Brightwipe.exe").c_str(), FALSE));
+    ASSERT_TRUE(InstallProgram(folder.path()));
     const std::string settings = folder / "bwsd.dat";
     // A prepared selection: everything off except two items with fixed statistics.
     for (const ItemKey& item : kItems) WriteIni(settings, item.section, item.key, "0");
@@ -158,14 +91,9 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
 
     HWND box = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 20000);
     ASSERT_NE(box, nullptr) << "no summary box";
-    std::string boxText;
-    for (HWND h : Descendants(box))
-        if (_stricmp(ClassOf(h).c_str(), "Static") == 0 && !WindowText(h).empty()) boxText += WindowText(h);
-    EXPECT_EQ(boxText, "Task complete Successfully! Erased Registry Keys: 22 Released HD Space:.48MB");
+    EXPECT_EQ(MessageBoxText(box), "Task complete Successfully! Erased Registry Keys: 22 Released HD Space:.48MB");
 
-    HWND list = nullptr;
-    for (HWND h : Descendants(erase))
-        if (_stricmp(ClassOf(h).c_str(), "ListBox") == 0) list = h;
+    HWND list = FindChildOfClass(erase, "ListBox");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(ListBoxItems(list),
               (std::vector<std::string>{"Please waiting,Begin Erasing",
@@ -199,8 +127,7 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
 
 TEST(EndToEnd, DamagedSettingsFileOpensWithEveryItemChecked) {
     TempDir folder;
-    ASSERT_TRUE(CopyFileA((WinPath(BW_DIST_DIR) + "\\Brightwipe.exe").c_str(),
-                          (folder / "Brightwipe.exe").c_str(), FALSE));
+    ASSERT_TRUE(InstallProgram(folder.path()));
     std::string garbage(3 * 1024 * 1024, 'x');
     for (size_t i = 0; i < garbage.size(); i += 97) garbage[i] = static_cast<char>(i * 31);
     WriteTextFile(folder / "bwsd.dat", garbage);
