@@ -8,9 +8,10 @@ namespace bw::ui {
 
 namespace {
 
+// Never destroyed: window objects holding menu items may outlive every other static.
 std::map<UINT, MenuItem*>& Items() {
-    static std::map<UINT, MenuItem*> items;
-    return items;
+    static auto* items = new std::map<UINT, MenuItem*>;
+    return *items;
 }
 
 // Menu identifiers stay clear of the controls' (which count up from 1000).
