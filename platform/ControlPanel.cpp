@@ -8,19 +8,10 @@
 
 namespace bw::platform {
 
+using keys::ClassOf;
+using keys::ProcessOf;
+
 namespace {
-
-DWORD ProcessOf(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
 
 bool Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* answer) {
     return SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 1000, answer) != 0;

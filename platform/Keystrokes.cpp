@@ -6,8 +6,6 @@
 
 namespace bw::platform::keys {
 
-namespace {
-
 DWORD ProcessOf(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
@@ -19,6 +17,8 @@ std::string ClassOf(HWND hwnd) {
     GetClassNameA(hwnd, name, sizeof(name));
     return name;
 }
+
+namespace {
 
 // Window text through WM_GETTEXT with a bounded wait, so a hung program cannot hold us.
 std::string TextOf(HWND hwnd) {

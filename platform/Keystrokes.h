@@ -23,6 +23,10 @@ HWND ActiveDialog(DWORD processId);
 // the dialog answers the key, or nothing changed within the wait.
 bool PressKey(DWORD processId, const std::string& key, DWORD timeoutMs);
 
+// The process that owns `hwnd` (0 for no window), and the window's class name.
+DWORD ProcessOf(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+
 // Gives the keyboard focus back to one of our own windows; nothing when it is gone or hidden.
 void ReturnFocus(HWND window);
 
