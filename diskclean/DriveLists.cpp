@@ -131,19 +131,25 @@ int ResultListBox::AddLines(const std::vector<std::string>& lines) {
     if (!hwnd() || lines.empty()) return 0;
     HWND list = hwnd();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& line : lines)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+
+    // Only the longest lines can be the widest; measuring each of them is enough.
+    size_t longest = 0;
+    for (const std::string& line : lines) longest = std::max(longest, line.size());
     HDC dc = GetDC(list);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
     int widest = 0;
     for (const std::string& line : lines) {
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (line.size() + 8 < longest) continue;  // proportional fonts: allow some slack
         SIZE size{};
         if (GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size))
             widest = std::max(widest, static_cast<int>(size.cx));
     }
     SelectObject(dc, oldFont);
     ReleaseDC(list, dc);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
     return widest;
 }
 

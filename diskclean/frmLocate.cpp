@@ -3,6 +3,7 @@
 #include "diskclean/frmLocate.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 #include "app/Forms.h"
@@ -34,6 +35,7 @@ const char kGeneral[] = "General";
 const char kExit[] = "E&xit";
 const char kStop[] = "&Stop";
 const int kInitialExtent = 700;
+constexpr std::chrono::milliseconds kShowEvery{100};
 
 // The number a stored text starts with, as the settings of this window have always been read
 // ("1", "0", " 3x" gives 3); 0 when it starts with no number.
@@ -208,12 +210,25 @@ void frmLocate::FindFiles(const std::string& strPARENT, diskclean::FolderQueue& 
     uint64_t totalSize = 0;
     int widest = 0;
     strPaths.Reset(EnsureTrailingSlash(strPARENT));
-    std::vector<std::string> lines;
+    // Found lines wait here and join the list (and Status shows the folder being searched) at
+    // most every kShowEvery: repainting the window for each of thousands of folders would cost
+    // far more than searching them.
+    std::vector<std::string> found;
+    auto lastShown = std::chrono::steady_clock::now() - kShowEvery;
+    auto show = [&](const std::string& folder) {
+        if (!folder.empty()) Status.SetCaption(folder);
+        if (!found.empty()) widest = std::max(widest, List1.AddLines(found));
+        found.clear();
+        lastShown = std::chrono::steady_clock::now();
+    };
     std::vector<bool> exactTested;
     while (!strPaths.pending.empty()) {
+        // Messages are pumped once per folder: this is where Stop, a new search or the
+        // window's closing is heard.
         ui::DoEvents();
         if (superseded()) return;
         if (StopRequested) {
+            show("");
             ui::SetScreenMousePointer(0);
             return;
         }
@@ -222,28 +237,20 @@ void frmLocate::FindFiles(const std::string& strPARENT, diskclean::FolderQueue& 
         ++strPaths.worked;
         // Read for every folder: ticking or clearing the box during a search applies at once.
         const bool subFolders = Check1[0].Value() == 1;
-
-        Status.SetCaption(folder);
-        ui::DoEvents();
-        if (superseded()) return;
-        if (StopRequested) {
-            ui::SetScreenMousePointer(0);
-            return;
-        }
+        if (std::chrono::steady_clock::now() - lastShown >= kShowEvery) show(folder);
 
         // One listing serves both: subfolders are queued (links to folders never), files examined.
-        lines.clear();
         exactTested.assign(entries.size(), false);
         fs::ListFolder(folder, [&](const fs::DirEntry& entry) {
             if (entry.IsFolder()) {
                 if (subFolders && !entry.IsLink()) strPaths.Push(folder + entry.name + "\\");
             } else {
-                ExamineFile(folder, entry, entries, exactTested, lines, totalSize);
+                ExamineFile(folder, entry, entries, exactTested, found, totalSize);
             }
             return true;
         });
-        if (!lines.empty()) widest = std::max(widest, List1.AddLines(lines));
     }
+    show("");
 
     List1.SetHorizontalExtent(std::max(kInitialExtent, widest + 8));
     Status.SetCaption(diskclean::SummaryText(static_cast<uint64_t>(List1.ListCount()), entries, totalSize));
