@@ -72,10 +72,12 @@ public:
 
     // Runs one search of `strPARENT` for the patterns of `FindFile` into List1 (which the
     // caller clears first) and Status. An empty start folder or a text holding no pattern
-    // searches nothing. Pumps window messages twice per folder; a Stop ends it at the next
-    // folder without a summary; a search started meanwhile (Find Files, a folder change, Delete
-    // selected) or the window's unloading supersedes it: it then ends at once and leaves the
-    // list and Status to the newer search. Folder links are never entered.
+    // searches nothing. Pumps window messages once per folder; Status (the folder being
+    // searched) and the list (new lines) are brought up to date at most ten times a second.
+    // A Stop ends it at the next folder without a summary, keeping the lines found so far.
+    // A search started meanwhile (Find Files, a folder change, Delete selected) or the
+    // window's unloading supersedes it: it then ends at once and leaves the list and Status
+    // to the newer search. Folder links are never entered.
     void FindFiles(const std::string& strPARENT, diskclean::FolderQueue& strPaths, const std::string& FindFile);
     // Ends any running search and forgets the last search's state.
     void Terminate();
