@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/support/TestSupport.h"
+#include "tests/support/Driver.h"
 
 using namespace bw::test;
 
@@ -15,75 +15,11 @@ namespace {
 
 const char kStore[] = "Software\\VB and VBA Program Settings\\DriveScrub";
 
-HWND FindChild(HWND parent, const std::string& cls, const std::string& text) {
-    for (HWND h : Descendants(parent))
-        if (_stricmp(ClassOf(h).c_str(), cls.c_str()) == 0 && WindowText(h) == text) return h;
-    return nullptr;
-}
-
 HWND FindChildContaining(HWND parent, const std::string& cls, const std::string& part) {
     for (HWND h : Descendants(parent))
         if (_stricmp(ClassOf(h).c_str(), cls.c_str()) == 0 && WindowText(h).find(part) != std::string::npos) return h;
     return nullptr;
 }
-
-struct TopWindow {
-    DWORD pid;
-    std::string cls, title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
-    auto* want = reinterpret_cast<TopWindow*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == want->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == want->cls && WindowText(hwnd) == want->title) {
-        want->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForTopWindow(DWORD pid, const std::string& cls, const std::string& title, int ms) {
-    TopWindow want{pid, cls, title};
-    WaitFor([&] {
-        EnumWindows(FindTop, reinterpret_cast<LPARAM>(&want));
-        return want.found != nullptr;
-    }, ms);
-    return want.found;
-}
-
-void ClickStatic(HWND hwnd) {
-    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
-
-class Program {
-public:
-    explicit Program(const std::string& folder) {
-        std::string exe = folder + "\\Brightwipe.exe";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        std::vector<char> buf(cmd.begin(), cmd.end());
-        buf.push_back('\0');
-        started_ = CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                                  &pi_);
-    }
-    ~Program() {
-        if (!started_) return;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-    }
-    bool started() const { return started_; }
-    DWORD pid() const { return pi_.dwProcessId; }
-    bool WaitForExit(int ms) { return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-    bool started_ = false;
-};
 
 // The disk cleaner's settings in this prefix, put back as they were when the test ends.
 class StoreSnapshot {
@@ -153,9 +89,8 @@ TEST(EndToEnd, SearchAndEraseSendsSelectedResultsToTheRecycleBin) {
     ASSERT_FALSE(TrashFolder().empty());
     StoreSnapshot snapshot;
     TempDir folder, tree;
-    ASSERT_TRUE(CopyFileA((WinPath(BW_DIST_DIR) + "\\Brightwipe.exe").c_str(), (folder / "Brightwipe.exe").c_str(),
-                          FALSE));
-    ASSERT_TRUE(CopyFileA((WinPath(BW_DIST_DIR) + "\\Ext.txt").c_str(), (folder / "Ext.txt").c_str(), FALSE));
+    ASSERT_TRUE(InstallProgram(folder.path()));
+    ASSERT_TRUE(PathExists(folder / "Ext.txt"));
 
     // A prepared tree: two junk files to go, one junk file the user keeps, other files.
     const std::string stem = "bwe2e" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
