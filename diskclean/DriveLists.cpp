@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/Drives.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
 
@@ -25,7 +26,7 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 
 void DriveListBox::Fill() {
     const std::string current = Drive();
-    roots_ = platform::LogicalDrives();
+    roots_ = platform::LogicalDriveStrings();
     Clear();
     for (const std::string& root : roots_) {
         std::string shown = root.substr(0, 2);

@@ -10,6 +10,7 @@
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmExtentions.h"
 #include "platform/AppSettings.h"
+#include "platform/Drives.h"
 #include "platform/FileOperations.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
@@ -172,7 +173,7 @@ void frmLocate::Form_Load() {
     }
 
     // A stored folder that is gone, or on a drive that is not ready, opens the program folder.
-    if (!platform::DriveReady(start) || !fs::FolderExists(start)) start = ProgramFolderWithSlash();
+    if (!platform::IsDriveReadyAt(start) || !fs::FolderExists(start)) start = ProgramFolderWithSlash();
     Drive1.SetDrive(start, false);
     if (!Dir1.SetPath(start)) Dir1.SetPath(ProgramFolderWithSlash());
     Drive1.SetDrive(Dir1.Path(), false);
@@ -326,7 +327,7 @@ void frmLocate::Drive1_Change() {
     const std::string drive = Drive1.Drive();
     // A drive without a readable volume (an empty floppy or card drive, a lost network drive)
     // cannot be listed: the lists stay on the folder they show.
-    if (drive.empty() || !platform::DriveReady(drive)) {
+    if (drive.empty() || !platform::IsDriveReadyAt(drive)) {
         Drive1.SetDrive(Dir1.Path(), false);
         return;
     }

@@ -88,6 +88,10 @@ bool DriveExists(char letter) {
     return (GetLogicalDrives() >> index) & 1;
 }
 
+bool IsDriveReadyAt(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && IsDriveReady(path[0]);
+}
+
 bool IsDriveReady(char letter) {
     if (!DriveExists(letter)) return false;
     QuietErrors quiet;

@@ -20,6 +20,10 @@ bool DriveExists(char letter);
 // is not ready). Never shows Windows' "no disk" box. False for anything outside A..Z.
 bool IsDriveReady(char letter);
 
+// IsDriveReady for the drive a path begins with ("C:\", "c:" or any path on it); false for a
+// path without a drive letter.
+bool IsDriveReadyAt(const std::string& path);
+
 // What Windows reports about one drive. Sizes are in bytes. `driveType` uses the numbering of
 // the scripting Drive object: 0 unknown, 1 removable, 2 fixed, 3 network, 4 CD-ROM, 5 RAM disk.
 struct DriveProperties {

@@ -9,21 +9,6 @@ namespace bw::platform {
 
 namespace {
 
-// Drive questions must not raise Windows' "There is no disk in the drive" box.
-class QuietErrors {
-public:
-    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~QuietErrors() { SetErrorMode(old_); }
-
-private:
-    UINT old_;
-};
-
-std::string DriveRoot(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':') return {};
-    return path.substr(0, 2) + "\\";
-}
-
 bool SamePathText(const std::string& a, const std::string& b) {
     return a.size() == b.size() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
@@ -90,33 +75,6 @@ bool WriteFileFlushed(const std::string& path, const std::string& content) {
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-std::vector<std::string> LogicalDrives() {
-    std::vector<std::string> drives;
-    char buffer[512] = "";
-    DWORD n = GetLogicalDriveStringsA(sizeof buffer, buffer);
-    if (n == 0 || n >= sizeof buffer) return drives;
-    for (const char* p = buffer; *p; p += lstrlenA(p) + 1) drives.emplace_back(p);
-    return drives;
-}
-
-bool DriveReady(const std::string& root) {
-    const std::string drive = DriveRoot(root);
-    if (drive.empty()) return false;
-    QuietErrors quiet;
-    DWORD serial = 0, maxName = 0, flags = 0;
-    return GetVolumeInformationA(drive.c_str(), nullptr, 0, &serial, &maxName, &flags, nullptr, 0) != 0;
-}
-
-std::string VolumeLabel(const std::string& root) {
-    const std::string drive = DriveRoot(root);
-    if (drive.empty()) return {};
-    QuietErrors quiet;
-    char label[MAX_PATH + 1] = "";
-    if (!GetVolumeInformationA(drive.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0))
-        return {};
-    return label;
 }
 
 std::string ListedTimeText(const FILETIME& time) {

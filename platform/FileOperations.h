@@ -38,17 +38,6 @@ bool WriteFileFlushed(const std::string& path, const std::string& content);
 // False when it could not; then both stay as they were.
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 
-// The roots of the logical drives ("A:\", "C:\", ...) from GetLogicalDriveStringsA, in the
-// order Windows gives; empty when the call fails.
-std::vector<std::string> LogicalDrives();
-
-// True when the drive whose root is `root` ("C:\", "c:" or any path on it) holds a readable
-// volume. Asks without letting Windows show its "no disk" box.
-bool DriveReady(const std::string& root);
-
-// The volume label of the drive of `root`; empty when it has none or the drive is not ready.
-std::string VolumeLabel(const std::string& root);
-
 // A file time (UTC, as listings give it) as local date and time in the user's short date and
 // time formats, separated by one blank ("12/7/2026 8:45:12 AM"); a time of exactly midnight
 // gives the date alone, as Windows' default date text does. Empty when it cannot convert.

@@ -85,27 +85,6 @@ TEST(FileOperations, OnlyPlainWritableFilesLyingInTheirFolderMayBeDeleted) {
     EXPECT_EQ(ReadTextFile(outside / "precious.doc"), "mine");
 }
 
-TEST(FileOperations, DrivesListTheSystemDriveAsReadyAndAMissingOneAsNot) {
-    std::vector<std::string> drives = op::LogicalDrives();
-    ASSERT_FALSE(drives.empty());
-    bool hasC = false;
-    for (const std::string& d : drives) {
-        EXPECT_EQ(d.size(), 3u) << d;
-        if (d == "C:\\") hasC = true;
-    }
-    EXPECT_TRUE(hasC);
-    EXPECT_TRUE(op::DriveReady("C:\\"));
-    EXPECT_TRUE(op::DriveReady("c:\\windows"));
-    DWORD mask = GetLogicalDrives();
-    char missing = 0;
-    for (char c = 'Q'; c <= 'Y' && !missing; ++c)
-        if (!(mask & (1u << (c - 'A')))) missing = c;
-    ASSERT_NE(missing, 0);
-    EXPECT_FALSE(op::DriveReady(std::string(1, missing) + ":\\"));
-    EXPECT_FALSE(op::DriveReady(""));
-    EXPECT_FALSE(op::DriveReady("relative\\path"));
-}
-
 TEST(FileOperations, FlushedWriteAndReplaceLeaveOneCompleteFile) {
     TempDir dir;
     ASSERT_TRUE(op::WriteFileFlushed(dir / "new", "line1\r\nline2\r\n"));
