@@ -13,6 +13,7 @@
 #include "diskclean/frmLocate.h"
 #include "platform/AppSettings.h"
 #include "platform/FileOperations.h"
+#include "platform/Shell.h"
 #include "tests/support/ProgramFolder.h"
 
 using bw::frmLocate;
@@ -23,16 +24,6 @@ using namespace bw::test;
 namespace {
 
 const char kDefaults[] = "*.tmp;*.gid;*.swp;*.chk";
-
-std::string TrashFolder() {
-    char buffer[1024] = "";
-    std::string data;
-    if (GetEnvironmentVariableA("XDG_DATA_HOME", buffer, sizeof buffer))
-        data = buffer;
-    else if (GetEnvironmentVariableA("HOME", buffer, sizeof buffer))
-        data = std::string(buffer) + "/.local/share";
-    return data.empty() ? std::string() : WinPath(data + "/Trash");
-}
 
 std::string UniqueStem() {
     static int n = 0;
@@ -51,8 +42,8 @@ protected:
         bw::app::Release<frmLocate>();
         bw::platform::OverrideAppSettingsRoot("");
         for (const std::string& name : trashed_) {
-            DeleteFileA((TrashFolder() + "\\files\\" + name).c_str());
-            DeleteFileA((TrashFolder() + "\\info\\" + name + ".trashinfo").c_str());
+            DeleteFileA((bw::platform::WineTrashFolder() + "\\files\\" + name).c_str());
+            DeleteFileA((bw::platform::WineTrashFolder() + "\\info\\" + name + ".trashinfo").c_str());
         }
     }
 
@@ -436,8 +427,8 @@ TEST_F(SearchWindow, DeleteToRecycleBinLeavesProtectedFilesAndRefreshesTheFolder
     CloseHandle(open);
 
     EXPECT_FALSE(PathExists(tree / gone));
-    EXPECT_EQ(ReadTextFile(TrashFolder() + "\\files\\" + gone), "junk") << "restorable from the trash";
-    std::string info = ReadTextFile(TrashFolder() + "\\info\\" + gone + ".trashinfo");
+    EXPECT_EQ(ReadTextFile(bw::platform::WineTrashFolder() + "\\files\\" + gone), "junk") << "restorable from the trash";
+    std::string info = ReadTextFile(bw::platform::WineTrashFolder() + "\\info\\" + gone + ".trashinfo");
     EXPECT_NE(info.find(gone), std::string::npos) << info;
     EXPECT_EQ(ReadTextFile(tree / "ro.tmp"), "ro");
     EXPECT_EQ(ReadTextFile(tree / "open.tmp"), "open");

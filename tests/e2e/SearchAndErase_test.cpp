@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/Shell.h"
 #include "tests/support/Driver.h"
 
 using namespace bw::test;
@@ -50,16 +51,6 @@ private:
     std::map<std::string, std::map<std::string, std::string>> values_;
 };
 
-std::string TrashFolder() {
-    char buffer[1024] = "";
-    std::string data;
-    if (GetEnvironmentVariableA("XDG_DATA_HOME", buffer, sizeof buffer))
-        data = buffer;
-    else if (GetEnvironmentVariableA("HOME", buffer, sizeof buffer))
-        data = std::string(buffer) + "/.local/share";
-    return data.empty() ? std::string() : WinPath(data + "/Trash");
-}
-
 std::string Setting(const char* section, const char* key) {
     std::string value;
     return GetString(HKEY_CURRENT_USER, std::string(kStore) + "\\" + section, key, &value) ? value : "<missing>";
@@ -86,7 +77,7 @@ BOOL CALLBACK PrintLeft(HWND h, LPARAM lp) {
 }  // namespace
 
 TEST(EndToEnd, SearchAndEraseSendsSelectedResultsToTheRecycleBin) {
-    ASSERT_FALSE(TrashFolder().empty());
+    ASSERT_FALSE(bw::platform::WineTrashFolder().empty());
     StoreSnapshot snapshot;
     TempDir folder, tree;
     ASSERT_TRUE(InstallProgram(folder.path()));
@@ -175,7 +166,7 @@ TEST(EndToEnd, SearchAndEraseSendsSelectedResultsToTheRecycleBin) {
     EXPECT_EQ(ListBoxItems(results).at(0).rfind(tree / kept + "   Size:", 0), 0u);
 
     // The two files are in the trash, with the record that restores them; the rest stays.
-    const std::string trash = TrashFolder();
+    const std::string trash = bw::platform::WineTrashFolder();
     EXPECT_EQ(ReadTextFile(trash + "\\files\\" + junk1), "junk one");
     EXPECT_EQ(ReadTextFile(trash + "\\files\\" + junk2), "junk two");
     EXPECT_NE(ReadTextFile(trash + "\\info\\" + junk1 + ".trashinfo").find("Path="), std::string::npos);

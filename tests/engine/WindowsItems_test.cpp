@@ -251,15 +251,6 @@ TEST(WindowsItems, VitalFoldersAndEverythingAboveThemAreRecognised) {
 
 // ---- the recycle bin ----
 
-bool Trash(const std::string& path) {
-    std::string from = path + '\0';
-    SHFILEOPSTRUCTA op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return SHFileOperationA(&op) == 0 && !PathExists(path);
-}
-
 TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {
     if (!fs::IsWine()) GTEST_SKIP() << "empties the trash of a throwaway Wine prefix only";
     const std::string trash = bw::platform::WineTrashFolder();
@@ -275,8 +266,8 @@ TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {
     MakeDirs(dir / "folder\\sub");
     WriteTextFile(dir / "folder\\sub\\x.txt", "x");
     WriteTextFile(dir / "kept.txt", "kept");
-    ASSERT_TRUE(Trash(dir / "old.txt"));
-    ASSERT_TRUE(Trash(dir / "folder"));
+    ASSERT_TRUE(MoveToTrash(dir / "old.txt"));
+    ASSERT_TRUE(MoveToTrash(dir / "folder"));
     bw::EraseRun eraseRun;
 
     bw::items::RecycleBin(eraseRun);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileOperations.h"
+#include "platform/Shell.h"
 #include "tests/support/TestSupport.h"
 
 using namespace bw::test;
@@ -10,21 +11,9 @@ namespace op = bw::platform;
 
 namespace {
 
-// The user's trash as Wine fills it ($XDG_DATA_HOME/Trash, else $HOME/.local/share/Trash).
-std::string TrashFolder() {
-    char buffer[1024] = "";
-    std::string data;
-    if (GetEnvironmentVariableA("XDG_DATA_HOME", buffer, sizeof buffer)) {
-        data = buffer;
-    } else if (GetEnvironmentVariableA("HOME", buffer, sizeof buffer)) {
-        data = std::string(buffer) + "/.local/share";
-    }
-    return data.empty() ? std::string() : WinPath(data + "/Trash");
-}
-
 // Removes what a test put into the trash (a file and its .trashinfo).
 void ForgetTrashed(const std::string& name) {
-    const std::string trash = TrashFolder();
+    const std::string trash = bw::platform::WineTrashFolder();
     DeleteFileA((trash + "\\files\\" + name).c_str());
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
 }
@@ -40,13 +29,13 @@ TEST(FileOperations, RecycleFileMovesJustThatFileIntoTheTrash) {
     const std::string name = UniqueName("recycled");
     WriteTextFile(dir / name, "junk");
     WriteTextFile(dir / "neighbour.tmp", "keep");
-    ASSERT_FALSE(TrashFolder().empty());
+    ASSERT_FALSE(bw::platform::WineTrashFolder().empty());
 
     EXPECT_EQ(op::ShellRecycleFile(dir / name), 0);
     EXPECT_FALSE(PathExists(dir / name));
     EXPECT_TRUE(PathExists(dir / "neighbour.tmp"));
-    EXPECT_EQ(ReadTextFile(TrashFolder() + "\\files\\" + name), "junk");
-    std::string info = ReadTextFile(TrashFolder() + "\\info\\" + name + ".trashinfo");
+    EXPECT_EQ(ReadTextFile(bw::platform::WineTrashFolder() + "\\files\\" + name), "junk");
+    std::string info = ReadTextFile(bw::platform::WineTrashFolder() + "\\info\\" + name + ".trashinfo");
     EXPECT_NE(info.find("[Trash Info]"), std::string::npos);
     EXPECT_NE(info.find("Path="), std::string::npos);
     ForgetTrashed(name);

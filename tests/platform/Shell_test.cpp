@@ -31,16 +31,6 @@ std::vector<std::string> Names(const std::string& folder) {
     return names;
 }
 
-// Moves `path` into the recycle bin as Explorer does.
-bool Trash(const std::string& path) {
-    std::string from = path + '\0';
-    SHFILEOPSTRUCTA op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return SHFileOperationA(&op) == 0 && !PathExists(path);
-}
-
 long long RecycleBinItems() {
     SHQUERYRBINFO info{};
     info.cbSize = sizeof info;
@@ -93,7 +83,7 @@ TEST_F(RecycleBin, EmptiesFilesFoldersAndReadOnlyItems) {
     MakeDirs(dir / "empty");
     WriteTextFile(dir / "kept.txt", "not trashed");
     for (const char* name : {"plain.txt", "readonly.txt", "full", "empty"})
-        ASSERT_TRUE(Trash(dir / name)) << name;
+        ASSERT_TRUE(MoveToTrash(dir / name)) << name;
     ASSERT_EQ(RecycleBinItems(), 4);
 
     EXPECT_EQ(bw::platform::EmptyRecycleBins(nullptr), S_OK);
@@ -119,7 +109,7 @@ TEST_F(RecycleBin, NeverReachesThroughLinks) {
     WriteTextFile(dir / "holder\\own.txt", "own");
     ASSERT_TRUE(MakeLink(outside / "folder", dir / "holder\\linked-folder"));
     ASSERT_TRUE(MakeLink(outside / "target.txt", dir / "holder\\linked-file.txt"));
-    ASSERT_TRUE(Trash(dir / "holder"));
+    ASSERT_TRUE(MoveToTrash(dir / "holder"));
 
     bw::platform::EmptyRecycleBins(nullptr);
 

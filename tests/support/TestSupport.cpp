@@ -1,6 +1,8 @@
 // Helpers shared by the tests.
 #include "tests/support/TestSupport.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -382,6 +384,15 @@ std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> out;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
     return out;
+}
+
+bool MoveToTrash(const std::string& path) {
+    std::string from = path + '\0';
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    return SHFileOperationA(&op) == 0 && !PathExists(path);
 }
 
 bool WaitFor(const std::function<bool()>& predicate, int ms) {

@@ -104,6 +104,9 @@ std::string ClassOf(HWND hwnd);
 // The child windows of `parent` (all levels), in Z order.
 std::vector<HWND> Descendants(HWND parent);
 
+// Moves `path` into the recycle bin as Explorer does; true when it left its folder.
+bool MoveToTrash(const std::string& path);
+
 // Waits up to `ms` for `predicate` to hold, pumping this thread's messages.
 bool WaitFor(const std::function<bool()>& predicate, int ms);
 
