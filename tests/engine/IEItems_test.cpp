@@ -24,6 +24,7 @@
 #include "settings/frmurl.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/MainWindowState.h"
 
 using namespace bw::test;
 
@@ -548,14 +549,7 @@ TEST(PanelKeys, NoDialogOfThatProcessMeansNoKey) {
 class EraseWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        main_ = &bw::app::Get<bw::frmMainCode>();
-        main_->Load();
-        main_->Check9.SetValue(1);
-        main_->Check9.SetValue(0);
-        main_->Check18.SetValue(1);
-        main_->Check18.SetValue(0);
-        for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
-            box->SetValue(0);
+        main_ = &bw::test::LoadMainWindowWithNothingChecked();
         erase_ = &bw::app::Get<bw::frmcleannow>();
         erase_->Load();
     }

@@ -22,6 +22,7 @@
 #include "settings/frmMainCode.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/MainWindowState.h"
 
 namespace fs = bw::platform::fs;
 using namespace bw::test;
@@ -390,13 +391,7 @@ TEST(WindowsItems, TempItemThroughTheEraseWindowCountsTheFolderSize) {
     const double size = static_cast<double>(fs::FolderSize(temp.path()).value_or(0));
     ASSERT_EQ(size, 1572864.0);
 
-    bw::frmMainCode& main = bw::app::Get<bw::frmMainCode>();
-    main.Load();
-    main.Check9.SetValue(1);  // the two "Select all" boxes, switched off again: nothing checked
-    main.Check9.SetValue(0);
-    main.Check18.SetValue(1);
-    main.Check18.SetValue(0);
-    for (auto* box : {&main.Check19, &main.Check20, &main.Check21, &main.Check22, &main.Check23}) box->SetValue(0);
+    bw::frmMainCode& main = bw::test::LoadMainWindowWithNothingChecked();
     main.Check13.SetValue(1);
     bw::frmcleannow& erase = bw::app::Get<bw::frmcleannow>();
     erase.Load();

@@ -10,6 +10,7 @@
 #include "settings/Inifun.h"
 #include "settings/frmMainCode.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/MainWindowState.h"
 
 using bw::frmcleannow;
 using bw::frmMainCode;
@@ -42,14 +43,7 @@ class EraseRun : public ::testing::Test {
 protected:
     void SetUp() override {
         // Start with every item off; each test checks what it needs.
-        main_ = &bw::app::Get<frmMainCode>();
-        main_->Load();
-        main_->Check9.SetValue(1);
-        main_->Check9.SetValue(0);
-        main_->Check18.SetValue(1);
-        main_->Check18.SetValue(0);
-        for (auto* box : {&main_->Check19, &main_->Check20, &main_->Check21, &main_->Check22, &main_->Check23})
-            box->SetValue(0);
+        main_ = &bw::test::LoadMainWindowWithNothingChecked();
         erase_ = &bw::app::Get<frmcleannow>();
         erase_->Load();
     }
