@@ -5,6 +5,8 @@
 # (10,000 results) and once with 50,000 matching, so that filling the result list is measured.
 # Called by scripts/run-bench inside its throwaway prefix: SearchBench.sh <builddir>
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.bash"
 build=$1
 exe="$build/bench/SearchBench.exe"
 reps=${BW_BENCH_REPS:-2}
@@ -46,25 +48,16 @@ min() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : 
 
 # run_exe MODE: one Wine measurement; sets r_seconds, r_count, r_peak (MiB), r_summary.
 run_exe() {
-  local out line ws pf
+  local out line
   out=$(mktemp)
   wine "$exe" "$1" "$wintree" "$patterns" >"$out" 2>/dev/null </dev/null || true
   line=$(grep '^result ' "$out" || true)
   r_summary=$(sed -n 's/^summary //p' "$out" | tr -d '\r')
   rm -f "$out"
   if [ -z "$line" ]; then echo "bench: SearchBench $1 gave no result" >&2; exit 1; fi
-  r_seconds=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$line")
-  r_count=$(sed -n 's/.*count=\([0-9]*\).*/\1/p' <<<"$line")
-  ws=$(sed -n 's/.*peakws=\([0-9]*\).*/\1/p' <<<"$line")
-  pf=$(sed -n 's/.*peakpf=\([0-9]*\).*/\1/p' <<<"$line")
-  r_peak=$(awk -v w="$ws" -v p="$pf" 'BEGIN { printf "%.1f", (w > p ? w : p) / 1048576 }')
+  parse_result "$line"
 }
 
-figure() {  # figure NAME SECONDS REF_SECONDS REFNAME FILES PEAK
-  local ratio
-  ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { printf "%.2f", a / b }')
-  echo "bench $1: ${ratio}x $4 ($5 files, $2 s, peak $6 MiB)"
-}
 
 # measure MATCHING LABEL
 measure() {

@@ -7,13 +7,14 @@
 # final-path check every deleted file passes under Wine (see folders.sh).
 # Called by scripts/run-bench with the prefix set up: cache.sh <builddir>
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.bash"
 build=$1
 exe_cache="$build/bench/bench_cache.exe"
 exe_minimal="$build/bench/bench_minimal.exe"
 base="$WINEPREFIX/drive_c/bwcache"
 winbase='C:\bwcache'
 
-fail() { echo "bench: $*" >&2; exit 1; }
 
 # gen_cache DIR: DIR/Content.IE5/<8 chars>/page<n>[1].htm, 100 folders of 500 files of 200
 # bytes, and an index file, as the browser lays its cache out.
@@ -36,14 +37,10 @@ gen_cache() {
 
 # run EXE MODE DIR: sets r_seconds, r_count, r_peak (MiB)
 run() {
-  local out line ws pf
+  local out line
   out=$(wine "$1" "$2" "$winbase\\$3" 2>/dev/null </dev/null | grep '^result ' || true)
   [ -n "$out" ] || fail "$(basename "$1") $2 gave no result"
-  r_seconds=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$out")
-  r_count=$(sed -n 's/.*count=\([0-9]*\).*/\1/p' <<<"$out")
-  ws=$(sed -n 's/.*peakws=\([0-9]*\).*/\1/p' <<<"$out")
-  pf=$(sed -n 's/.*peakpf=\([0-9]*\).*/\1/p' <<<"$out")
-  r_peak=$(awk -v w="$ws" -v p="$pf" 'BEGIN { printf "%.1f", (w > p ? w : p) / 1048576 }')
+  parse_result "$out"
 }
 sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 
@@ -68,5 +65,4 @@ rm -rf "$base"
 echo "3 caches of 50000 files in 100 Content.IE5 folders, taken in turns:"
 printf '  %-44s %8s s  %6s MiB\n' "Internet cache item (Wine)" "$t_item" "$p_item"
 printf '  %-44s %8s s  %6s MiB\n' "minimal size walk + delete loop (Wine)" "$t_ref" "$p_ref"
-ratio=$(awk -v a="$t_item" -v b="$t_ref" 'BEGIN { printf "%.2f", a / b }')
-echo "bench cacheitem: ${ratio}x minimal-win32-loop (150000 files, $t_item s, peak $p_item MiB)"
+figure cacheitem "$t_item" "$t_ref" minimal-win32-loop 150000 "$p_item"

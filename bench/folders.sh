@@ -13,6 +13,8 @@
 # comparisons of deletes are interleaved: the 100,000 files are split into ten trees per side,
 # and the two programs take turns (ABBA) on them; each figure is the sum over the ten.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.bash"
 build=$1
 exe_folders="$build/bench/bench_folders.exe"
 exe_minimal="$build/bench/bench_minimal.exe"
@@ -47,30 +49,19 @@ best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b :
 add() { awk -v a="${1:-0}" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 larger() { awk -v a="${1:-0}" -v b="$2" 'BEGIN { print (b + 0 > a + 0) ? b : a }'; }
 left_in() { find "$1" -mindepth 1 | wc -l; }
-fail() { echo "bench: $*" >&2; exit 1; }
 
 # run_exe EXE MODE SUBFOLDER: one measurement under Wine on C:\bwbench\SUBFOLDER; sets
 # r_seconds, r_count and r_peak (MiB, the larger of peak working set and peak pagefile use).
 run_exe() {
-  local out line ws pf
+  local out line
   out=$(mktemp)
   wine "$1" "$2" "$winbase\\$3" >"$out" 2>/dev/null </dev/null || true
   line=$(grep '^result ' "$out" || true)
   rm -f "$out"
   [ -n "$line" ] || fail "$(basename "$1") $2 $3 gave no result"
-  r_seconds=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$line")
-  r_count=$(sed -n 's/.*count=\([0-9]*\).*/\1/p' <<<"$line")
-  ws=$(sed -n 's/.*peakws=\([0-9]*\).*/\1/p' <<<"$line")
-  pf=$(sed -n 's/.*peakpf=\([0-9]*\).*/\1/p' <<<"$line")
-  r_peak=$(awk -v w="$ws" -v p="$pf" 'BEGIN { printf "%.1f", (w > p ? w : p) / 1048576 }')
+  parse_result "$line"
 }
 
-# figure NAME SECONDS REF_SECONDS REFNAME FILES PEAK
-figure() {
-  local ratio
-  ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { printf "%.2f", a / b }')
-  echo "bench $1: ${ratio}x $4 ($5 files, $2 s, peak $6 MiB)"
-}
 row() { printf '  %-44s %8s s  %6s MiB\n' "$1" "$2" "$3"; }
 
 # interleave EXE_A MODE_A EXE_B MODE_B TOPS SUBS FILES EXPECTED: ten trees per side, taken in
