@@ -153,19 +153,25 @@ bool frmLocate::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return false;
 }
 
+// The choices a first use and Reset All share: the program folder as start folder, deletion
+// into the recycle bin, subfolders searched, tips from the first, the warning asked.
+void frmLocate::ApplyDefaultChoices() {
+    SaveSetting(kApp, kStartUp, "AppPath", ProgramFolderWithSlash());
+    chkDelType.SetValue(1);
+    SaveSetting(kApp, kStartUp, "Recycele", "1");
+    Check1[0].SetValue(1);
+    SaveSetting(kApp, kStartUp, "SubFolders", "1");
+    SaveSetting(kApp, kGeneral, "TipNumber", "1");
+    SaveSetting(kApp, kGeneral, "Prompt", "1");
+}
+
 void frmLocate::Form_Load() {
     // A stored start folder tells a later opening from the first use.
     const std::string storedPath = GetSetting(kApp, kStartUp, "AppPath", "");
     std::string start;
     if (storedPath.empty()) {
         start = ProgramFolderWithSlash();
-        SaveSetting(kApp, kStartUp, "AppPath", start);
-        chkDelType.SetValue(1);
-        SaveSetting(kApp, kStartUp, "Recycele", "1");
-        Check1[0].SetValue(1);
-        SaveSetting(kApp, kStartUp, "SubFolders", "1");
-        SaveSetting(kApp, kGeneral, "TipNumber", "1");
-        SaveSetting(kApp, kGeneral, "Prompt", "1");
+        ApplyDefaultChoices();
     } else {
         start = storedPath;
         chkDelType.SetValue(LeadingNumber(GetSetting(kApp, kStartUp, "Recycele", "1")) != 0 ? 1 : 0);
@@ -395,15 +401,9 @@ void frmLocate::menuResetAll_Click() {
                              MB_YESNO) != IDYES)
             return;
     }
-    SaveSetting(kApp, kStartUp, "AppPath", ProgramFolderWithSlash());
+    ApplyDefaultChoices();
     SaveSetting(kApp, kStartUp, "Log", "1");
-    chkDelType.SetValue(1);
-    SaveSetting(kApp, kStartUp, "Recycele", "1");
-    Check1[0].SetValue(1);
-    SaveSetting(kApp, kStartUp, "SubFolders", "1");
     SaveSetting(kApp, kGeneral, "Tips", "1");
-    SaveSetting(kApp, kGeneral, "TipNumber", "1");
-    SaveSetting(kApp, kGeneral, "Prompt", "1");
     SaveSetting(kApp, kGeneral, "DeleteDirs", "c:\\windows\\temp\\;C:\\WINDOWS\\Temporary Internet Files\\;");
     SaveSetting(kApp, kGeneral, "MaxLogSize", "80");
     ExtentionHandller::WriteDefaultPatterns();

@@ -112,6 +112,7 @@ protected:
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
+    void ApplyDefaultChoices();
     void ExamineFile(const std::string& folder, const platform::fs::DirEntry& file,
                      std::vector<diskclean::PatternEntry>& entries, std::vector<bool>& exactTested,
                      std::vector<std::string>& lines, uint64_t& totalSize);
