@@ -15,22 +15,22 @@ namespace fs = bw::platform::fs;
 namespace {
 
 // The reference loop of bench_minimal, with each DeleteFileA replaced by the guarded delete
-// (the starting folder's final path worked out once, each sub-folder's taken from its parent's,
-// each file's compared before it goes).
+// (the starting folder's name worked out once, each sub-folder's taken from its parent's, each
+// file opened, its name compared and the same handle marked for deletion).
 uint64_t CheckedLoop(const std::string& root) {
     uint64_t deleted = 0;
     std::vector<fs::FolderGuard> folders{fs::GuardFolder(root)};
     for (size_t i = 0; i < folders.size(); ++i) {
         const fs::FolderGuard guard = folders[i];
-        fs::ListFolder(guard.folder, [&](const fs::DirEntry& entry) {
+        fs::ListFolderW(guard.path, [&](const fs::DirEntry& entry) {
             if (entry.IsFolder())
-                folders.push_back(fs::GuardSubfolder(guard, entry.name));
+                folders.push_back(fs::GuardSubfolder(guard, entry));
             else if (fs::DeleteFileChecked(guard, entry, false))
                 ++deleted;
             return true;
         });
     }
-    for (size_t i = folders.size(); i-- > 1;) RemoveDirectoryA(folders[i].folder.c_str());
+    for (size_t i = folders.size(); i-- > 1;) RemoveDirectoryW(folders[i].path.c_str());
     return deleted;
 }
 

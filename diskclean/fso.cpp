@@ -95,15 +95,15 @@ bool ResolvesInPlace(const std::string& path, const std::string& parent, const s
     std::optional<std::string> folder = fs::FinalPath(parent.empty() ? "." : parent);
     if (!self && !folder) return true;  // Windows XP: no final paths; links carry REPARSE_POINT
     if (!self || !folder) return false;
-    return platform::LowerText(*self) == platform::LowerText(WithSlash(*folder) + name);
+    return fs::SameFinalPath(*self, WithSlash(*folder) + name);
 }
 
 // True when both names lead to one file.
 bool SameFile(const std::string& a, const std::string& b) {
     std::optional<std::string> fa = fs::FullPath(a), fb = fs::FullPath(b);
-    if (fa && fb && platform::LowerText(*fa) == platform::LowerText(*fb)) return true;
+    if (fa && fb && fs::SameFinalPath(*fa, *fb)) return true;
     std::optional<std::string> ra = fs::FinalPath(a), rb = fs::FinalPath(b);
-    return ra && rb && platform::LowerText(*ra) == platform::LowerText(*rb);
+    return ra && rb && fs::SameFinalPath(*ra, *rb);
 }
 
 // The Windows temporary folder with a trailing backslash, or "C:\" when it cannot be read.

@@ -1,12 +1,12 @@
 // Folder-emptying routines: breadth-first walks over a folder list, without recursion.
 #include "engine/Normal.h"
 
-#include <cctype>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace bw::Normal {
 
@@ -16,60 +16,24 @@ namespace {
 
 // One folder of the walk's list.
 struct Folder {
-    fs::FolderGuard guard;  // the folder (guard.folder, with a trailing backslash) and its final path
+    fs::FolderGuard guard;  // the folder (guard.path, long form with a trailing backslash) and its name
     bool inCache = false;   // the folder is, or lies below, a browser cache folder
 };
 
 // Decides whether a listed file of a reached folder is to be deleted.
 using FileRule = std::function<bool(const Folder& folder, const fs::DirEntry& file)>;
 
-std::string Trimmed(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
-bool IsFullyQualified(const std::string& path) {
-    auto slash = [](char c) { return c == '\\' || c == '/'; };
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-        slash(path[2]))
-        return true;
-    return path.size() >= 2 && slash(path[0]) && slash(path[1]);
-}
-
-// True for "C:\", "\\server\share\" and their "\\?\" forms (the path is absolute, with a
-// trailing backslash).
-bool IsRoot(std::string path) {
-    if (path.rfind("\\\\?\\UNC\\", 0) == 0)
-        path = "\\\\" + path.substr(8);
-    else if (path.rfind("\\\\?\\", 0) == 0)
-        path = path.substr(4);
-    if (path.size() == 3 && path[1] == ':') return true;
-    if (path.rfind("\\\\", 0) != 0) return false;
-    int parts = 0;
-    for (size_t pos = 2; pos < path.size();) {
-        size_t next = path.find('\\', pos);
-        if (next == std::string::npos) next = path.size();
-        if (next > pos) ++parts;
-        pos = next + 1;
-    }
-    return parts <= 2;
-}
-
 // The folder a walk starts from, with a trailing backslash; nothing when `path` names no folder
-// that may be walked (missing location, relative path, a root, a folder that does not exist).
+// that may be walked (missing location, relative path, a root, a device, a folder that does not
+// exist).
 std::optional<std::string> StartingFolder(const std::string& path) {
-    std::string text = Trimmed(path);
-    if (text.empty() || SameName(text, "Error") || !IsFullyQualified(text)) return std::nullopt;
-    if (text.rfind("\\\\.\\", 0) == 0) return std::nullopt;  // a device, not a folder
-    std::optional<std::string> full = fs::FullPath(text);
+    if (!platform::paths::IsUsableFolder(path)) return std::nullopt;
+    std::optional<std::string> full = fs::FullPath(platform::paths::Trim(path));
     if (!full) return std::nullopt;
-    std::string folder = *full;
-    if (folder.back() != '\\') folder += '\\';
-    if (IsRoot(folder) || !fs::FolderExists(folder)) return std::nullopt;
+    std::string folder = platform::paths::WithSlash(*full);
+    if (platform::paths::IsRoot(folder) || !fs::FolderExists(folder)) return std::nullopt;
     return folder;
 }
 
@@ -99,14 +63,15 @@ std::vector<Folder> Walk(const std::string& start, const FileRule& rule, bool re
     std::vector<Folder> folders{{fs::GuardFolder(start), false}};
     for (size_t i = 0; i < folders.size(); ++i) {
         const Folder folder = folders[i];  // a copy: the list grows while this folder is listed
-        fs::ListFolder(folder.guard.folder, [&](const fs::DirEntry& entry) {
+        if (!folder.guard.usable) continue;
+        fs::ListFolderW(folder.guard.path, [&](const fs::DirEntry& entry) {
             if (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
             if (entry.IsFolder() && entry.IsLink()) {
-                if (removeLinks) fs::RemoveFolder(folder.guard.folder + entry.name);
+                if (removeLinks) fs::RemoveFolder(folder.guard.path + entry.wideName);
                 return true;
             }
             if (entry.IsFolder()) {
-                folders.push_back({fs::GuardSubfolder(folder.guard, entry.name),
+                folders.push_back({fs::GuardSubfolder(folder.guard, entry),
                                    folder.inCache || IsCacheFolderName(entry.name)});
                 return true;
             }
@@ -135,7 +100,7 @@ void EmptyFolder(const std::string& path) {
     std::vector<Folder> folders = Walk(*start, [](const Folder&, const fs::DirEntry&) { return true; }, true);
     MoveToDriveRoot();
     // In reverse list order every folder comes before its parent; the starting folder stays.
-    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolder(folders[i].guard.folder);
+    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolderChecked(folders[i].guard);
 }
 
 void DeleteLocalStore(const std::string& path) { DeleteNamedFileInTree(path, "localstore.rdf"); }

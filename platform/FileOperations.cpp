@@ -4,23 +4,22 @@
 #include <shellapi.h>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace bw::platform {
 
-namespace {
-
-bool SamePathText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
-}  // namespace
-
 int ShellRecycleFile(const std::string& path) {
     if (path.empty()) return ERROR_INVALID_PARAMETER;
-    std::string from = path;
-    from.push_back('\0');
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op{};
+    return ShellRecycleFile(paths::Widen(path));
+}
+
+int ShellRecycleFile(const std::wstring& path) {
+    const std::wstring shown = paths::ShortForm(path);
+    if (shown.empty()) return ERROR_INVALID_PARAMETER;
+    std::wstring from = shown;
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
     op.hwnd = nullptr;
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
@@ -29,35 +28,26 @@ int ShellRecycleFile(const std::string& path) {
     op.fAnyOperationsAborted = FALSE;
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = nullptr;
-    return SHFileOperationA(&op);
+    return SHFileOperationW(&op);
 }
 
 bool IsDeletableFileInPlace(const std::string& path) {
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-    const size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos || slash + 1 >= path.size()) return false;
-    const std::string folder = path.substr(0, slash + 1);
-    const std::string name = path.substr(slash + 1);
+    if (path.empty()) return false;
+    return IsDeletableFileInPlace(paths::Widen(path));
+}
 
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+bool IsDeletableFileInPlace(const std::wstring& path) {
+    const std::wstring shown = paths::ShortForm(path);
+    // The shell takes only everyday paths; a longer one cannot go to the recycle bin.
+    if (shown.empty() || shown.size() >= MAX_PATH || shown.find_first_of(L"*?") != std::wstring::npos)
+        return false;
+    const std::wstring longPath = paths::LongPath(shown);
+    if (longPath.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(longPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY))
         return false;
-
-    fs::FolderGuard guard = fs::GuardFolder(folder);
-    if (!guard.usable) return false;
-    if (guard.finalPathsKnown) {
-        std::optional<std::string> finalPath = fs::FinalPath(path);
-        if (!finalPath || !SamePathText(*finalPath, guard.finalPath + name)) return false;
-    }
-
-    // Opening for deletion fails while another program holds the file without allowing that.
-    HANDLE file = CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    return fs::IsFileInPlace(longPath);
 }
 
 bool WriteFileFlushed(const std::string& path, const std::string& content) {

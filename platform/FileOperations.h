@@ -16,18 +16,21 @@ namespace bw::platform {
 // progress window. Returns what SHFileOperationA returned (0 on success); an empty path is
 // refused with ERROR_INVALID_PARAMETER without calling the shell.
 int ShellRecycleFile(const std::string& path);
+// The same by the true UTF-16 name (a long "\\?\" path is handed over in its everyday form).
+int ShellRecycleFile(const std::wstring& path);
 
 // True when `path` names a file the user may delete as it is shown:
 //  - an existing plain file (not a folder, not carrying FILE_ATTRIBUTE_REPARSE_POINT);
 //  - not read-only;
-//  - really lying in the folder its path names: its final path equals that folder's final path
-//    plus its name (under Wine a link to a file looks like a plain file, and deleting or
-//    recycling it would act on the file it points at). Where the platform cannot tell final
-//    paths (Windows XP) the attribute check above is the guard;
+//  - really lying in the folder its path names, as fs::IsFileInPlace proves it (under Wine a
+//    link to a file looks like a plain file, and deleting or recycling it would act on the file
+//    it points at; the names compare as the file system compares them);
+//  - short enough for the shell (under MAX_PATH characters);
 //  - not held open by a program that forbids deleting it (it can be opened for deletion now;
 //    under Wine the trash moves files without honouring other programs' sharing modes).
 // Paths holding wildcards are refused.
 bool IsDeletableFileInPlace(const std::string& path);
+bool IsDeletableFileInPlace(const std::wstring& path);
 
 // Writes `content` as the whole file `path` (created or emptied first) and flushes it to disk
 // before closing, so that a file renamed over another afterwards is complete. False on any failure.

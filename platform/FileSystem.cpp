@@ -1,4 +1,4 @@
-// File and folder operations over FindFirstFileA and friends, with the link guards every
+// File and folder operations by the file system's own UTF-16 names, with the link guards every
 // deletion needs (see FileSystem.h).
 #include "platform/FileSystem.h"
 
@@ -9,42 +9,63 @@ namespace bw::platform::fs {
 
 namespace {
 
-// Entry points that Windows XP lacks, looked up once at run time.
+// ntdll's file and object calls; present from Windows XP on and in Wine.
+using NTSTATUS_ = LONG;
+struct IoStatusBlock {
+    union {
+        NTSTATUS_ status;
+        PVOID pointer;
+    };
+    ULONG_PTR information;
+};
+using NtQueryObjectFn = NTSTATUS_(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+using NtSetInformationFileFn = NTSTATUS_(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
 using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-using SetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
-// FILE_INFO_BY_HANDLE_CLASS values and their records (Vista and later headers only).
-constexpr int kFileBasicInfo = 0;
-constexpr int kFileDispositionInfo = 4;
+constexpr int kObjectNameInformation = 1;
+constexpr int kFileBasicInformation = 4;
+constexpr int kFileDispositionInformation = 13;
+constexpr NTSTATUS_ kStatusSuccess = 0;
+
 struct BasicInfo {
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // 0: leave as is
-    DWORD fileAttributes;                                                   // 0: leave as is
+    ULONG fileAttributes;                                                   // 0: leave as is
 };
 struct DispositionInfo {
     BOOLEAN deleteFile;
 };
+struct UnicodeString {
+    USHORT length, maximumLength;
+    PWSTR buffer;
+};
+
 constexpr DWORD kFileNameNormalized = 0x0;
 constexpr DWORD kVolumeNameDos = 0x0;
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-struct Kernel32 {
+struct SystemCalls {
+    NtQueryObjectFn ntQueryObject = nullptr;
+    NtSetInformationFileFn ntSetInformationFile = nullptr;
     GetFinalPathNameByHandleAFn getFinalPathNameByHandleA = nullptr;
-    SetFileInformationByHandleFn setFileInformationByHandle = nullptr;
-    Kernel32() {
-        HMODULE k32 = GetModuleHandleA("kernel32.dll");
-        if (!k32) return;
-        getFinalPathNameByHandleA = reinterpret_cast<GetFinalPathNameByHandleAFn>(
-            GetProcAddress(k32, "GetFinalPathNameByHandleA"));
-        setFileInformationByHandle = reinterpret_cast<SetFileInformationByHandleFn>(
-            GetProcAddress(k32, "SetFileInformationByHandle"));
+    SystemCalls() {
+        if (HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+            ntQueryObject = reinterpret_cast<NtQueryObjectFn>(GetProcAddress(ntdll, "NtQueryObject"));
+            ntSetInformationFile =
+                reinterpret_cast<NtSetInformationFileFn>(GetProcAddress(ntdll, "NtSetInformationFile"));
+        }
+        if (HMODULE k32 = GetModuleHandleA("kernel32.dll"))
+            getFinalPathNameByHandleA = reinterpret_cast<GetFinalPathNameByHandleAFn>(
+                GetProcAddress(k32, "GetFinalPathNameByHandleA"));
     }
+    bool HandleDeletes() const { return ntQueryObject && ntSetInformationFile; }
 };
 
-const Kernel32& Api() {
-    static const Kernel32 api;
+const SystemCalls& Api() {
+    static const SystemCalls api;
     return api;
 }
 
@@ -65,90 +86,93 @@ private:
 class FileHandle {
 public:
     explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
+    ~FileHandle() {
+        if (valid()) CloseHandle(h_);
+    }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     HANDLE get() const { return h_; }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
 
 private:
     HANDLE h_;
 };
 
-bool EndsWithSlash(const std::string& path) {
-    return !path.empty() && (path.back() == '\\' || path.back() == '/');
+std::wstring WithSlashW(const std::wstring& path) {
+    return !path.empty() && path.back() == L'\\' ? path : path + L'\\';
 }
 
-std::string WithSlash(const std::string& path) {
-    return EndsWithSlash(path) ? path : path + "\\";
-}
-
-// Drops a trailing backslash except after a drive ("C:\"), so attribute queries see the entry
-// itself rather than whatever a link leads to.
-std::string WithoutSlash(const std::string& path) {
-    if (EndsWithSlash(path) && path.size() > 1 && path[path.size() - 2] != ':')
-        return path.substr(0, path.size() - 1);
+std::wstring WithoutSlashW(std::wstring path) {
+    while (path.size() > 1 && path.back() == L'\\' && path[path.size() - 2] != L':') path.pop_back();
     return path;
 }
 
-std::string Trimmed(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+std::pair<std::wstring, std::wstring> SplitLast(const std::wstring& path) {
+    size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {std::wstring(), path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
-// Empty text, blanks and the registry helper's "Error" stand for a location that is missing.
-bool IsMissingLocation(const std::string& path) {
-    std::string t = Trimmed(path);
-    return t.empty() || lstrcmpiA(t.c_str(), "Error") == 0;
-}
-
-bool IsDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-bool ForEachFound(const std::string& findPattern,
-                  const std::function<bool(const DirEntry&)>& onEntry) {
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(findPattern.c_str(), &data));
-    if (find.get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    DirEntry entry;
-    do {
-        if (IsDotOrDotDot(data.cFileName)) continue;
-        entry.name = data.cFileName;
-        entry.attributes = data.dwFileAttributes;
-        entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        entry.created = data.ftCreationTime;
-        entry.accessed = data.ftLastAccessTime;
-        entry.written = data.ftLastWriteTime;
-        if (!onEntry(entry)) break;
-    } while (FindNextFileA(find.get(), &data));
+bool FillEntry(const WIN32_FIND_DATAW& data, DirEntry& entry) {
+    entry.wideName = data.cFileName;
+    if (!paths::IsSafeName(entry.wideName)) return false;
+    entry.name = paths::Narrow(entry.wideName);
+    entry.nameFits = paths::FitsCodePage(entry.wideName);
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.created = data.ftCreationTime;
+    entry.accessed = data.ftLastAccessTime;
+    entry.written = data.ftLastWriteTime;
     return true;
 }
 
-std::optional<std::string> FinalPathOf(HANDLE h) {
-    auto fn = Api().getFinalPathNameByHandleA;
-    if (!fn) return std::nullopt;
-    std::string buffer(MAX_PATH * 2, '\0');
-    DWORD n = fn(h, &buffer[0], static_cast<DWORD>(buffer.size()), kFileNameNormalized | kVolumeNameDos);
-    if (n >= buffer.size()) {
-        buffer.assign(n + 1, '\0');
-        n = fn(h, &buffer[0], static_cast<DWORD>(buffer.size()), kFileNameNormalized | kVolumeNameDos);
-    }
-    if (n == 0 || n >= buffer.size()) return std::nullopt;
-    buffer.resize(n);
-    return buffer;
+// Lists what FindFirstFileW finds for `findPattern` (a long path ending in a mask), safe names only.
+bool ForEachFound(const std::wstring& findPattern, const std::function<bool(const DirEntry&)>& onEntry) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(findPattern.c_str(), &data));
+    if (find.get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    DirEntry entry;
+    do {
+        if (!FillEntry(data, entry)) continue;
+        if (!onEntry(entry)) break;
+    } while (FindNextFileW(find.get(), &data));
+    return true;
 }
 
-// Final paths come from the disk on both sides, so they normally match exactly; the
-// case-insensitive comparison covers a file system that reports case differently.
-bool SamePath(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && (a == b || lstrcmpiA(a.c_str(), b.c_str()) == 0);
+// The name the system gives the object behind `h` (NtQueryObject), or empty text.
+std::wstring ObjectName(HANDLE h) {
+    if (!Api().ntQueryObject) return {};
+    std::vector<char> buffer(1024);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ULONG needed = 0;
+        NTSTATUS_ status = Api().ntQueryObject(h, kObjectNameInformation, buffer.data(),
+                                               static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kStatusSuccess) {
+            const auto* name = reinterpret_cast<const UnicodeString*>(buffer.data());
+            if (!name->buffer) return {};
+            return std::wstring(name->buffer, name->length / sizeof(wchar_t));
+        }
+        if (needed <= buffer.size()) needed = static_cast<ULONG>(buffer.size() * 2);
+        if (needed > (1u << 20)) return {};
+        buffer.assign(needed + sizeof(wchar_t), 0);
+    }
+    return {};
+}
+
+bool SetInformation(HANDLE h, void* info, ULONG size, int infoClass) {
+    IoStatusBlock io{};
+    return Api().ntSetInformationFile(h, &io, info, size, infoClass) == kStatusSuccess;
+}
+
+bool SetAttributesByHandle(HANDLE h, DWORD attributes) {
+    BasicInfo info{};
+    info.fileAttributes = attributes;
+    return SetInformation(h, &info, sizeof info, kFileBasicInformation);
+}
+
+bool MarkForDeletion(HANDLE h) {
+    DispositionInfo disposition{TRUE};
+    return SetInformation(h, &disposition, sizeof disposition, kFileDispositionInformation);
 }
 
 DWORD WithoutReadOnly(DWORD attributes) {
@@ -156,81 +180,82 @@ DWORD WithoutReadOnly(DWORD attributes) {
     return kept ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
-// The path-based delete for Windows without handle-based deletion; the caller has done the
+// Opens `path` for deletion and attribute changes without following a Windows link; Wine
+// follows Linux links whatever the flags, which the name check catches.
+HANDLE OpenForDelete(const std::wstring& path, bool folder, bool writeAttributes) {
+    DWORD access = DELETE | FILE_READ_ATTRIBUTES | (writeAttributes ? FILE_WRITE_ATTRIBUTES : 0);
+    DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
+    return CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+// The path-based delete of systems without ntdll's handle calls; the caller has done the
 // link checks it could.
-bool DeleteByPath(const std::string& path, DWORD attributes, bool force) {
+bool DeleteByPath(const std::wstring& path, DWORD attributes, bool force) {
     bool cleared = false;
     if (attributes & FILE_ATTRIBUTE_READONLY) {
         if (!force) return false;
-        if (!SetFileAttributesA(path.c_str(), WithoutReadOnly(attributes))) return false;
+        if (!SetFileAttributesW(path.c_str(), WithoutReadOnly(attributes))) return false;
         cleared = true;
     }
-    if (DeleteFileA(path.c_str())) return true;
-    if (cleared) SetFileAttributesA(path.c_str(), attributes & kSettableAttributes);
+    if (DeleteFileW(path.c_str())) return true;
+    if (cleared) SetFileAttributesW(path.c_str(), attributes & kSettableAttributes);
     return false;
 }
 
-bool SetAttributesByHandle(HANDLE h, DWORD attributes) {
-    BasicInfo info{};
-    info.fileAttributes = attributes;
-    return Api().setFileInformationByHandle(h, kFileBasicInfo, &info, sizeof info) != 0;
-}
-
-std::pair<std::string, std::string> SplitPattern(const std::string& pattern) {
-    size_t slash = pattern.find_last_of("\\/");
-    if (slash == std::string::npos) return {std::string(), pattern};
-    return {pattern.substr(0, slash + 1), pattern.substr(slash + 1)};
-}
-
-// Removes `root` with everything below it, breadth-first without recursion: files as they are
-// listed, then the folders deepest first. Links to folders are never entered (see RemoveFolder
-// for what happens to them). Returns true when `root` is gone.
-bool RemoveTree(const std::string& root, bool force) {
-    std::vector<FolderGuard> folders{GuardFolder(root)};
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const FolderGuard guard = folders[i];  // a copy: the list grows while this folder is listed
-        ListFolder(guard.folder, [&](const DirEntry& entry) {
-            const std::string path = guard.folder + entry.name;
-            if (entry.IsFolder() && entry.IsLink()) {
-                RemoveFolder(path);  // Windows: removes the link only; Wine: refused
-            } else if (entry.IsFolder()) {
-                if (force && (entry.attributes & FILE_ATTRIBUTE_READONLY))
-                    SetFileAttributesA(path.c_str(), WithoutReadOnly(entry.attributes));
-                folders.push_back(GuardSubfolder(guard, entry.name));
-            } else {
-                DeleteFileChecked(guard, entry, force);
-            }
-            return true;
-        });
-    }
-    for (size_t i = folders.size(); i-- > 0;) RemoveFolder(folders[i].folder);
-    return !FolderExists(root);
+std::optional<DirEntry> FindOne(const std::wstring& path) {
+    std::optional<DirEntry> found;
+    ForEachFound(path, [&](const DirEntry& entry) {
+        found = entry;
+        return false;
+    });
+    return found;
 }
 
 }  // namespace
 
+bool ListFolderW(const std::wstring& folder, const std::function<bool(const DirEntry&)>& onEntry) {
+    const std::wstring longFolder = paths::LongPath(folder);
+    if (longFolder.empty()) return false;
+    return ForEachFound(WithSlashW(longFolder) + L"*", onEntry);
+}
+
 bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& onEntry) {
-    return ForEachFound(WithSlash(folder) + "*", onEntry);
+    if (paths::IsMissingLocation(folder)) return false;
+    const std::wstring longFolder = paths::LongPath(folder);
+    if (longFolder.empty()) {
+        // A relative folder: listed as Windows resolves it, by the short form.
+        return ForEachFound(paths::Widen(paths::WithSlash(folder)) + L"*", [&](const DirEntry& entry) {
+            return !entry.nameFits || onEntry(entry);
+        });
+    }
+    return ForEachFound(WithSlashW(longFolder) + L"*",
+                        [&](const DirEntry& entry) { return !entry.nameFits || onEntry(entry); });
 }
 
 bool ListMatching(const std::string& pattern, const std::function<bool(const DirEntry&)>& onEntry) {
-    if (pattern.empty()) return false;
-    return ForEachFound(pattern, onEntry);
+    if (paths::IsMissingLocation(pattern)) return false;
+    auto [folder, mask] = SplitLast(paths::Widen(pattern));
+    if (mask.empty()) return false;
+    std::wstring longFolder = paths::LongPath(folder.empty() ? L".\\" : folder);
+    if (longFolder.empty()) longFolder = folder;
+    return ForEachFound(WithSlashW(longFolder) + mask, onEntry);
 }
 
 std::optional<uint64_t> FolderSize(const std::string& path) {
-    if (IsMissingLocation(path) || !FolderExists(path)) return std::nullopt;
+    if (paths::IsMissingLocation(path) || !FolderExists(path)) return std::nullopt;
+    const std::wstring start = paths::LongPath(path);
+    if (start.empty()) return std::nullopt;
     uint64_t total = 0;
     // Depth-first with an explicit stack: it holds folders waiting to be listed, never files.
-    std::vector<std::string> pending{WithSlash(path)};
+    std::vector<std::wstring> pending{WithSlashW(start)};
     while (!pending.empty()) {
-        std::string folder = std::move(pending.back());
+        std::wstring folder = std::move(pending.back());
         pending.pop_back();
-        ListFolder(folder, [&](const DirEntry& entry) {
+        ForEachFound(folder + L"*", [&](const DirEntry& entry) {
             if (!entry.IsFolder())
                 total += entry.size;
             else if (!entry.IsLink())
-                pending.push_back(folder + entry.name + "\\");
+                pending.push_back(folder + entry.wideName + L"\\");
             return true;
         });
     }
@@ -239,7 +264,7 @@ std::optional<uint64_t> FolderSize(const std::string& path) {
 
 bool FolderExists(const std::string& path) {
     if (path.empty()) return false;
-    DWORD a = GetFileAttributesA(WithoutSlash(path).c_str());
+    DWORD a = GetFileAttributesA(paths::WithoutSlash(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -250,81 +275,99 @@ bool FileExists(const std::string& path) {
 }
 
 FolderGuard GuardFolder(const std::string& folder) {
+    if (paths::IsMissingLocation(folder)) return {};
+    return GuardFolder(paths::Widen(paths::Trim(folder)));
+}
+
+FolderGuard GuardFolder(const std::wstring& folder) {
     FolderGuard guard;
-    guard.folder = WithSlash(folder);
-    guard.finalPathsKnown = Api().getFinalPathNameByHandleA != nullptr;
-    if (!guard.finalPathsKnown) {
-        guard.usable = true;  // Windows XP: the REPARSE_POINT attribute is the guard
+    const std::wstring longFolder = paths::LongPath(folder);
+    if (longFolder.empty()) return guard;
+    guard.path = WithSlashW(longFolder);
+    FileHandle handle(CreateFileW(WithoutSlashW(longFolder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) return guard;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return guard;
+    if (Api().HandleDeletes()) {
+        std::wstring name = ObjectName(handle.get());
+        if (name.empty()) return guard;
+        guard.objectName = WithSlashW(name);
     }
-    std::optional<std::string> finalPath = FinalPath(guard.folder);
-    if (!finalPath) return guard;
-    guard.finalPath = WithSlash(*finalPath);
     guard.usable = true;
     return guard;
 }
 
-FolderGuard GuardSubfolder(const FolderGuard& parent, const std::string& name) {
-    if (!parent.usable) return GuardFolder(parent.folder + name);
+FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry) {
     FolderGuard guard = parent;
-    guard.folder += name + "\\";
-    if (guard.finalPathsKnown) guard.finalPath += name + "\\";
+    guard.path += entry.wideName + L"\\";
+    if (!guard.objectName.empty()) guard.objectName += entry.wideName + L"\\";
     return guard;
 }
 
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force) {
-    if (entry.IsFolder() || !guard.usable) return false;
+    if (entry.IsFolder() || !guard.usable || !paths::IsSafeName(entry.wideName)) return false;
     const bool readOnly = (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !force) return false;
-    const std::string path = guard.folder + entry.name;
-    if (!guard.finalPathsKnown) return !entry.IsLink() && DeleteByPath(path, entry.attributes, force);
+    // Windows XP-era systems without ntdll's calls: the REPARSE_POINT attribute is the guard.
+    if (!Api().HandleDeletes())
+        return !entry.IsLink() && DeleteByPath(guard.path + entry.wideName, entry.attributes, force);
 
     // One handle serves the check and the delete, so the file proven to lie in the folder is the
-    // very file deleted. FILE_FLAG_OPEN_REPARSE_POINT makes Windows open a file link itself (its
-    // final path is then its own); Wine ignores the flag and resolves the link, which the
-    // comparison below catches.
-    DWORD access = DELETE | FILE_READ_ATTRIBUTES | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
-    FileHandle file(CreateFileA(path.c_str(), access,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    // very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never used: under Wine closing such a
+    // handle opened through a link deletes the link's target whatever happened meanwhile.
+    FileHandle file(OpenForDelete(guard.path + entry.wideName, false, readOnly));
     if (!file.valid()) return false;
-    std::optional<std::string> finalPath = FinalPathOf(file.get());
-    if (!finalPath || !SamePath(*finalPath, guard.finalPath + entry.name)) return false;
-
-    if (!Api().setFileInformationByHandle) {
-        file.Close();
-        return DeleteByPath(path, entry.attributes, force);
-    }
-    if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(entry.attributes)))
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    DispositionInfo disposition{TRUE};
-    if (Api().setFileInformationByHandle(file.get(), kFileDispositionInfo, &disposition,
-                                         sizeof disposition))
-        return true;  // the file goes when the handle closes
-    if (readOnly) SetAttributesByHandle(file.get(), entry.attributes & kSettableAttributes);
+    if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
+    if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(info.dwFileAttributes))) return false;
+    if (MarkForDeletion(file.get())) return true;  // the file goes when the handle closes
+    if (readOnly) SetAttributesByHandle(file.get(), info.dwFileAttributes & kSettableAttributes);
     return false;
 }
 
 bool DeleteFileAt(const std::string& path, bool force) {
-    if (path.find_first_of("*?") != std::string::npos || IsMissingLocation(path)) return false;
-    auto [folder, name] = SplitPattern(path);
-    if (name.empty()) return false;
-    std::optional<DirEntry> found;
-    ForEachFound(path, [&](const DirEntry& entry) {
-        found = entry;
-        return false;
-    });
-    if (!found || found->IsFolder()) return false;
-    return DeleteFileChecked(GuardFolder(folder.empty() ? "." : folder), *found, force);
+    if (paths::IsMissingLocation(path)) return false;
+    return DeleteFileAt(paths::Widen(paths::Trim(path)), force);
+}
+
+bool DeleteFileAt(const std::wstring& path, bool force) {
+    if (path.empty() || paths::ShortForm(path).find_first_of(L"*?") != std::wstring::npos) return false;
+    const std::wstring longPath = paths::LongPath(path);
+    if (longPath.empty()) return false;
+    auto [folder, name] = SplitLast(longPath);
+    if (name.empty() || !paths::IsSafeName(name)) return false;
+    std::optional<DirEntry> found = FindOne(longPath);
+    if (!found || found->IsFolder() || found->wideName != name) return false;
+    return DeleteFileChecked(GuardFolder(folder), *found, force);
+}
+
+bool IsFileInPlace(const std::wstring& path) {
+    const std::wstring longPath = paths::LongPath(path);
+    if (longPath.empty() || paths::ShortForm(longPath).find_first_of(L"*?") != std::wstring::npos) return false;
+    auto [folder, name] = SplitLast(longPath);
+    if (name.empty() || !paths::IsSafeName(name)) return false;
+    std::optional<DirEntry> found = FindOne(longPath);
+    if (!found || found->IsFolder() || found->IsLink() || found->wideName != name) return false;
+    const FolderGuard guard = GuardFolder(folder);
+    if (!guard.usable) return false;
+    FileHandle file(OpenForDelete(longPath, false, false));
+    if (!file.valid()) return false;
+    if (!Api().HandleDeletes()) return true;
+    return SameFinalPath(ObjectName(file.get()), guard.objectName + name);
 }
 
 int DeleteFiles(const std::string& pattern, bool force) {
-    if (IsMissingLocation(pattern)) return 0;
-    auto [folder, mask] = SplitPattern(pattern);
+    if (paths::IsMissingLocation(pattern)) return 0;
+    auto [folder, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
     if (mask.empty()) return 0;
-    FolderGuard guard = GuardFolder(folder.empty() ? "." : folder);
+    FolderGuard guard = GuardFolder(folder);
+    if (!guard.usable) return 0;
     int deleted = 0;
-    ListMatching(pattern, [&](const DirEntry& entry) {
+    ForEachFound(guard.path + mask, [&](const DirEntry& entry) {
         if (!entry.IsFolder() && DeleteFileChecked(guard, entry, force)) ++deleted;
         return true;
     });
@@ -332,34 +375,92 @@ int DeleteFiles(const std::string& pattern, bool force) {
 }
 
 int DeleteFolders(const std::string& pattern, bool force) {
-    if (IsMissingLocation(pattern)) return 0;
-    auto [parent, mask] = SplitPattern(pattern);
+    if (paths::IsMissingLocation(pattern)) return 0;
+    auto [parent, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
     if (mask.empty()) return 0;
+    FolderGuard parentGuard = GuardFolder(parent);
+    if (!parentGuard.usable) return 0;
     std::vector<DirEntry> matches;  // collected first, so the parent's listing is not disturbed
-    ListMatching(pattern, [&](const DirEntry& entry) {
+    ForEachFound(parentGuard.path + mask, [&](const DirEntry& entry) {
         if (entry.IsFolder()) matches.push_back(entry);
         return true;
     });
     int removed = 0;
     for (const DirEntry& match : matches) {
-        const std::string path = parent + match.name;
+        const std::wstring path = parentGuard.path + match.wideName;
         if (match.IsLink()) {
             if (RemoveFolder(path)) ++removed;
             continue;
         }
         if (force && (match.attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesA(path.c_str(), WithoutReadOnly(match.attributes));
-        if (RemoveTree(path, force)) ++removed;
+            SetFileAttributesW(path.c_str(), WithoutReadOnly(match.attributes));
+        if (RemoveTree(GuardSubfolder(parentGuard, match), force)) ++removed;
     }
     return removed;
 }
 
+bool RemoveTree(const FolderGuard& rootGuard, bool force) {
+    std::vector<FolderGuard> folders{rootGuard};
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const FolderGuard guard = folders[i];  // a copy: the list grows while this folder is listed
+        if (!guard.usable) continue;
+        ListFolderW(guard.path, [&](const DirEntry& entry) {
+            const std::wstring path = guard.path + entry.wideName;
+            if (entry.IsFolder() && entry.IsLink()) {
+                RemoveFolder(path);  // Windows: removes the link only; Wine: refused
+            } else if (entry.IsFolder()) {
+                if (force && (entry.attributes & FILE_ATTRIBUTE_READONLY))
+                    SetFileAttributesW(path.c_str(), WithoutReadOnly(entry.attributes));
+                folders.push_back(GuardSubfolder(guard, entry));
+            } else {
+                DeleteFileChecked(guard, entry, force);
+            }
+            return true;
+        });
+    }
+    for (size_t i = folders.size(); i-- > 0;) RemoveFolderChecked(folders[i]);
+    return GetFileAttributesW(WithoutSlashW(rootGuard.path).c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemoveFolderChecked(const FolderGuard& guard) {
+    if (!guard.usable) return false;
+    const std::wstring path = WithoutSlashW(guard.path);
+    if (!Api().HandleDeletes()) return RemoveFolder(path);
+    FileHandle folder(OpenForDelete(path, true, false));
+    if (!folder.valid()) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsWine()) return false;
+    if (!SameFinalPath(WithSlashW(ObjectName(folder.get())), guard.objectName)) return false;
+    return MarkForDeletion(folder.get());  // refused while the folder holds anything
+}
+
 bool RemoveFolder(const std::string& path) {
-    const std::string folder = WithoutSlash(path);
-    DWORD a = GetFileAttributesA(folder.c_str());
+    if (paths::IsMissingLocation(path)) return false;
+    return RemoveFolder(paths::Widen(paths::Trim(path)));
+}
+
+bool RemoveFolder(const std::wstring& path) {
+    std::wstring folder = paths::LongPath(path);
+    if (folder.empty()) return false;
+    folder = WithoutSlashW(folder);
+    DWORD a = GetFileAttributesW(folder.c_str());
     if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if ((a & FILE_ATTRIBUTE_REPARSE_POINT) && IsWine()) return false;
-    return RemoveDirectoryA(folder.c_str()) != 0;
+    return RemoveDirectoryW(folder.c_str()) != 0;
+}
+
+bool SameFinalPath(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || a.size() != b.size()) return false;
+    if (a == b) return true;
+    if (IsWine()) return false;  // a Unix file system: "Temp" and "TEMP" are two folders
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool SameFinalPath(const std::string& a, const std::string& b) {
+    return SameFinalPath(paths::Widen(a), paths::Widen(b));
 }
 
 std::string CurrentDirectory() {
@@ -399,12 +500,20 @@ bool IsWine() {
 }
 
 std::optional<std::string> FinalPath(const std::string& path) {
-    if (!Api().getFinalPathNameByHandleA || path.empty()) return std::nullopt;
-    FileHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    auto fn = Api().getFinalPathNameByHandleA;
+    if (!fn || path.empty()) return std::nullopt;
+    FileHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return std::nullopt;
-    return FinalPathOf(file.get());
+    std::string buffer(MAX_PATH * 2, '\0');
+    DWORD n = fn(file.get(), &buffer[0], static_cast<DWORD>(buffer.size()), kFileNameNormalized | kVolumeNameDos);
+    if (n >= buffer.size()) {
+        buffer.assign(n + 1, '\0');
+        n = fn(file.get(), &buffer[0], static_cast<DWORD>(buffer.size()), kFileNameNormalized | kVolumeNameDos);
+    }
+    if (n == 0 || n >= buffer.size()) return std::nullopt;
+    buffer.resize(n);
+    return buffer;
 }
 
 std::optional<std::string> FullPath(const std::string& path) {

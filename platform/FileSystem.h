@@ -8,13 +8,20 @@
 #include <optional>
 #include <string>
 
+#include "platform/Paths.h"
+
 namespace bw::platform::fs {
 
-// One entry of a folder listing, as FindFirstFileA/FindNextFileA report it.
-// Under Wine a Linux link to a folder reads DIRECTORY|REPARSE_POINT; a link to a file reads as a
-// plain file carrying its target's attributes and size.
+// One entry of a folder listing. Listings read the file system's own UTF-16 names
+// (FindFirstFileW): the ANSI listing converts names with best-fit mapping, so a folder named with
+// fullwidth dots and a fullwidth backslash would read as "..\..", and names the code page cannot
+// hold would read as "?" and could not be reached. Under Wine a Linux link to a folder reads
+// DIRECTORY|REPARSE_POINT; a link to a file reads as a plain file carrying its target's
+// attributes and size.
 struct DirEntry {
-    std::string name;  // the long name, without any folder
+    std::wstring wideName;  // the true name, without any folder; always a safe name (Paths.h)
+    std::string name;       // the name in the code page, for showing and matching ('?' where it cannot)
+    bool nameFits = true;   // `name` reaches the entry through the A functions
     DWORD attributes = 0;
     uint64_t size = 0;
     FILETIME created{}, accessed{}, written{};
@@ -23,22 +30,30 @@ struct DirEntry {
     bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 };
 
-// Lists folder\* (`folder` with or without a trailing backslash) in the order Windows returns,
-// skipping "." and "..", hidden and system entries included. `onEntry` returns false to stop.
-// Returns false when the listing cannot start (missing folder, not a folder, access denied);
-// true otherwise, also for an empty folder and when the callback stopped early.
+// Lists folder\* (`folder` with or without a trailing backslash, long "\\?\" form allowed) in the
+// order Windows returns, hidden and system entries included. Entries whose name is ".", "..", or
+// holds a separator, colon, wildcard or control character are never reported. `onEntry` returns
+// false to stop. Returns false when the listing cannot start (missing folder, not a folder,
+// access denied); true otherwise, also for an empty folder and when the callback stopped early.
+bool ListFolderW(const std::wstring& folder, const std::function<bool(const DirEntry&)>& onEntry);
+
+// The same for callers that hold paths in the code page and build child paths from `name`:
+// entries whose name the code page cannot hold (nameFits false) are left out, since no A path
+// reaches them.
 bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& onEntry);
 
 // Lists the entries matching `pattern` ("C:\dir\*.tmp"; wildcards * and ? in the last part only,
-// matched as FindFirstFileA matches), skipping "." and "..". Same results as ListFolder.
+// matched as FindFirstFileW matches), with ListFolderW's rules; every safe name is reported.
 bool ListMatching(const std::string& pattern, const std::function<bool(const DirEntry&)>& onEntry);
 
 // The total size in bytes of every file below `path` (hidden and system files included), like the
-// Size of a scripting Folder object. Entries carrying FILE_ATTRIBUTE_REPARSE_POINT are never
-// entered, so a linked folder adds nothing; a link to a file that Wine lists as a plain file adds
-// its target's size. Sub-folders that cannot be listed add nothing.
-// nullopt when the folder cannot be had: empty or blank text, "Error", missing, or not a folder.
-// Walks without recursion; memory grows with the number of folders, never with files.
+// Size of a scripting Folder object, walked by true names at any depth, so a look-alike name can
+// never lead it out of the folder. Entries carrying FILE_ATTRIBUTE_REPARSE_POINT are never
+// entered, so a linked folder adds nothing; a link to a file, which Wine lists as a plain file,
+// adds the size listed for it (telling it apart would mean opening every file). Sub-folders that
+// cannot be listed add nothing. nullopt when the folder cannot be had: empty or blank text,
+// "Error", missing, or not a folder. Walks without recursion; memory grows with the number of
+// folders, never with files.
 std::optional<uint64_t> FolderSize(const std::string& path);
 
 // True when `path` names an existing folder (trailing backslash allowed) / an existing file.
@@ -48,35 +63,48 @@ bool FileExists(const std::string& path);
 // What a walk knows about the folder it is emptying, worked out once per folder, so that it can
 // prove a file lies in that folder before deleting it (see DeleteFileChecked).
 struct FolderGuard {
-    std::string folder;     // the folder as walked, with a trailing backslash
-    std::string finalPath;  // its final path ("\\?\C:\...\"), when the platform can tell
-    bool finalPathsKnown = false;  // GetFinalPathNameByHandleA exists on this Windows
-    bool usable = false;           // false: the folder could not be resolved; delete nothing in it
+    std::wstring path;        // the folder as walked, long form, with a trailing backslash
+    std::wstring objectName;  // the name the system gives the opened folder, with a trailing backslash
+    bool usable = false;      // false: the folder could not be opened; delete nothing in it
 };
 
-// Resolves `folder` (with or without trailing backslash) for DeleteFileChecked. Where
-// GetFinalPathNameByHandleA is missing (Windows XP) the guard is usable and relies on the
-// REPARSE_POINT attribute alone.
+// Opens `folder` (with or without trailing backslash; an absolute path) and records its name as
+// the system reports it for an open handle (NtQueryObject): under Wine that name follows links
+// to where they lead, on Windows it is the name it was opened by. Not usable when the folder is
+// missing, relative, a missing location, or cannot be opened.
 FolderGuard GuardFolder(const std::string& folder);
+FolderGuard GuardFolder(const std::wstring& folder);
 
-// The guard of the sub-folder `name` found by listing `parent.folder` (a folder, not a link): its
-// final path is the parent's plus its name, so nothing needs opening. This is also the safer
-// answer: should the sub-folder be swapped for a link after the listing, its files resolve
-// elsewhere and stay. Where the parent's guard is not usable the sub-folder is resolved afresh.
-FolderGuard GuardSubfolder(const FolderGuard& parent, const std::string& name);
+// The guard of the sub-folder `entry` found by listing `parent.path` (a folder, not a link): its
+// name is the parent's plus its own, so nothing needs opening. This is also the safer answer:
+// should the sub-folder be swapped for a link after the listing, its files resolve elsewhere and
+// stay.
+FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
 
-// Deletes the file `entry` found by listing `guard.folder`, only when it really is a file in that
-// folder: its final path must equal the folder's final path plus its name, so a file that is a
-// link (Wine lists those as plain files, and deleting one deletes its target) resolves elsewhere
-// and stays. Entries that are folders or carry REPARSE_POINT where final paths cannot be checked
-// are never deleted. A read-only file stays unless `force`, which clears the attribute first
-// (and puts it back if the delete then fails). Returns true when the file was deleted.
+// Deletes the file `entry` found by listing `guard.path`, only when it really is a file in that
+// folder. The file is opened once (for delete, never following a Windows link, sharing
+// everything); the name of that handle must equal the folder's name plus the entry's true name,
+// compared as the file system compares (byte for byte under Wine, whose Unix file system tells
+// "Temp" from "TEMP"; without regard to case on Windows); and that very handle is marked for
+// deletion, so nothing can be swapped between the check and the delete. A file that is a link
+// (Wine lists those as plain files, and deleting one by name deletes its target) resolves
+// elsewhere and stays. Folders are never deleted here. A read-only file stays unless `force`,
+// which clears the attribute first (and puts it back if the delete then fails).
+// Returns true when the file was deleted.
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force);
 
-// Deletes the one file `path` (no wildcards) with the same guard; for callers that hold a found
-// file's full path rather than a listing. False when missing, a folder, a link, read-only
-// without `force`, in use, or when it resolves outside its folder.
+// Deletes the one file `path` (no wildcards; code page or UTF-16, any length) with the same
+// guard; for callers that hold a found file's full path rather than a listing. False when
+// missing, a folder, a link, read-only without `force`, in use, or when it resolves outside its
+// folder.
 bool DeleteFileAt(const std::string& path, bool force);
+bool DeleteFileAt(const std::wstring& path, bool force);
+
+// True when the file `path` (absolute, no wildcards) is a plain file lying in the folder its path
+// names, by the same test DeleteFileChecked makes, and can be opened for deletion now (no program
+// holds it without sharing delete). For callers that hand the file to another service (the
+// recycle bin) rather than delete it themselves.
+bool IsFileInPlace(const std::wstring& path);
 
 // Like DeleteFile(pattern, force) of the scripting FileSystemObject: deletes the files lying
 // directly in the folder that `pattern` names whose names match its last part (* and ?), never
@@ -86,17 +114,30 @@ bool DeleteFileAt(const std::string& path, bool force);
 int DeleteFiles(const std::string& pattern, bool force);
 
 // Like DeleteFolder(pattern, force): the folders matching `pattern` (wildcards in the last part)
-// are removed with everything in them, hidden and system files included. Without `force`
-// read-only files stay, and so do the folders holding them. Inside them, links to folders are
-// never entered; on Windows such a link is removed (which removes just the link), under Wine it
-// stays with its parent. A matching folder that is itself a link is treated the same way.
-// Walks without recursion. Returns the number of matching folders removed completely.
+// are removed with everything in them, hidden and system files included, whatever their names
+// and depth. Without `force` read-only files stay, and so do the folders holding them. Inside
+// them, links to folders are never entered; on Windows such a link is removed (which removes
+// just the link), under Wine it stays with its parent. A matching folder that is itself a link
+// is treated the same way. Walks without recursion. Returns the number of matching folders
+// removed completely.
 int DeleteFolders(const std::string& pattern, bool force);
+
+// Removes the folder `root` with everything below it, as DeleteFolders removes one match:
+// breadth-first without recursion, files as they are listed (each through DeleteFileChecked),
+// then the folders deepest first (each through RemoveFolderChecked). True when `root` is gone.
+bool RemoveTree(const FolderGuard& root, bool force);
+
+// Removes the empty folder `guard` names, through one handle whose name is checked against the
+// guard's, so a folder swapped for a link meanwhile stays. Refused under Wine for a folder
+// carrying REPARSE_POINT (Wine would remove the link's target). False when missing, not empty
+// or refused.
+bool RemoveFolderChecked(const FolderGuard& guard);
 
 // RemoveDirectoryA on an empty folder (trailing backslash allowed). Refuses, under Wine, a
 // folder carrying REPARSE_POINT, since Wine would remove the link's target; on Windows removing
 // such a folder removes just the link. False when missing, not empty, or refused.
 bool RemoveFolder(const std::string& path);
+bool RemoveFolder(const std::wstring& path);
 
 // The process's current directory (empty text when it cannot be read), and changing it.
 std::string CurrentDirectory();
@@ -113,6 +154,11 @@ bool IsWine();
 // under Wine for a target outside the prefix, "\\?\Z:\...". Links resolve to their targets.
 // nullopt when the path cannot be opened or the function is missing (Windows XP).
 std::optional<std::string> FinalPath(const std::string& path);
+
+// True when two final paths or object names name the same entry, compared as the file system
+// compares names: byte for byte under Wine, without regard to case on Windows.
+bool SameFinalPath(const std::string& a, const std::string& b);
+bool SameFinalPath(const std::wstring& a, const std::wstring& b);
 
 // The absolute form of `path` (GetFullPathNameA: "." and ".." folded, relative paths joined to
 // the current directory); nullopt on failure.

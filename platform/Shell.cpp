@@ -48,28 +48,29 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 const char kRecentDocsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 
-bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
-
-// Erases from Wine's trash what SHEmptyRecycleBinA left: every entry of "files" that the Recycle
-// Bin shows (it has its "info\<name>.trashinfo"), then that info file once the entry is gone.
-void EraseWineTrashLeftovers() {
+// Empties Wine's trash without following links: every entry of "files" that the Recycle Bin
+// shows (it has its "info\<name>.trashinfo") is removed by the guarded walk, then that info
+// file once the entry is gone. A trashed link (what a Linux desktop puts there when a user
+// trashes a link) is no Windows link under Wine: deleting it would delete what it points at.
+// It stays, with its info file, and so does anything in use.
+void EmptyWineTrash() {
     const std::string trash = WineTrashFolder();
     if (trash.empty()) return;
-    const std::string files = trash + "\\files";
-    const std::string info = trash + "\\info";
+    const fs::FolderGuard files = fs::GuardFolder(trash + "\\files");
+    const fs::FolderGuard info = fs::GuardFolder(trash + "\\info");
+    if (!files.usable || !info.usable) return;
 
-    std::vector<fs::DirEntry> left;
-    fs::ListFolder(files, [&](const fs::DirEntry& entry) {
-        left.push_back(entry);
+    std::vector<fs::DirEntry> entries;
+    fs::ListFolderW(files.path, [&](const fs::DirEntry& entry) {
+        entries.push_back(entry);
         return true;
     });
-    for (const fs::DirEntry& entry : left) {
-        const std::string infoFile = info + "\\" + entry.name + ".trashinfo";
-        if (!fs::FileExists(infoFile)) continue;  // not an item of the Recycle Bin
-        if (entry.IsLink()) continue;             // removing it would reach its target
-        if (HasWildcard(entry.name)) continue;    // a Linux name that would match other entries
-        const std::string path = files + "\\" + entry.name;
-        bool gone = entry.IsFolder() ? fs::DeleteFolders(path, true) == 1 : fs::DeleteFileAt(path, true);
+    for (const fs::DirEntry& entry : entries) {
+        const std::wstring infoFile = info.path + entry.wideName + L".trashinfo";
+        if (GetFileAttributesW(infoFile.c_str()) == INVALID_FILE_ATTRIBUTES) continue;  // not in the Recycle Bin
+        if (entry.IsLink()) continue;
+        bool gone = entry.IsFolder() ? fs::RemoveTree(fs::GuardSubfolder(files, entry), true)
+                                     : fs::DeleteFileChecked(files, entry, true);
         if (gone) fs::DeleteFileAt(infoFile, true);
     }
 }
@@ -91,9 +92,12 @@ bool ClearRecentDocuments() {
 }
 
 HRESULT EmptyRecycleBins(HWND owner) {
-    HRESULT result = SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION);
-    if (fs::IsWine()) EraseWineTrashLeftovers();
-    return result;
+    // Wine's own SHEmptyRecycleBinA deletes the targets of links in the trash.
+    if (fs::IsWine()) {
+        EmptyWineTrash();
+        return S_OK;
+    }
+    return SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION);
 }
 
 std::string WineTrashFolder() {

@@ -16,13 +16,13 @@ namespace bw::platform {
 // list was already gone); the shortcut clean-up does not change the result.
 bool ClearRecentDocuments();
 
-// Empties the recycle bins of all drives: SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION),
-// so no confirmation is asked. Wine's version erases only the plain, writable files of its trash
-// and leaves folders (empty or not) and read-only files; under Wine every item the Recycle Bin
-// shows that is still there afterwards is therefore erased from the trash folder directly:
-// folders with everything in them, read-only files included. Links are never followed: a link in
-// the trash, or inside a trashed folder, stays together with what holds it. Nothing outside the
-// trash is touched. Returns the HRESULT of SHEmptyRecycleBinA (S_OK also for an empty bin).
+// Empties the recycle bins of all drives without asking. On Windows this is
+// SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION) and its HRESULT. Under Wine that call
+// follows links (a link a Linux desktop trashed has its target deleted), so the trash folder is
+// emptied by the guarded walk instead: every item the Recycle Bin shows, folders with everything
+// in them and read-only files included, then its ".trashinfo". A link in the trash stays with
+// its ".trashinfo", and a link inside a trashed folder stays with what holds it; nothing outside
+// the trash is touched. Returns S_OK under Wine.
 HRESULT EmptyRecycleBins(HWND owner);
 
 // Under Wine, the trash folder of the desktop (the one holding "files" and "info") as a Windows

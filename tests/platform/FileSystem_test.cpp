@@ -186,11 +186,9 @@ TEST(FileSystem, FinalPathResolvesLinksAndGuardsFollowIt) {
 
     fs::FolderGuard guard = fs::GuardFolder(dir.path());
     EXPECT_TRUE(guard.usable);
-    EXPECT_EQ(guard.finalPath, *folder + "\\");
-    MakeDirs(dir / "sub");
-    fs::FolderGuard sub = fs::GuardSubfolder(guard, "sub");
-    EXPECT_EQ(sub.folder, dir / "sub\\");
-    EXPECT_EQ(sub.finalPath, *fs::FinalPath(dir / "sub") + "\\");
+    EXPECT_EQ(guard.path, L"\\\\?\\" + bw::platform::paths::Widen(dir.path()) + L"\\");
+    EXPECT_FALSE(fs::GuardFolder(dir / "missing").usable);
+    EXPECT_FALSE(fs::GuardFolder("Error").usable);
 }
 
 TEST(FileSystem, DirectoriesAndWineDetection) {
