@@ -22,6 +22,7 @@
 #include "settings/frmMainCode.h"
 #include "settings/frmcookie.h"
 #include "settings/frmurl.h"
+#include "tests/support/Overrides.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/MainWindowState.h"
@@ -33,32 +34,6 @@ namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-
-// Sets a string value for one test and puts the old state back afterwards (null: no value).
-class ValueOverride {
-public:
-    ValueOverride(HKEY root, std::string subkey, std::string name, const std::string* value)
-        : root_(root), subkey_(std::move(subkey)), name_(std::move(name)) {
-        had_ = GetString(root_, subkey_, name_, &old_);
-        Put(value);
-    }
-    ~ValueOverride() { Put(had_ ? &old_ : nullptr); }
-
-private:
-    void Put(const std::string* value) {
-        HKEY key;
-        if (RegCreateKeyA(root_, subkey_.c_str(), &key) != ERROR_SUCCESS) return;
-        if (value)
-            RegSetValueExA(key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                           static_cast<DWORD>(value->size() + 1));
-        else
-            RegDeleteValueA(key, name_.c_str());
-        RegCloseKey(key);
-    }
-    HKEY root_;
-    std::string subkey_, name_, old_;
-    bool had_ = false;
-};
 
 std::string ShellFolder(const std::string& name) {
     std::string value;

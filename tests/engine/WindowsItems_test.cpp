@@ -20,6 +20,7 @@
 #include "platform/SystemFolders.h"
 #include "settings/Inifun.h"
 #include "settings/frmMainCode.h"
+#include "tests/support/Overrides.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/MainWindowState.h"
@@ -40,26 +41,6 @@ std::string Env(const char* name) {
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
     return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
 }
-
-// Points environment variables elsewhere for one test and puts them back afterwards.
-class EnvironmentOverride {
-public:
-    void Set(const char* name, const std::string& value) {
-        saved_.push_back({name, Env(name), GetEnvironmentVariableA(name, nullptr, 0) != 0});
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~EnvironmentOverride() {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-            SetEnvironmentVariableA(it->name.c_str(), it->existed ? it->value.c_str() : nullptr);
-    }
-
-private:
-    struct Saved {
-        std::string name, value;
-        bool existed;
-    };
-    std::vector<Saved> saved_;
-};
 
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;

@@ -75,6 +75,21 @@ bool RunUnix(const std::string& program, const std::vector<std::string>& args) {
     return done;
 }
 
+bool RunScript(const std::string& script, const std::vector<std::string>& args) {
+    static int counter = 0;
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    char name[96];
+    std::snprintf(name, sizeof name, "bwscript-%lu-%d.sh", GetCurrentProcessId(), ++counter);
+    const std::string file = std::string(tmp) + name;
+    if (!WriteTextFile(file, script)) return false;
+    std::vector<std::string> words{UnixPath(file)};
+    words.insert(words.end(), args.begin(), args.end());
+    bool done = RunUnix("/bin/sh", words);
+    DeleteFileA(file.c_str());
+    return done;
+}
+
 bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath) {
     std::string target = UnixPath(targetWinPath);
     std::string link = UnixPath(linkWinPath);

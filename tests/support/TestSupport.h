@@ -17,6 +17,9 @@ std::string UnixPath(const std::string& winPath);
 std::string WinPath(const std::string& unixPath);
 // Runs a Linux program (Wine starts ELF binaries natively) and waits for it.
 bool RunUnix(const std::string& program, const std::vector<std::string>& args);
+// Runs the /bin/sh script `script` (its text kept byte for byte, so UTF-8 names in it stay
+// UTF-8) with the positional parameters `args`, and waits for it.
+bool RunScript(const std::string& script, const std::vector<std::string>& args);
 // Makes a Linux symbolic link at `linkWinPath` pointing at `targetWinPath`.
 bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath);
 
