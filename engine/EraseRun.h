@@ -3,10 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include <bitset>
 #include <functional>
 #include <string>
 
 namespace bw {
+
+// Which erase items the user ticked: bit n stands for the main window's check box n (1 to 29).
+using EraseSelection = std::bitset<30>;
 
 struct EraseRun {
     double regnum = 0;    // registry entries erased (a nominal count)

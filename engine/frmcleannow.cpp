@@ -8,95 +8,121 @@
 #include "platform/ProgramDir.h"
 #include "platform/Shell.h"
 #include "settings/Inifun.h"
-#include "settings/frmMainCode.h"
 #include "settings/frmurl.h"
 
 namespace bw {
 
 namespace {
 
-// How an item is gated: by a main-window check box, always, or by a settings key.
+// How an item is gated: by a main-window check box, always, or by the "Custom" setting.
 enum class Gate { Box, Always, Setting };
+struct GateRule {
+    Gate kind;
+    int box;  // Gate::Box: the number of the main window's check box
+};
+constexpr GateRule Box(int number) { return {Gate::Box, number}; }
+constexpr GateRule kAlways{Gate::Always, 0};
+constexpr GateRule kCustomSetting{Gate::Setting, 0};
 
-struct EraseItem {
-    int progress;  // set before the gate; -1 leaves the bar as it is
-    Gate gate;
-    ui::CheckBox frmMainCode::*box;
-    const char* startLine;  // null: the item adds its own lines
-    bool startScroll;
-    const char* endLine;
-    bool endScroll;
-    const char* altEndLine;  // reported instead when the item sets useAltEndLine
-    double regnumAdd;        // added after the item's work
-    double filesizeSet;      // >= 0: filesize becomes this after the item's work
-    double filesizeAdd;      // added after the item's work
-    double regnumAtGate;     // added as soon as the gate is found open
-    void (*action)(EraseRun&);
+// Which of an item's two status lines repaint the list and select themselves.
+enum class Scroll { None, End, Both };
+
+// The status lines of an item; none at all for an item that adds its own.
+struct Lines {
+    const char* start = nullptr;
+    const char* end = nullptr;
+    Scroll scroll = Scroll::None;
+    const char* altEnd = nullptr;  // reported instead of `end` when the item sets useAltEndLine
 };
 
 constexpr double kKeep = -1;
 
+// What an item adds to the run's statistics; a row states only what it changes.
+struct Figures {
+    double regnumAtGate = 0;    // added as soon as the gate is found open
+    double regnumAdd = 0;       // added after the item's work
+    double filesizeSet = kKeep;  // >= 0: filesize becomes this after the item's work
+    double filesizeAdd = 0;     // added after the item's work
+    constexpr Figures SizeBecomes(double bytes) const {
+        Figures f = *this;
+        f.filesizeSet = bytes;
+        return f;
+    }
+};
+constexpr Figures Registry(double entries) { return Figures{0, entries, kKeep, 0}; }
+constexpr Figures RegistryAtGate(double entries) { return Figures{entries, 0, kKeep, 0}; }
+constexpr Figures Bytes(double bytes) { return Figures{0, 0, kKeep, bytes}; }
+
+struct EraseItem {
+    int progress;  // set before the gate; -1 leaves the bar as it is
+    GateRule gate;
+    Lines lines;
+    Figures figures;
+    void (*action)(EraseRun&);
+};
+
 // The items in the order a run visits them.
 const EraseItem kItems[] = {
-    {1, Gate::Box, &frmMainCode::Check1, "Please Waiting ,Erasing IE Location Bar History......", false,
-     "Erasing IE Location Bar History.....OK", true, nullptr, 0, kKeep, 0, 0, items::LocationBarHistory},
-    {5, Gate::Box, &frmMainCode::Check2, "Please Waiting ,Erasing IE Internet History Files......", false,
-     "Erasing IE Internet History Files......OK", true, nullptr, 15, 500000, 0, 0, items::InternetHistory},
-    {10, Gate::Box, &frmMainCode::Check3, "Please Waiting ,Erasing IE Internet Cache......", true,
-     "Erasing IE Internet Cache......OK", true, nullptr, 0, kKeep, 0, 0, items::InternetCache},
-    {17, Gate::Box, &frmMainCode::Check4, "Please Waiting ,Erasing IE Cookies.......", false,
-     "Erasing IE Cookies.......OK", true, nullptr, 0, kKeep, 0, 0, items::Cookies},
-    {21, Gate::Box, &frmMainCode::Check5, "Please Waiting ,Erasing IE Favorites.......", false,
-     "Erasing IE Favorites.......OK", true, nullptr, 0, kKeep, 0, 0, items::Favorites},
-    {24, Gate::Box, &frmMainCode::Check6, "Please Waiting ,Erasing IE Autocomplete Memory......", true,
-     "Erasing IE Autocomplete Memory......OK", true, nullptr, 5, kKeep, 0, 0, items::AutocompleteMemory},
-    {30, Gate::Box, &frmMainCode::Check7, "Please Waiting ,Erasing IE Downloaded program Files Director......", false,
-     "Erasing IE Downloaded program Files Director......OK", false, nullptr, 0, kKeep, 0, 0,
-     items::DownloadedProgramFiles},
-    {32, Gate::Box, &frmMainCode::Check8, "Please Waiting ,Erasing Netscape Navigator......", false,
-     "Erasing Netscape Navigator......OK", false, nullptr, 0, kKeep, 0, 0, items::NetscapeNavigator},
-    {35, Gate::Box, &frmMainCode::Check24, "Please Waiting ,Erasing Opera......", false,
-     "Erasing Opera......OK", false, "Can't found Opera Directory!", 0, kKeep, 0, 0, items::Opera},
-    {36, Gate::Box, &frmMainCode::Check27, "Please Waiting ,Erasing MSN Explorer......", false,
-     "Erasing MSN Explorer......OK", false, nullptr, 0, kKeep, 0, 0, items::MsnExplorer},
-    {36, Gate::Box, &frmMainCode::Check25, "Please Waiting ,Erasing Google Tool Bar Search History......", false,
-     "Erasing Google Tool Bar Search History......OK", false, nullptr, 1, kKeep, 0, 0, items::GoogleToolbar},
-    {37, Gate::Box, &frmMainCode::Check10, "Please Waiting ,Erasing Recent Documents History......", false,
-     "Erasing Recent Documents History......OK", false, nullptr, 1, kKeep, 0, 0, items::RecentDocuments},
-    {38, Gate::Box, &frmMainCode::Check11, "Please Waiting ,Erasing Start Menu Run History......", false,
-     "Erasing Start Menu Run History......OK", false, nullptr, 1, kKeep, 0, 0, items::RunHistory},
-    {40, Gate::Box, &frmMainCode::Check12, "Please Waiting ,Erasing Start Menu Search History......", false,
-     "Erasing Start Menu Search History......OK", false, nullptr, 4, kKeep, 0, 0, items::SearchHistory},
-    {43, Gate::Box, &frmMainCode::Check13, "Please Waiting ,Erasing Windows Temp.......", true,
-     "Erasing Windows Temp.......OK", true, nullptr, 0, kKeep, 0, 0, items::WindowsTemp},
-    {45, Gate::Box, &frmMainCode::Check14, "Please Waiting ,Erasing Recycle Bin....", true,
-     "Erasing Recycle Bin......OK", true, nullptr, 0, kKeep, 0, 0, items::RecycleBin},
-    {47, Gate::Box, &frmMainCode::Check15, "Please Waiting ,Erasing Open/Save Dialog Box History......", false,
-     "Erasing Open/Save Dialog Box History......OK", true, nullptr, 16, kKeep, 0, 0, items::OpenSaveHistory},
-    {49, Gate::Box, &frmMainCode::Check16, "Please Waiting ,Erasing Scandisk Temp Files......", true,
-     "Erasing Scandisk Temp Files......OK", true, nullptr, 0, kKeep, 50000, 0, items::ScandiskFiles},
-    {50, Gate::Box, &frmMainCode::Check17, "Please Waiting ,Erasing Windows Passwords......", false,
-     "Erasing Windows Passwords......OK", true, nullptr, 0, kKeep, 2000, 0, items::CachedPasswords},
-    {51, Gate::Box, &frmMainCode::Check26, "Please Waiting ,Erasing Windows Clipboard......", false,
-     "Erasing Windows Clipboard......", false, nullptr, 0, kKeep, 0, 0, items::Clipboard},
-    {52, Gate::Box, &frmMainCode::Check28, "Please Waiting ,Erasing Wordpad Recent Files......", false,
-     "Erasing Wordpad Recent Files......OK", false, nullptr, 1, kKeep, 0, 0, items::WordpadRecent},
-    {-1, Gate::Box, &frmMainCode::Check29, "Please Waiting ,Erasing Windows Paint Recent Files......", false,
-     "Erasing Windows Paint Recent Files......OK", false, nullptr, 1, kKeep, 0, 0, items::PaintRecent},
-    {-1, Gate::Box, &frmMainCode::Check19, "Please Waiting ,Erasing Winzip Recent Files......", false,
-     "Erasing Winzip Recent Files......OK", false, nullptr, 1, kKeep, 0, 0, items::WinzipRecent},
-    {58, Gate::Box, &frmMainCode::Check20, "Please Waiting ,Erasing Media Player playlist......", false,
-     "Erasing Media Player playlist......OK", false, nullptr, 1, kKeep, 0, 0, items::MediaPlayerPlaylist},
-    {60, Gate::Box, &frmMainCode::Check22, "Please Waiting ,Erasing RealOne Player Recent Files......", false,
-     "Erasing RealOne Player Recent Files......OK", false, nullptr, 9, kKeep, 0, 0, items::RealOnePlaylist},
-    {64, Gate::Box, &frmMainCode::Check21, "Please Waiting ,Erasing Real Player playlist......", false,
-     "Erasing Real Player playlist......OK", true, nullptr, 9, kKeep, 0, 0, items::RealPlayerPlaylist},
-    {67, Gate::Box, &frmMainCode::Check23, "Please Waiting ,Erasing MS-Office Tracks......", false,
-     "Erasing MS-Office Tracks......OK", true, nullptr, 0, kKeep, 0, 6, items::OfficeTracks},
-    {73, Gate::Always, nullptr, "Please Waiting ,Erasing More Applications......", true,
-     "Erasing More Applications......OK", true, nullptr, 0, kKeep, 0, 0, items::MoreApplications},
-    {89, Gate::Setting, nullptr, nullptr, false, nullptr, false, nullptr, 0, kKeep, 0, 0, items::CustomItems},
+    {1, Box(1), {"Please Waiting ,Erasing IE Location Bar History......",
+      "Erasing IE Location Bar History.....OK", Scroll::End}, {}, items::LocationBarHistory},
+    {5, Box(2), {"Please Waiting ,Erasing IE Internet History Files......",
+      "Erasing IE Internet History Files......OK", Scroll::End}, Registry(15).SizeBecomes(500000), items::InternetHistory},
+    {10, Box(3), {"Please Waiting ,Erasing IE Internet Cache......",
+      "Erasing IE Internet Cache......OK", Scroll::Both}, {}, items::InternetCache},
+    {17, Box(4), {"Please Waiting ,Erasing IE Cookies.......",
+      "Erasing IE Cookies.......OK", Scroll::End}, {}, items::Cookies},
+    {21, Box(5), {"Please Waiting ,Erasing IE Favorites.......",
+      "Erasing IE Favorites.......OK", Scroll::End}, {}, items::Favorites},
+    {24, Box(6), {"Please Waiting ,Erasing IE Autocomplete Memory......",
+      "Erasing IE Autocomplete Memory......OK", Scroll::Both}, Registry(5), items::AutocompleteMemory},
+    {30, Box(7), {"Please Waiting ,Erasing IE Downloaded program Files Director......",
+      "Erasing IE Downloaded program Files Director......OK", Scroll::None}, {}, items::DownloadedProgramFiles},
+    {32, Box(8), {"Please Waiting ,Erasing Netscape Navigator......",
+      "Erasing Netscape Navigator......OK", Scroll::None}, {}, items::NetscapeNavigator},
+    {35, Box(24), {"Please Waiting ,Erasing Opera......",
+      "Erasing Opera......OK", Scroll::None, "Can't found Opera Directory!"}, {}, items::Opera},
+    {36, Box(27), {"Please Waiting ,Erasing MSN Explorer......",
+      "Erasing MSN Explorer......OK", Scroll::None}, {}, items::MsnExplorer},
+    {36, Box(25), {"Please Waiting ,Erasing Google Tool Bar Search History......",
+      "Erasing Google Tool Bar Search History......OK", Scroll::None}, Registry(1), items::GoogleToolbar},
+    {37, Box(10), {"Please Waiting ,Erasing Recent Documents History......",
+      "Erasing Recent Documents History......OK", Scroll::None}, Registry(1), items::RecentDocuments},
+    {38, Box(11), {"Please Waiting ,Erasing Start Menu Run History......",
+      "Erasing Start Menu Run History......OK", Scroll::None}, Registry(1), items::RunHistory},
+    {40, Box(12), {"Please Waiting ,Erasing Start Menu Search History......",
+      "Erasing Start Menu Search History......OK", Scroll::None}, Registry(4), items::SearchHistory},
+    {43, Box(13), {"Please Waiting ,Erasing Windows Temp.......",
+      "Erasing Windows Temp.......OK", Scroll::Both}, {}, items::WindowsTemp},
+    {45, Box(14), {"Please Waiting ,Erasing Recycle Bin....",
+      "Erasing Recycle Bin......OK", Scroll::Both}, {}, items::RecycleBin},
+    {47, Box(15), {"Please Waiting ,Erasing Open/Save Dialog Box History......",
+      "Erasing Open/Save Dialog Box History......OK", Scroll::End}, Registry(16), items::OpenSaveHistory},
+    {49, Box(16), {"Please Waiting ,Erasing Scandisk Temp Files......",
+      "Erasing Scandisk Temp Files......OK", Scroll::Both}, Bytes(50000), items::ScandiskFiles},
+    {50, Box(17), {"Please Waiting ,Erasing Windows Passwords......",
+      "Erasing Windows Passwords......OK", Scroll::End}, Bytes(2000), items::CachedPasswords},
+    {51, Box(26), {"Please Waiting ,Erasing Windows Clipboard......",
+      "Erasing Windows Clipboard......", Scroll::None}, {}, items::Clipboard},
+    {52, Box(28), {"Please Waiting ,Erasing Wordpad Recent Files......",
+      "Erasing Wordpad Recent Files......OK", Scroll::None}, Registry(1), items::WordpadRecent},
+    {-1, Box(29), {"Please Waiting ,Erasing Windows Paint Recent Files......",
+      "Erasing Windows Paint Recent Files......OK", Scroll::None}, Registry(1), items::PaintRecent},
+    {-1, Box(19), {"Please Waiting ,Erasing Winzip Recent Files......",
+      "Erasing Winzip Recent Files......OK", Scroll::None}, Registry(1), items::WinzipRecent},
+    {58, Box(20), {"Please Waiting ,Erasing Media Player playlist......",
+      "Erasing Media Player playlist......OK", Scroll::None}, Registry(1), items::MediaPlayerPlaylist},
+    {60, Box(22), {"Please Waiting ,Erasing RealOne Player Recent Files......",
+      "Erasing RealOne Player Recent Files......OK", Scroll::None}, Registry(9), items::RealOnePlaylist},
+    {64, Box(21), {"Please Waiting ,Erasing Real Player playlist......",
+      "Erasing Real Player playlist......OK", Scroll::End}, Registry(9), items::RealPlayerPlaylist},
+    {67, Box(23), {"Please Waiting ,Erasing MS-Office Tracks......",
+      "Erasing MS-Office Tracks......OK", Scroll::End}, RegistryAtGate(6), items::OfficeTracks},
+    {73, kAlways, {"Please Waiting ,Erasing More Applications......", "Erasing More Applications......OK", Scroll::Both},
+     {}, items::MoreApplications},
+    {89, kCustomSetting, {}, {}, items::CustomItems},  // adds its own lines
 };
+
+bool ScrollsEnd(Scroll s) { return s == Scroll::End || s == Scroll::Both; }
 
 }  // namespace
 
@@ -128,7 +154,8 @@ void frmcleannow::Command1_Click() {
 void frmcleannow::Command2_Click() {
     app::Unload<frmurl>();
     Unload();
-    app::Get<frmMainCode>().Show();
+    const EraseHost host = Host();
+    if (host.showMain) host.showMain();
 }
 
 void frmcleannow::AddLine(const std::string& text, bool scroll) {
@@ -141,14 +168,15 @@ void frmcleannow::AddLine(const std::string& text, bool scroll) {
 
 void frmcleannow::cleannow() {
     const std::string settings = platform::ProgramFile("bwsd.dat");
-    frmMainCode& main = app::Get<frmMainCode>();
+    const EraseHost host = Host();  // a copy: closing the main window resets the host
+    const EraseSelection selection = host.selection ? host.selection() : EraseSelection{};
 
     Frame1.SetCaption("Erasing In Progress,Please Waiting a few minutes");
     Frame1.Refresh();
-    ui::SetScreenMousePointer(11);
+    ui::WaitCursor wait;
     run_ = EraseRun{};
     run_.settingsFile = settings;
-    run_.mainWindow = main.hwnd();
+    run_.mainWindow = host.window ? host.window() : nullptr;
     run_.addLine = [this](const std::string& line, bool scroll) { AddLine(line, scroll); };
     Command1.SetEnabled(false);
     List1.Clear();
@@ -157,29 +185,29 @@ void frmcleannow::cleannow() {
     for (const EraseItem& item : kItems) {
         if (item.progress >= 0) coolprogressbar1.SetValue(item.progress);
         bool open = false;
-        switch (item.gate) {
-        case Gate::Box: open = (main.*item.box).Value() == 1; break;
+        switch (item.gate.kind) {
+        case Gate::Box: open = selection.test(item.gate.box); break;
         case Gate::Always: open = true; break;
         case Gate::Setting: open = Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "Custom")); break;
         }
         if (!open) continue;
-        run_.regnum += item.regnumAtGate;
-        if (item.startLine) AddLine(item.startLine, item.startScroll);
+        run_.regnum += item.figures.regnumAtGate;
+        if (item.lines.start) AddLine(item.lines.start, item.lines.scroll == Scroll::Both);
         run_.useAltEndLine = false;
         item.action(run_);
-        if (item.endLine)
-            AddLine(run_.useAltEndLine && item.altEndLine ? item.altEndLine : item.endLine, item.endScroll);
-        run_.regnum += item.regnumAdd;
-        if (item.filesizeSet >= 0) run_.filesize = item.filesizeSet;
-        run_.filesize += item.filesizeAdd;
+        if (item.lines.end)
+            AddLine(run_.useAltEndLine && item.lines.altEnd ? item.lines.altEnd : item.lines.end,
+                    ScrollsEnd(item.lines.scroll));
+        run_.regnum += item.figures.regnumAdd;
+        if (item.figures.filesizeSet >= 0) run_.filesize = item.figures.filesizeSet;
+        run_.filesize += item.figures.filesizeAdd;
     }
 
     coolprogressbar1.SetValue(98);
     if (Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "exit"))) {
-        ui::SetScreenMousePointer(0);
         // frmtray goes first once the tray exists; then this window and the main window.
         Unload();
-        app::Unload<frmMainCode>();
+        if (host.closeMain) host.closeMain();
         return;
     }
 
@@ -195,11 +223,11 @@ void frmcleannow::cleannow() {
     Inifun::WriteIni(settings, "WINDOWS", "regnum", FormatCount(run_.regnum));
     Inifun::WriteIni(settings, "WINDOWS", "filesize", released);
     Frame1.SetCaption("Status");
-    ui::SetScreenMousePointer(0);
 }
 
-bool frmcleannow::ClearDocumentsMenu() { return platform::ClearRecentDocuments(); }
-
-std::string frmcleannow::GetShlwapiVersion() { return std::to_string(platform::ShlwapiMajorVersion()); }
+EraseHost& frmcleannow::Host() {
+    static EraseHost host;
+    return host;
+}
 
 }  // namespace bw

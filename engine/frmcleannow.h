@@ -1,6 +1,7 @@
 // The erase window: its "Erase Now" button runs one erase over the items selected on the main
 // window, reporting each item in the status list, and ends with a summary.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "engine/EraseRun.h"
@@ -13,6 +14,16 @@
 #include "ui/TextBox.h"
 
 namespace bw {
+
+// What the main window lends the erase window while it is loaded: which items are ticked, the
+// window that owns the run's dialogs, and where Cancel and the exit-after-erasing setting go.
+// Left empty, a run erases only what needs no tick and Cancel just closes.
+struct EraseHost {
+    std::function<EraseSelection()> selection;
+    std::function<HWND()> window;
+    std::function<void()> showMain;   // Cancel: back to the main window
+    std::function<void()> closeMain;  // the run ends with the program
+};
 
 class frmcleannow : public ui::Form {
 public:
@@ -29,11 +40,11 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // Performs one erase run.
+    // Performs one erase run over the items the host reports ticked.
     void cleannow();
 
-    // Clears the Start menu's recent documents list; true when Windows reported no error.
-    bool ClearDocumentsMenu();
+    // The one host of every erase window (set by the main window as it loads).
+    static EraseHost& Host();
 
     // The counters of the last run (kept after it ends, for whoever wants to look).
     const EraseRun& LastRun() const { return run_; }
@@ -43,7 +54,6 @@ protected:
 
 private:
     void AddLine(const std::string& text, bool scroll);
-    std::string GetShlwapiVersion();
     EraseRun run_;
 };
 

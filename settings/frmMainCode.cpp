@@ -28,33 +28,33 @@ frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", 700, 500) {}
 std::vector<frmMainCode::Item> frmMainCode::Items() {
     // The order in which the selection is loaded and saved.
     return {
-        {&Check1, kBrowsers, "location", &Command7},
-        {&Check2, kBrowsers, "history", nullptr},
-        {&Check3, kBrowsers, "cache", nullptr},
-        {&Check4, kBrowsers, "cookies", &Command8},
-        {&Check5, kBrowsers, "favorites", nullptr},
-        {&Check6, kBrowsers, "autocomplete", nullptr},
-        {&Check7, kBrowsers, "downloaded", nullptr},
-        {&Check8, kBrowsers, "netscape", &Command3},
-        {&Check24, kBrowsers, "opera", &Command1},
-        {&Check27, kBrowsers, "msn", &Command2},
-        {&Check25, kBrowsers, "google", nullptr},
-        {&Check10, kWindows, "recent", nullptr},
-        {&Check11, kWindows, "run", nullptr},
-        {&Check12, kWindows, "search", nullptr},
-        {&Check13, kWindows, "temp", nullptr},
-        {&Check14, kWindows, "recycle", nullptr},
-        {&Check15, kWindows, "open", nullptr},
-        {&Check16, kWindows, "scandisk", nullptr},
-        {&Check17, kWindows, "passwords", nullptr},
-        {&Check26, kWindows, "clip", nullptr},
-        {&Check28, kWindows, "wordpad", nullptr},
-        {&Check29, kWindows, "paint", nullptr},
-        {&Check19, kApplications, "winzip", nullptr},
-        {&Check20, kApplications, "media", nullptr},
-        {&Check21, kApplications, "realplayer", nullptr},
-        {&Check22, kApplications, "realone", nullptr},
-        {&Check23, kApplications, "office", &Command6},
+        {1, &Check1, kBrowsers, "location", &Command7},
+        {2, &Check2, kBrowsers, "history", nullptr},
+        {3, &Check3, kBrowsers, "cache", nullptr},
+        {4, &Check4, kBrowsers, "cookies", &Command8},
+        {5, &Check5, kBrowsers, "favorites", nullptr},
+        {6, &Check6, kBrowsers, "autocomplete", nullptr},
+        {7, &Check7, kBrowsers, "downloaded", nullptr},
+        {8, &Check8, kBrowsers, "netscape", &Command3},
+        {24, &Check24, kBrowsers, "opera", &Command1},
+        {27, &Check27, kBrowsers, "msn", &Command2},
+        {25, &Check25, kBrowsers, "google", nullptr},
+        {10, &Check10, kWindows, "recent", nullptr},
+        {11, &Check11, kWindows, "run", nullptr},
+        {12, &Check12, kWindows, "search", nullptr},
+        {13, &Check13, kWindows, "temp", nullptr},
+        {14, &Check14, kWindows, "recycle", nullptr},
+        {15, &Check15, kWindows, "open", nullptr},
+        {16, &Check16, kWindows, "scandisk", nullptr},
+        {17, &Check17, kWindows, "passwords", nullptr},
+        {26, &Check26, kWindows, "clip", nullptr},
+        {28, &Check28, kWindows, "wordpad", nullptr},
+        {29, &Check29, kWindows, "paint", nullptr},
+        {19, &Check19, kApplications, "winzip", nullptr},
+        {20, &Check20, kApplications, "media", nullptr},
+        {21, &Check21, kApplications, "realplayer", nullptr},
+        {22, &Check22, kApplications, "realone", nullptr},
+        {23, &Check23, kApplications, "office", &Command6},
     };
 }
 
@@ -164,7 +164,15 @@ void frmMainCode::Build() {
     Command5.onClick = [this] { Command5_Click(); };
 }
 
+EraseSelection frmMainCode::Selection() {
+    EraseSelection selection;
+    for (const Item& item : Items()) selection.set(item.number, item.box->Value() == 1);
+    return selection;
+}
+
 void frmMainCode::Form_Load() {
+    frmcleannow::Host() = {[this] { return Selection(); }, [this] { return hwnd(); }, [this] { Show(); },
+                           [this] { Unload(); }};
     const std::string file = SettingsFile();
     // The main window's rule: 1 checks, any other number clears, anything else checks, so a
     // first start without a settings file shows every item checked.
@@ -198,6 +206,7 @@ void frmMainCode::Form_Load() {
 }
 
 void frmMainCode::Form_Unload() {
+    frmcleannow::Host() = {};
     app::Unload<frmurl>();
     app::Unload<frmcleannow>();
     app::Unload<frmcookie>();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EraseRun.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
@@ -39,6 +40,9 @@ public:
 
     ui::Label Label11, Label12, Label14, Label51;  // status area
 
+    // The items ticked now, for the erase run: bit n is CheckN.
+    EraseSelection Selection();
+
     // Removes the hover border of the seven navigation images.
     void ClearSelections();
 
@@ -66,6 +70,7 @@ protected:
 
 private:
     struct Item {
+        int number;  // N of CheckN
         ui::CheckBox* box;
         const char* section;
         const char* key;

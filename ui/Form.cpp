@@ -172,7 +172,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void SetScreenMousePointer(int pointer) {
     screenPointer = pointer;
-    SetCursor(LoadCursor(nullptr, pointer == 11 ? IDC_WAIT : IDC_ARROW));
+    SetCursor(LoadCursor(nullptr, pointer == kHourglass ? IDC_WAIT : IDC_ARROW));
 }
 
 int ScreenMousePointer() { return screenPointer; }

@@ -60,9 +60,20 @@ private:
     bool modal_ = false;
 };
 
-// The screen-wide mouse pointer: 0 default, 11 hourglass.
+// The screen-wide mouse pointer: kDefaultPointer or kHourglass.
+constexpr int kDefaultPointer = 0;
+constexpr int kHourglass = 11;
 void SetScreenMousePointer(int pointer);
 int ScreenMousePointer();
+
+// Shows the hourglass for as long as it lives, whichever way the work ends.
+class WaitCursor {
+public:
+    WaitCursor() { SetScreenMousePointer(kHourglass); }
+    ~WaitCursor() { SetScreenMousePointer(kDefaultPointer); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // Processes the messages waiting for this thread (DoEvents).
 void DoEvents();
