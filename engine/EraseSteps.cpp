@@ -2,23 +2,12 @@
 #include "engine/EraseSteps.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/SystemFolders.h"
 #include "platform/Registry.h"
 #include "platform/regfun.h"
 
 namespace bw {
-
-namespace {
-
-std::string CutAtNulAndTrim(std::string text) {
-    size_t nul = text.find('\0');
-    if (nul != std::string::npos) text.resize(nul);
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-}  // namespace
 
 // The registry refuses subkey paths that begin with a backslash (ERROR_BAD_PATHNAME), so every
 // step passes the path without one; the end state is what the items rely on.
@@ -44,25 +33,16 @@ void RemoveValue(HKEY root, const std::string& path, const std::string& name) {
     platform::reg::CloseKey(key);
 }
 
-std::string ShellFolderPath(const std::string& valueName) {
-    return CutAtNulAndTrim(regfun::GetKeyValue(
-        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-        valueName));
-}
+std::string ShellFolderPath(const std::string& valueName) { return platform::ShellFolderValue(valueName); }
 
 std::string ActiveXCachePath() {
-    return CutAtNulAndTrim(regfun::GetKeyValue(
+    return platform::RegistryFolderValue(
         "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-        "ActiveXCache"));
-}
-
-bool IsUsableFolder(const std::string& path) {
-    if (path.find_first_not_of(" \t") == std::string::npos) return false;
-    return path != "Error";
+        "ActiveXCache");
 }
 
 void FolderSize(EraseRun& run, const std::string& path) {
-    if (!IsUsableFolder(path)) return;
+    if (!platform::paths::IsUsableFolder(path)) return;
     if (std::optional<uint64_t> size = platform::fs::FolderSize(path))
         run.filesize += static_cast<double>(*size);
 }

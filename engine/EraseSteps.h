@@ -19,17 +19,13 @@ void RemoveKey(HKEY root, const std::string& path);
 // Leaves the value gone.
 void RemoveValue(HKEY root, const std::string& path, const std::string& name);
 
-// A user folder from the Explorer "Shell Folders" key, cut at its first NUL and trimmed of
-// spaces; "Error" or empty text when the value is missing (see IsUsableFolder).
+// A user folder from the Explorer "Shell Folders" key (platform::ShellFolderValue); check it
+// with platform::paths::IsUsableFolder before use.
 std::string ShellFolderPath(const std::string& valueName);
 
 // The downloaded-program-files folder ("ActiveXCache" of the Internet Settings key), read
 // and cleaned like ShellFolderPath.
 std::string ActiveXCachePath();
-
-// False for a location that must never be turned into a path: empty text, blanks only, or
-// the text "Error" that a failed registry read gives. Steps skip such a location.
-bool IsUsableFolder(const std::string& path);
 
 // Adds the folder tree's size in bytes to run.filesize; adds nothing when the folder cannot
 // be read.

@@ -10,6 +10,7 @@
 #include "engine/frmcleannow.h"
 #include "platform/ControlPanel.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Keystrokes.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -80,7 +81,7 @@ void InternetHistory(EraseRun&) {
 void InternetCache(EraseRun& run) {
     namespace fs = platform::fs;
     const std::string path = ShellFolderPath("Cache");
-    if (!IsUsableFolder(path)) return;
+    if (!platform::paths::IsUsableFolder(path)) return;
     FolderSize(run, path);
 
     // The index's sub-folders go one initial at a time, files first ("i" has no file pass).
@@ -101,7 +102,7 @@ void InternetCache(EraseRun& run) {
 
 void Cookies(EraseRun& run) {
     const std::string path = ShellFolderPath("Cookies");
-    if (IsUsableFolder(path)) FolderSize(run, path);
+    if (platform::paths::IsUsableFolder(path)) FolderSize(run, path);
 
     frmcookie& keep = app::Get<frmcookie>();
     keep.Load();
@@ -121,7 +122,7 @@ void Cookies(EraseRun& run) {
 
 void Favorites(EraseRun& run) {
     const std::string path = ShellFolderPath("Favorites");
-    if (!IsUsableFolder(path)) return;
+    if (!platform::paths::IsUsableFolder(path)) return;
     FolderSize(run, path);
     Normal::EmptyFolder(path);
 }
@@ -149,7 +150,7 @@ void AutocompleteMemory(EraseRun&) {
 
 void DownloadedProgramFiles(EraseRun& run) {
     const std::string path = ActiveXCachePath();
-    if (!IsUsableFolder(path)) return;
+    if (!platform::paths::IsUsableFolder(path)) return;
     FolderSize(run, path);
     Normal::EmptyFolder(path);
 }

@@ -1,6 +1,7 @@
 // Erase items for the lists and folders Windows itself keeps.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/EraseItems.h"
@@ -8,6 +9,7 @@
 #include "engine/Normal.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemFolders.h"
@@ -29,17 +31,12 @@ const char* const kOpenSaveExtensions[] = {
     "mp3", "mpg", "rar", "rm",  "rtf", "swf", "txt", "wav", "mwv", "xls", "zip", "doc",
 };
 
-// The user's temporary folder as GetTempPathA gives it, cut at its first NUL, trimmed of spaces
-// and without the trailing backslash; empty text when Windows gives nothing.
+// The user's temporary folder as GetTempPathA gives it, cut at its first NUL, trimmed and
+// without the trailing backslash; empty text when Windows gives nothing.
 std::string TemporaryFolder() {
     std::string folder = fs::TempPath();
-    size_t nul = folder.find('\0');
-    if (nul != std::string::npos) folder.resize(nul);
-    size_t first = folder.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    folder = folder.substr(first, folder.find_last_not_of(' ') - first + 1);
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
+    folder.resize(std::min(folder.size(), folder.find('\0')));
+    return platform::paths::WithoutSlash(platform::paths::Trim(folder));
 }
 
 }  // namespace
@@ -67,7 +64,7 @@ void SearchHistory(EraseRun&) {
 
 void WindowsTemp(EraseRun& run) {
     const std::string folder = TemporaryFolder();
-    if (!IsUsableFolder(folder)) return;
+    if (!platform::paths::IsUsableFolder(folder)) return;
     // With TMP and TEMP unset GetTempPathA names the profile or the Windows folder: never
     // empty those.
     if (platform::IsVitalFolderOrAbove(folder)) return;
@@ -93,9 +90,8 @@ void ScandiskFiles(EraseRun&) {
 
 void CachedPasswords(EraseRun&) {
     std::string windows = fs::WindowsDirectory();
-    if (!IsUsableFolder(windows)) return;
-    if (windows.back() == '\\') windows.pop_back();
-    fs::DeleteFiles(windows + "\\*.pwl", false);
+    if (!platform::paths::IsUsableFolder(windows)) return;
+    fs::DeleteFiles(platform::paths::WithoutSlash(windows) + "\\*.pwl", false);
 }
 
 void Clipboard(EraseRun&) { platform::ClearClipboard(); }

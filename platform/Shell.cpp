@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/SystemFolders.h"
 
 namespace bw::platform {
@@ -38,11 +39,6 @@ std::string DosPathOfUnixPath(const std::string& unixPath) {
         path.resize(n - 1);
     }
     HeapFree(GetProcessHeap(), 0, wide);
-    return path;
-}
-
-std::string WithoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
 }
 
@@ -107,7 +103,7 @@ std::string WineTrashFolder() {
         std::string dataHome = EnvironmentValue(name);
         if (!dataHome.empty() && dataHome[0] == '/') {
             std::string path = DosPathOfUnixPath(dataHome + "/Trash");
-            return path.empty() ? std::string() : WithoutTrailingBackslash(path);
+            return path.empty() ? std::string() : paths::WithoutSlash(path);
         }
     }
     // "\??\Z:\home\user", or "\??\unix/home/user" where no drive reaches the home folder.
@@ -116,10 +112,10 @@ std::string WineTrashFolder() {
     home.erase(0, 4);
     if (home.rfind("unix", 0) == 0) {
         std::string path = DosPathOfUnixPath(home.substr(4) + "/.local/share/Trash");
-        return path.empty() ? std::string() : WithoutTrailingBackslash(path);
+        return path.empty() ? std::string() : paths::WithoutSlash(path);
     }
     if (home.empty()) return {};
-    return WithoutTrailingBackslash(home) + "\\.local\\share\\Trash";
+    return paths::WithoutSlash(home) + "\\.local\\share\\Trash";
 }
 
 unsigned ShlwapiMajorVersion() {

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/regfun.h"
 
 namespace bw::platform {
 
 namespace {
-
-std::string WithoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
 
 std::string EnvironmentValue(const char* name) {
     char buffer[MAX_PATH + 1];
@@ -27,22 +24,11 @@ std::string EnvironmentValue(const char* name) {
     return std::string(buffer, n);
 }
 
-// "C:\..." or "\\server\...": a path that names its folder whatever the current directory.
-bool IsFullyQualified(const std::string& path) {
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-        path[2] == '\\')
-        return true;
-    return path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
-}
-
 // The full, lower-case form of a fully qualified `path` with exactly one trailing backslash, for
 // comparing folders; nullopt when it cannot be had.
 std::optional<std::string> Comparable(const std::string& path) {
-    size_t first = path.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::nullopt;
-    size_t last = path.find_last_not_of(" \t");
-    std::string text = path.substr(first, last - first + 1);
-    if (!IsFullyQualified(text)) return std::nullopt;
+    std::string text = paths::Trim(path);
+    if (!paths::IsAbsolute(text)) return std::nullopt;
     std::optional<std::string> full = fs::FullPath(text);
     if (!full || full->empty()) return std::nullopt;
     text = *full;
@@ -54,10 +40,21 @@ std::optional<std::string> Comparable(const std::string& path) {
 
 }  // namespace
 
+std::string RegistryFolderValue(const std::string& keyPath, const std::string& name) {
+    std::string value = regfun::GetKeyValue(keyPath, name);
+    value.resize(std::min(value.size(), value.find('\0')));
+    return paths::Trim(value);
+}
+
+std::string ShellFolderValue(const std::string& name) {
+    return RegistryFolderValue(
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name);
+}
+
 std::string SpecialFolder(int csidl) {
     char buffer[MAX_PATH + 1] = {};
     if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-    return WithoutTrailingBackslash(buffer);
+    return paths::WithoutSlash(buffer);
 }
 
 std::string RecentFolder() { return SpecialFolder(CSIDL_RECENT); }
@@ -66,7 +63,7 @@ std::string SystemDirectory() {
     char buffer[MAX_PATH + 1];
     UINT n = GetSystemDirectoryA(buffer, sizeof buffer);
     if (n == 0 || n >= sizeof buffer) return {};
-    return WithoutTrailingBackslash(std::string(buffer, n));
+    return paths::WithoutSlash(std::string(buffer, n));
 }
 
 bool IsVitalFolderOrAbove(const std::string& path) {

@@ -9,6 +9,15 @@ namespace bw::platform {
 // the shell cannot name it.
 std::string SpecialFolder(int csidl);
 
+// A folder named by a registry value (`keyPath` with its root, as regfun::GetKeyValue takes it),
+// cut at its first NUL and trimmed of blanks: "Error" or empty text when the value is missing,
+// so check it with paths::IsUsableFolder before use.
+std::string RegistryFolderValue(const std::string& keyPath, const std::string& name);
+
+// The user folder `name` (Cache, Cookies, Favorites...) of the Explorer "Shell Folders" key of
+// HKEY_CURRENT_USER, read as RegistryFolderValue reads it.
+std::string ShellFolderValue(const std::string& name);
+
 // The user's recent documents folder (CSIDL_RECENT); empty text when unknown.
 std::string RecentFolder();
 
