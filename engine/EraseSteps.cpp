@@ -13,24 +13,24 @@ namespace bw {
 // step passes the path without one; the end state is what the items rely on.
 
 void ResetKey(HKEY root, const std::string& path) {
-    HKEY first = nullptr;
-    if (platform::reg::CreateKey(root, path, &first) == ERROR_SUCCESS) platform::reg::CloseKey(first);
+    platform::reg::Key key;
+    platform::reg::CreateKey(root, path, key.put());
+    key.reset();
     platform::reg::DeleteKey(root, path);
-    HKEY second = nullptr;
-    if (platform::reg::CreateKey(root, path, &second) == ERROR_SUCCESS) platform::reg::CloseKey(second);
+    platform::reg::CreateKey(root, path, key.put());
 }
 
 void RemoveKey(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (platform::reg::OpenKey(root, path, &key) == ERROR_SUCCESS) platform::reg::CloseKey(key);
+    platform::reg::Key key;
+    platform::reg::OpenKey(root, path, key.put());
+    key.reset();
     platform::reg::DeleteKey(root, path);
 }
 
 void RemoveValue(HKEY root, const std::string& path, const std::string& name) {
-    HKEY key = nullptr;
-    if (platform::reg::OpenKey(root, path, &key) != ERROR_SUCCESS) return;
-    platform::reg::DeleteValue(key, name);
-    platform::reg::CloseKey(key);
+    platform::reg::Key key;
+    if (platform::reg::OpenKey(root, path, key.put()) != ERROR_SUCCESS) return;
+    platform::reg::DeleteValue(key.get(), name);
 }
 
 std::string ShellFolderPath(const std::string& valueName) { return platform::ShellFolderValue(valueName); }

@@ -51,9 +51,8 @@ void RunHistory(EraseRun&) { ResetKey(HKEY_CURRENT_USER, std::string(kExplorer) 
 void SearchHistory(EraseRun&) {
     const std::string docFindSpec = std::string(kExplorer) + "Doc Find Spec MRU";
     platform::reg::DeleteKey(HKEY_CURRENT_USER, docFindSpec);
-    HKEY created = nullptr;
-    if (platform::reg::CreateKey(HKEY_CURRENT_USER, docFindSpec, &created) == ERROR_SUCCESS)
-        platform::reg::CloseKey(created);
+    platform::reg::Key created;
+    platform::reg::CreateKey(HKEY_CURRENT_USER, docFindSpec, created.put());
 
     RemoveKey(HKEY_CURRENT_USER, std::string(kExplorer) + "Doc Find SpecMRU");
     ResetKey(HKEY_CURRENT_USER, std::string(kSearchBar) + "ComputerNameMRU");

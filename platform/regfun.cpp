@@ -63,10 +63,8 @@ std::string GetKeyValue(const std::string& path, const std::string& name) {
     ParseKeyPath(subkey, &root);
     if (!root) return std::string();
 
-    HKEY opened = nullptr;
-    if (platform::reg::OpenKeyEx(root, subkey, KEY_READ, &opened) != ERROR_SUCCESS)
-        return "Error";
-    platform::reg::Key key(opened);
+    platform::reg::Key key;
+    if (platform::reg::OpenKeyEx(root, subkey, KEY_READ, key.put()) != ERROR_SUCCESS) return "Error";
 
     // One byte more than Windows is told about, always NUL, so the text below can never run
     // past the buffer even when the data fills it without a terminator.
@@ -96,9 +94,8 @@ void SetKeyValue(const std::string& path, const std::string& name, const std::st
     ParseKeyPath(subkey, &root);
     if (!root) return;
 
-    HKEY opened = nullptr;
-    if (platform::reg::OpenKeyEx(root, subkey, KEY_WRITE, &opened) != ERROR_SUCCESS) return;
-    platform::reg::Key key(opened);
+    platform::reg::Key key;
+    if (platform::reg::OpenKeyEx(root, subkey, KEY_WRITE, key.put()) != ERROR_SUCCESS) return;
     // Stored without its NUL: Windows and Wine add one on reading when there is room.
     platform::reg::SetValueEx(key.get(), name, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
                               static_cast<DWORD>(text.size()));
@@ -110,9 +107,8 @@ void CreateKey(const std::string& path) {
     ParseKeyPath(subkey, &root);
     if (!root) return;
 
-    HKEY created = nullptr;
-    if (platform::reg::CreateKey(root, subkey, &created) != ERROR_SUCCESS) return;
-    platform::reg::CloseKey(created);
+    platform::reg::Key created;
+    platform::reg::CreateKey(root, subkey, created.put());
 }
 
 void DeleteKey(const std::string& path) {
