@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "ui/Menu.h"
+
 namespace bw::ui {
 
 namespace {
@@ -20,7 +22,7 @@ void RegisterFormClass(WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(1));
-    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
@@ -155,11 +157,15 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (DispatchToControl(msg, wp, lp, &result)) return result;
     if (self->HandleMessage(msg, wp, lp, &result)) return result;
     switch (msg) {
+    case WM_COMMAND:
+        // A menu item's command: no control sent it (lParam 0) and it is no accelerator.
+        if (lp == 0 && HIWORD(wp) == 0 && MenuItem::Dispatch(LOWORD(wp))) return 0;
+        break;
     case WM_CLOSE:
         self->Form_QueryClose();
         return 0;
     case WM_SETCURSOR:
-        if (screenPointer == 11) {
+        if (screenPointer == kHourglass) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
             return TRUE;
         }
