@@ -2,13 +2,13 @@
 // window is unloaded.
 #include <windows.h>
 
-#include "app/Forms.h"
-#include "settings/frmMainCode.h"
+#include "ui/Forms.h"
+#include "app/frmMainCode.h"
 #include "ui/Form.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     bw::ui::Form::QuitWhenLastFormUnloads(true);
-    bw::app::Get<bw::frmMainCode>().Show();
+    bw::ui::Get<bw::frmMainCode>().Show();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

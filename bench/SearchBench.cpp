@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/frmLocate.h"
 #include "diskclean/SearchPatterns.h"
 #include "platform/AppSettings.h"
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
 
     // The window as a user has it: shown, with its settings in a key of its own.
     bw::platform::OverrideAppSettingsRoot("Software\\BrightwipeBench");
-    bw::frmLocate& form = bw::app::Get<bw::frmLocate>();
+    bw::frmLocate& form = bw::ui::Get<bw::frmLocate>();
     form.Show();
     form.Check1[0].SetValue(1);
     form.Text1.SetText(patterns);
@@ -106,6 +106,6 @@ int main(int argc, char** argv) {
     for (char& c : status)
         if (c == '\r' || c == '\n') c = '|';
     std::printf("summary %s\n", status.c_str());
-    bw::app::Release<bw::frmLocate>();
+    bw::ui::Release<bw::frmLocate>();
     return 0;
 }

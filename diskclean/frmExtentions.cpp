@@ -1,7 +1,7 @@
 // The pattern list editor of the disk cleaner.
 #include "diskclean/frmExtentions.h"
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmLocate.h"
 #include "platform/AppSettings.h"
@@ -53,7 +53,7 @@ void frmExtentions::FillPatternList() {
 }
 
 void frmExtentions::PushPatternText() {
-    if (app::IsLoaded<frmLocate>()) app::Get<frmLocate>().Text1.SetText(ExtentionHandller::LoadPatternString());
+    if (ui::IsLoaded<frmLocate>()) ui::Get<frmLocate>().Text1.SetText(ExtentionHandller::LoadPatternString());
 }
 
 void frmExtentions::cmdAdd_Click() {

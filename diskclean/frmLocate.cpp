@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmExtentions.h"
 #include "platform/AppSettings.h"
@@ -192,7 +192,7 @@ void frmLocate::Form_Load() {
 
 void frmLocate::Form_Unload() {
     Terminate();
-    app::Unload<frmExtentions>();
+    ui::Unload<frmExtentions>();
 }
 
 void frmLocate::Terminate() {
@@ -356,7 +356,7 @@ void frmLocate::cmdSelectAll_Click() { List1.SelectAll(true); }
 
 void frmLocate::cmdUnSelectAll_Click() { List1.SelectAll(false); }
 
-void frmLocate::cmdOption_Click() { app::Get<frmExtentions>().ShowModal(); }
+void frmLocate::cmdOption_Click() { ui::Get<frmExtentions>().ShowModal(); }
 
 void frmLocate::mnuOptions_Click() { cmdOption_Click(); }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
 #include "engine/Normal.h"
@@ -54,7 +54,7 @@ constexpr DWORD kCloseWaitMs = 3000;
 
 void LocationBarHistory(EraseRun& run) {
     // The window reads the addresses as they are before the key is touched.
-    frmurl& keep = app::Get<frmurl>();
+    frmurl& keep = ui::Get<frmurl>();
     keep.Load();
     int current = keep.List2.ListCount();
     std::vector<std::string> kept;
@@ -70,7 +70,7 @@ void LocationBarHistory(EraseRun& run) {
     // Addresses erased: those listed minus those written back, never below none.
     int erased = current - static_cast<int>(kept.size());
     run.regnum = erased > 0 ? erased : 0;
-    app::Unload<frmurl>();
+    ui::Unload<frmurl>();
 }
 
 void InternetHistory(EraseRun&) {
@@ -104,7 +104,7 @@ void Cookies(EraseRun& run) {
     const std::string path = ShellFolderPath("Cookies");
     if (platform::paths::IsUsableFolder(path)) FolderSize(run, path);
 
-    frmcookie& keep = app::Get<frmcookie>();
+    frmcookie& keep = ui::Get<frmcookie>();
     keep.Load();
     std::vector<std::string> kept;
     for (int i = 0; i < keep.List1.ListCount(); ++i) kept.push_back(keep.List1.List(i));
@@ -117,7 +117,7 @@ void Cookies(EraseRun& run) {
         for (const std::string& entry : kept) isKept = isKept || entry == cookie;
         if (!isKept) platform::fs::DeleteFileAt(cookie, false);
     }
-    app::Unload<frmcookie>();
+    ui::Unload<frmcookie>();
 }
 
 void Favorites(EraseRun& run) {
@@ -145,7 +145,7 @@ void AutocompleteMemory(EraseRun&) {
         panel->Close(kCloseWaitMs);
     }
 
-    if (app::IsLoaded<frmcleannow>()) platform::keys::ReturnFocus(app::Get<frmcleannow>().hwnd());
+    if (ui::IsLoaded<frmcleannow>()) platform::keys::ReturnFocus(ui::Get<frmcleannow>().hwnd());
 }
 
 void DownloadedProgramFiles(EraseRun& run) {

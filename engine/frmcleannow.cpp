@@ -1,7 +1,7 @@
 // The erase window and the erase run: the item table, gates, progress lines and statistics.
 #include "engine/frmcleannow.h"
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -152,7 +152,7 @@ void frmcleannow::Command1_Click() {
 }
 
 void frmcleannow::Command2_Click() {
-    app::Unload<frmurl>();
+    ui::Unload<frmurl>();
     Unload();
     const EraseHost host = Host();
     if (host.showMain) host.showMain();

@@ -317,15 +317,13 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     // One handle serves the check and the delete, so the file proven to lie in the folder is the
     // very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never used: under Wine closing such a
     // handle opened through a link deletes the link's target whatever happened meanwhile.
+    // Opened without FILE_FLAG_BACKUP_SEMANTICS, a folder put in the file's place fails to open.
     FileHandle file(OpenForDelete(guard.path + entry.wideName, false, readOnly));
     if (!file.valid()) return false;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
     if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
-    if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(info.dwFileAttributes))) return false;
+    if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(entry.attributes))) return false;
     if (MarkForDeletion(file.get())) return true;  // the file goes when the handle closes
-    if (readOnly) SetAttributesByHandle(file.get(), info.dwFileAttributes & kSettableAttributes);
+    if (readOnly) SetAttributesByHandle(file.get(), entry.attributes & kSettableAttributes);
     return false;
 }
 

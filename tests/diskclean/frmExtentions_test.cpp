@@ -2,7 +2,7 @@
 // text of the disk cleaner window following every change.
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmExtentions.h"
 #include "diskclean/frmLocate.h"
@@ -21,14 +21,14 @@ protected:
     void SetUp() override {
         bw::platform::OverrideAppSettingsRoot(reg_.subkey());
         bw::ExtentionHandller::WriteDefaultPatterns();
-        locate_ = &bw::app::Get<frmLocate>();
+        locate_ = &bw::ui::Get<frmLocate>();
         locate_->Load();
-        editor_ = &bw::app::Get<frmExtentions>();
+        editor_ = &bw::ui::Get<frmExtentions>();
         editor_->Load();
     }
     void TearDown() override {
-        bw::app::Release<frmExtentions>();
-        bw::app::Release<frmLocate>();
+        bw::ui::Release<frmExtentions>();
+        bw::ui::Release<frmLocate>();
         bw::platform::OverrideAppSettingsRoot("");
     }
     std::vector<std::string> Listed() const {
@@ -59,9 +59,9 @@ TEST_F(PatternEditor, OpeningListsThePatternsAndStoresMaxLogSizeOnce) {
     EXPECT_EQ(Listed(), (std::vector<std::string>{"*.tmp", "*.gid", "*.swp", "*.chk"}));
     EXPECT_EQ(editor_->txtAdd.Text(), "*.");
     EXPECT_EQ(GetSetting("DriveScrub", "General", "MaxLogSize", "<missing>"), "80");
-    bw::app::Release<frmExtentions>();
+    bw::ui::Release<frmExtentions>();
     bw::platform::SaveSetting("DriveScrub", "General", "MaxLogSize", "120");
-    bw::app::Get<frmExtentions>().Load();
+    bw::ui::Get<frmExtentions>().Load();
     EXPECT_EQ(GetSetting("DriveScrub", "General", "MaxLogSize", "<missing>"), "120");
 }
 

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmExtentions.h"
 #include "diskclean/frmLocate.h"
@@ -38,8 +38,8 @@ protected:
         bw::ExtentionHandller::WriteDefaultPatterns();
     }
     void TearDown() override {
-        bw::app::Release<bw::frmExtentions>();
-        bw::app::Release<frmLocate>();
+        bw::ui::Release<bw::frmExtentions>();
+        bw::ui::Release<frmLocate>();
         bw::platform::OverrideAppSettingsRoot("");
         for (const std::string& name : trashed_) {
             DeleteFileA((bw::platform::WineTrashFolder() + "\\files\\" + name).c_str());
@@ -48,7 +48,7 @@ protected:
     }
 
     frmLocate& Open() {
-        frmLocate& form = bw::app::Get<frmLocate>();
+        frmLocate& form = bw::ui::Get<frmLocate>();
         form.Load();
         return form;
     }
@@ -124,7 +124,7 @@ TEST_F(SearchWindow, LaterOpeningRestoresTheStoredChoices) {
     EXPECT_EQ(form.Check1[0].Value(), 0);
     EXPECT_EQ(Setting("General", "Prompt"), "<missing>") << "only the first use writes the warning state";
     EXPECT_EQ(Setting("StartUp", "Recycele"), "0");
-    bw::app::Release<frmLocate>();
+    bw::ui::Release<frmLocate>();
 
     // A stored folder that has gone opens the program folder instead.
     SaveSetting("DriveScrub", "StartUp", "AppPath", start / "gone");
@@ -554,8 +554,8 @@ TEST_F(SearchWindow, EnterInTheSearchTextStartsASearchAndExitUnloads) {
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.mnuFileSub.id(), 0), 0);
     EXPECT_FALSE(form.IsLoaded());
     Open();
-    Click(bw::app::Get<frmLocate>().cmdAction[1]);
-    EXPECT_FALSE(bw::app::IsLoaded<frmLocate>());
+    Click(bw::ui::Get<frmLocate>().cmdAction[1]);
+    EXPECT_FALSE(bw::ui::IsLoaded<frmLocate>());
 }
 
 TEST_F(SearchWindow, ADriveThatIsNotReadyLeavesTheListsWhereTheyAre) {

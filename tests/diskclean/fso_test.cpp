@@ -8,6 +8,7 @@
 
 #include "diskclean/fso.h"
 #include "platform/FileSystem.h"
+#include "tests/support/Overrides.h"
 #include "tests/support/TestSupport.h"
 
 using namespace bw::test;
@@ -41,25 +42,6 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// Points TMP and TEMP at a private folder for the life of the object.
-class PrivateTemp {
-public:
-    PrivateTemp() {
-        GetEnvironmentVariableA("TMP", oldTmp_, sizeof oldTmp_);
-        GetEnvironmentVariableA("TEMP", oldTemp_, sizeof oldTemp_);
-        SetEnvironmentVariableA("TMP", dir_.path().c_str());
-        SetEnvironmentVariableA("TEMP", dir_.path().c_str());
-    }
-    ~PrivateTemp() {
-        SetEnvironmentVariableA("TMP", oldTmp_);
-        SetEnvironmentVariableA("TEMP", oldTemp_);
-    }
-    const TempDir& dir() const { return dir_; }
-
-private:
-    TempDir dir_;  // made before the switch, removed after it
-    char oldTmp_[MAX_PATH] = "", oldTemp_[MAX_PATH] = "";
-};
 
 // A small tree: two .tmp files (one upper case) and a .txt at the top, one .TMP and a .log below,
 // one more .tmp two levels down.

@@ -5,10 +5,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <optional>
 #include <regex>
 
 #include "settings/Inifun.h"
 #include "tests/support/Driver.h"
+#include "tests/support/Overrides.h"
 
 using namespace bw::test;
 using bw::Inifun::ReadIni;
@@ -128,14 +130,11 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
     ASSERT_TRUE(SetClipboardText("secret text"));
 
     // Start the program with its own temp folder and erase.
-    char oldTmp[MAX_PATH] = "", oldTemp[MAX_PATH] = "";
-    GetEnvironmentVariableA("TMP", oldTmp, MAX_PATH);
-    GetEnvironmentVariableA("TEMP", oldTemp, MAX_PATH);
-    SetEnvironmentVariableA("TMP", temp.path().c_str());
-    SetEnvironmentVariableA("TEMP", temp.path().c_str());
+    std::optional<EnvironmentOverride> env(std::in_place);
+    env->Set("TMP", temp.path());
+    env->Set("TEMP", temp.path());
     Program program(folder.path());
-    SetEnvironmentVariableA("TMP", oldTmp[0] ? oldTmp : nullptr);
-    SetEnvironmentVariableA("TEMP", oldTemp[0] ? oldTemp : nullptr);
+    env.reset();
     ASSERT_TRUE(program.started());
     HWND main = WaitForTopWindow(program.pid(), "BrightwipeForm", "Brightwipe V2.60", 20000);
     ASSERT_NE(main, nullptr);

@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "engine/frmcleannow.h"
 #include "platform/ControlPanel.h"
 #include "platform/Keystrokes.h"
 #include "platform/URLHistory.h"
 #include "platform/UrlCache.h"
-#include "settings/frmMainCode.h"
+#include "app/frmMainCode.h"
 #include "settings/frmcookie.h"
 #include "settings/frmurl.h"
 #include "tests/support/Overrides.h"
@@ -101,7 +101,7 @@ std::string TypedUrl(const std::string& name) {
 
 class LocationBarHistory : public ::testing::Test {
 protected:
-    void TearDown() override { bw::app::Release<bw::frmurl>(); }
+    void TearDown() override { bw::ui::Release<bw::frmurl>(); }
     ProgramFolder folder_;
     TypedUrlsBackup backup_;
     bw::EraseRun run_;
@@ -117,7 +117,7 @@ TEST_F(LocationBarHistory, KeptAddressesComeBackInKeepListOrderAndOthersGo) {
     EXPECT_EQ(TypedUrl("url2"), "http://a.example/");
     EXPECT_EQ(TypedUrl("url3"), "http://b.example/");
     EXPECT_EQ(run_.regnum, 2);
-    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>()) << "the keep-list window is loaded only for the item";
+    EXPECT_FALSE(bw::ui::IsLoaded<bw::frmurl>()) << "the keep-list window is loaded only for the item";
     EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")),
               "http://d.example/\r\nhttp://a.example/\r\nhttp://b.example/\r\n");
 }
@@ -243,7 +243,7 @@ TEST_F(FolderItem, CacheWithoutLocationDoesNothing) {
 
 class CookiesItem : public FolderItem {
 protected:
-    void TearDown() override { bw::app::Release<bw::frmcookie>(); }
+    void TearDown() override { bw::ui::Release<bw::frmcookie>(); }
     ProgramFolder folder_;
 };
 
@@ -268,7 +268,7 @@ TEST_F(CookiesItem, KeptCookiesSurviveByExactPathAndOthersGo) {
     EXPECT_FALSE(PathExists(t + "\\user@gone[1].txt"));
     EXPECT_TRUE(PathExists(t + "\\index.dat")) << "only .txt files are cookies";
     EXPECT_TRUE(PathExists(t + "\\readonly.txt"));
-    EXPECT_FALSE(bw::app::IsLoaded<bw::frmcookie>());
+    EXPECT_FALSE(bw::ui::IsLoaded<bw::frmcookie>());
     ExpectOutsideUntouched();
 }
 
@@ -525,13 +525,13 @@ class EraseWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         main_ = &bw::test::LoadMainWindowWithNothingChecked();
-        erase_ = &bw::app::Get<bw::frmcleannow>();
+        erase_ = &bw::ui::Get<bw::frmcleannow>();
         erase_->Load();
     }
     void TearDown() override {
-        bw::app::Release<bw::frmcleannow>();
-        bw::app::Release<bw::frmMainCode>();
-        bw::app::Release<bw::frmurl>();
+        bw::ui::Release<bw::frmcleannow>();
+        bw::ui::Release<bw::frmMainCode>();
+        bw::ui::Release<bw::frmurl>();
     }
     std::vector<MessageBoxWatcher::Box> EraseNow() {
         MessageBoxWatcher watcher;
@@ -555,7 +555,7 @@ TEST_F(EraseWindow, LocationBarCountsTypedMinusKept) {
     EXPECT_EQ(TypedUrl("url1"), "http://c.example/");
     EXPECT_EQ(TypedUrl("url2"), "http://a.example/");
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 2);
-    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>());
+    EXPECT_FALSE(bw::ui::IsLoaded<bw::frmurl>());
 }
 
 TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedItsFixedFigures) {
@@ -572,10 +572,10 @@ TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedItsFixedFigures) {
 }
 
 TEST_F(EraseWindow, CancelUnloadsTheUrlKeepListWindow) {
-    bw::app::Get<bw::frmurl>().Load();
+    bw::ui::Get<bw::frmurl>().Load();
     SendMessageA(erase_->Command2.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_FALSE(bw::app::IsLoaded<bw::frmurl>());
-    EXPECT_FALSE(bw::app::IsLoaded<bw::frmcleannow>());
+    EXPECT_FALSE(bw::ui::IsLoaded<bw::frmurl>());
+    EXPECT_FALSE(bw::ui::IsLoaded<bw::frmcleannow>());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "engine/EraseRun.h"
 #include "engine/frmcleannow.h"
@@ -19,7 +19,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemFolders.h"
 #include "settings/Inifun.h"
-#include "settings/frmMainCode.h"
+#include "app/frmMainCode.h"
 #include "tests/support/Overrides.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -374,7 +374,7 @@ TEST(WindowsItems, TempItemThroughTheEraseWindowCountsTheFolderSize) {
 
     bw::frmMainCode& main = bw::test::LoadMainWindowWithNothingChecked();
     main.Check13.SetValue(1);
-    bw::frmcleannow& erase = bw::app::Get<bw::frmcleannow>();
+    bw::frmcleannow& erase = bw::ui::Get<bw::frmcleannow>();
     erase.Load();
     std::vector<MessageBoxWatcher::Box> boxes;
     {
@@ -385,8 +385,8 @@ TEST(WindowsItems, TempItemThroughTheEraseWindowCountsTheFolderSize) {
     std::vector<std::string> lines;
     for (int i = 0; i < erase.List1.ListCount(); ++i) lines.push_back(erase.List1.List(i));
     const double filesize = erase.LastRun().filesize;
-    bw::app::Release<bw::frmcleannow>();
-    bw::app::Release<bw::frmMainCode>();
+    bw::ui::Release<bw::frmcleannow>();
+    bw::ui::Release<bw::frmMainCode>();
 
     EXPECT_EQ(lines, (std::vector<std::string>{"Please waiting,Begin Erasing",
                                                "Please Waiting ,Erasing Windows Temp.......",

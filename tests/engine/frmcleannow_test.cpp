@@ -4,11 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "engine/EraseRun.h"
 #include "engine/frmcleannow.h"
 #include "settings/Inifun.h"
-#include "settings/frmMainCode.h"
+#include "app/frmMainCode.h"
+#include "tests/support/Overrides.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/MainWindowState.h"
 
@@ -44,12 +45,12 @@ protected:
     void SetUp() override {
         // Start with every item off; each test checks what it needs.
         main_ = &bw::test::LoadMainWindowWithNothingChecked();
-        erase_ = &bw::app::Get<frmcleannow>();
+        erase_ = &bw::ui::Get<frmcleannow>();
         erase_->Load();
     }
     void TearDown() override {
-        bw::app::Release<frmcleannow>();
-        bw::app::Release<frmMainCode>();
+        bw::ui::Release<frmcleannow>();
+        bw::ui::Release<frmMainCode>();
     }
 
     std::vector<std::string> Lines() const {
@@ -112,15 +113,13 @@ TEST_F(EraseRun, EveryCheckedItemReportsItsLinesInTableOrder) {
     // The temp item empties the temp folder, where this test's program folder lives: give the
     // run a temp folder of its own.
     bw::test::TempDir privateTemp;
-    char oldTmp[MAX_PATH] = "", oldTemp[MAX_PATH] = "";
-    GetEnvironmentVariableA("TMP", oldTmp, MAX_PATH);
-    GetEnvironmentVariableA("TEMP", oldTemp, MAX_PATH);
-    SetEnvironmentVariableA("TMP", privateTemp.path().c_str());
-    SetEnvironmentVariableA("TEMP", privateTemp.path().c_str());
-    bw::test::WriteTextFile(privateTemp / "junk.tmp", "junk");
-    EraseNow();
-    SetEnvironmentVariableA("TMP", oldTmp[0] ? oldTmp : nullptr);
-    SetEnvironmentVariableA("TEMP", oldTemp[0] ? oldTemp : nullptr);
+    {
+        bw::test::EnvironmentOverride env;
+        env.Set("TMP", privateTemp.path());
+        env.Set("TEMP", privateTemp.path());
+        bw::test::WriteTextFile(privateTemp / "junk.tmp", "junk");
+        EraseNow();
+    }
     EXPECT_FALSE(bw::test::PathExists(privateTemp / "junk.tmp"));
     EXPECT_TRUE(bw::test::PathExists(folder_.settings()));
     std::vector<std::string> lines = Lines();

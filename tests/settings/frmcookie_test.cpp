@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
-#include "settings/frmMainCode.h"
+#include "ui/Forms.h"
+#include "app/frmMainCode.h"
 #include "settings/frmcookie.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -53,9 +53,9 @@ private:
 
 class CookieKeepList : public ::testing::Test {
 protected:
-    void TearDown() override { bw::app::Release<frmcookie>(); }
+    void TearDown() override { bw::ui::Release<frmcookie>(); }
     frmcookie& Open() {
-        frmcookie& form = bw::app::Get<frmcookie>();
+        frmcookie& form = bw::ui::Get<frmcookie>();
         form.Load();
         return form;
     }
@@ -100,7 +100,7 @@ TEST_F(CookieKeepList, MissingFolderValueOrFolderListsNothing) {
         frmcookie& form = Open();
         EXPECT_EQ(form.lstCookieList.ListCount(), 0);
         EXPECT_EQ(Items(form.List1), (std::vector<std::string>{"C:\\kept\\a.txt"}));
-        bw::app::Unload<frmcookie>();
+        bw::ui::Unload<frmcookie>();
     }
     std::string missing = cookies_ / "not-there";
     CookiesFolderOverride over(&missing);
@@ -134,15 +134,15 @@ struct ModalSeen {
 } modalSeen;
 
 void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR, DWORD) {
-    if (!bw::app::IsLoaded<frmcookie>() || !bw::app::Get<frmcookie>().Visible() || modalSeen.shown) return;
+    if (!bw::ui::IsLoaded<frmcookie>() || !bw::ui::Get<frmcookie>().Visible() || modalSeen.shown) return;
     modalSeen.shown = true;
     modalSeen.mainDisabled = !IsWindowEnabled(modalSeen.main);
-    PostMessageA(bw::app::Get<frmcookie>().hwnd(), WM_CLOSE, 0, 0);
+    PostMessageA(bw::ui::Get<frmcookie>().hwnd(), WM_CLOSE, 0, 0);
 }
 
 TEST_F(CookieKeepList, OptionsButtonOfTheMainWindowOpensItModallyAndCloseUnloadsIt) {
     CookiesFolderOverride over(&cookies_.path());
-    bw::frmMainCode& main = bw::app::Get<bw::frmMainCode>();
+    bw::frmMainCode& main = bw::ui::Get<bw::frmMainCode>();
     main.Load();
     main.Show();
     main.Check4.SetValue(1);
@@ -153,12 +153,12 @@ TEST_F(CookieKeepList, OptionsButtonOfTheMainWindowOpensItModallyAndCloseUnloads
     KillTimer(nullptr, timer);
     EXPECT_TRUE(modalSeen.shown);
     EXPECT_TRUE(modalSeen.mainDisabled);
-    EXPECT_FALSE(bw::app::IsLoaded<frmcookie>());
+    EXPECT_FALSE(bw::ui::IsLoaded<frmcookie>());
 
     Open();
     main.Unload();
-    EXPECT_FALSE(bw::app::IsLoaded<frmcookie>()) << "closing the main window unloads it";
-    bw::app::Release<bw::frmMainCode>();
+    EXPECT_FALSE(bw::ui::IsLoaded<frmcookie>()) << "closing the main window unloads it";
+    bw::ui::Release<bw::frmMainCode>();
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
-#include "settings/frmMainCode.h"
+#include "ui/Forms.h"
+#include "app/frmMainCode.h"
 #include "settings/frmurl.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -33,7 +33,7 @@ protected:
         DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
     }
     void TearDown() override {
-        bw::app::Release<frmurl>();
+        bw::ui::Release<frmurl>();
         DeleteTree(HKEY_CURRENT_USER, kTypedUrls);
         if (backedUp_) {
             HKEY key;
@@ -55,7 +55,7 @@ protected:
         RegCloseKey(key);
     }
     frmurl& Open() {
-        frmurl& form = bw::app::Get<frmurl>();
+        frmurl& form = bw::ui::Get<frmurl>();
         form.Load();
         return form;
     }
@@ -146,7 +146,7 @@ TEST_F(UrlKeepList, RemoveTakesEverySelectedEntryAndRewritesTheRestInOrder) {
 TEST_F(UrlKeepList, ReloadingReadsTheListsAfresh) {
     frmurl& form = Open();
     form.List1.AddItem("only in the window");
-    bw::app::Unload<frmurl>();
+    bw::ui::Unload<frmurl>();
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://later.example/");
     frmurl& again = Open();
     EXPECT_EQ(again.List1.ListCount(), 0);
@@ -162,16 +162,16 @@ struct ModalSeen {
 } modalSeen;
 
 void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR, DWORD) {
-    if (!bw::app::IsLoaded<frmurl>() || !bw::app::Get<frmurl>().Visible() || modalSeen.shown) return;
+    if (!bw::ui::IsLoaded<frmurl>() || !bw::ui::Get<frmurl>().Visible() || modalSeen.shown) return;
     modalSeen.shown = true;
     modalSeen.mainDisabled = !IsWindowEnabled(modalSeen.main);
-    modalSeen.current = bw::app::Get<frmurl>().List2.ListCount();
-    PostMessageA(bw::app::Get<frmurl>().hwnd(), WM_CLOSE, 0, 0);  // its close box
+    modalSeen.current = bw::ui::Get<frmurl>().List2.ListCount();
+    PostMessageA(bw::ui::Get<frmurl>().hwnd(), WM_CLOSE, 0, 0);  // its close box
 }
 
 TEST_F(UrlKeepList, OptionsButtonOfTheMainWindowOpensItModally) {
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://one.example/");
-    bw::frmMainCode& main = bw::app::Get<bw::frmMainCode>();
+    bw::frmMainCode& main = bw::ui::Get<bw::frmMainCode>();
     main.Load();
     main.Show();
     main.Check1.SetValue(1);
@@ -183,19 +183,19 @@ TEST_F(UrlKeepList, OptionsButtonOfTheMainWindowOpensItModally) {
     EXPECT_TRUE(modalSeen.shown);
     EXPECT_TRUE(modalSeen.mainDisabled) << "the main window waits behind it";
     EXPECT_EQ(modalSeen.current, 1);
-    EXPECT_FALSE(bw::app::IsLoaded<frmurl>());
+    EXPECT_FALSE(bw::ui::IsLoaded<frmurl>());
     EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
-    bw::app::Release<bw::frmMainCode>();
+    bw::ui::Release<bw::frmMainCode>();
 }
 
 TEST_F(UrlKeepList, MainWindowCloseUnloadsIt) {
-    bw::frmMainCode& main = bw::app::Get<bw::frmMainCode>();
+    bw::frmMainCode& main = bw::ui::Get<bw::frmMainCode>();
     main.Load();
     Open();
-    ASSERT_TRUE(bw::app::IsLoaded<frmurl>());
+    ASSERT_TRUE(bw::ui::IsLoaded<frmurl>());
     main.Unload();
-    EXPECT_FALSE(bw::app::IsLoaded<frmurl>());
-    bw::app::Release<bw::frmMainCode>();
+    EXPECT_FALSE(bw::ui::IsLoaded<frmurl>());
+    bw::ui::Release<bw::frmMainCode>();
 }
 
 }  // namespace

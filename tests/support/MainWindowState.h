@@ -1,14 +1,14 @@
 // Window tests of the erase run start from a loaded main window with no item checked.
 #pragma once
-#include "app/Forms.h"
-#include "settings/frmMainCode.h"
+#include "ui/Forms.h"
+#include "app/frmMainCode.h"
 
 namespace bw::test {
 
 // Loads the main window (a first start checks every item) and clears every item through the
 // two "Select all" boxes and the Applications boxes, as a user would.
 inline frmMainCode& LoadMainWindowWithNothingChecked() {
-    frmMainCode& main = app::Get<frmMainCode>();
+    frmMainCode& main = ui::Get<frmMainCode>();
     main.Load();
     main.Check9.SetValue(1);
     main.Check9.SetValue(0);

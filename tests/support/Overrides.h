@@ -67,4 +67,21 @@ private:
     std::vector<Saved> saved_;
 };
 
+// TMP and TEMP pointed at a fresh private folder for the object's life. The folder is made
+// before the switch and removed after the variables are back.
+class PrivateTemp {
+public:
+    PrivateTemp() {
+        env_.Set("TMP", dir_.path());
+        env_.Set("TEMP", dir_.path());
+    }
+    const TempDir& dir() const { return dir_; }
+    const std::string& path() const { return dir_.path(); }
+    std::string operator/(const std::string& rel) const { return dir_ / rel; }
+
+private:
+    TempDir dir_;
+    EnvironmentOverride env_;
+};
+
 }  // namespace bw::test

@@ -1,8 +1,8 @@
 // The main window: loads the item selection from the settings file, keeps the Options buttons
 // in step with their items, switches pages, and saves the selection when it closes.
-#include "settings/frmMainCode.h"
+#include "app/frmMainCode.h"
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
@@ -159,8 +159,8 @@ void frmMainCode::Build() {
     Picture2.onClick = [this] { Label7_Click(); };
     Label31.onClick = [this] { Label31_Click(); };
     Command4.onClick = [this] { Command4_Click(); };
-    Command7.onClick = [] { app::Get<frmurl>().ShowModal(); };
-    Command8.onClick = [] { app::Get<frmcookie>().ShowModal(); };
+    Command7.onClick = [] { ui::Get<frmurl>().ShowModal(); };
+    Command8.onClick = [] { ui::Get<frmcookie>().ShowModal(); };
     Command5.onClick = [this] { Command5_Click(); };
 }
 
@@ -207,9 +207,9 @@ void frmMainCode::Form_Load() {
 
 void frmMainCode::Form_Unload() {
     frmcleannow::Host() = {};
-    app::Unload<frmurl>();
-    app::Unload<frmcleannow>();
-    app::Unload<frmcookie>();
+    ui::Unload<frmurl>();
+    ui::Unload<frmcleannow>();
+    ui::Unload<frmcookie>();
 
     const std::string file = SettingsFile();
     for (const Item& item : Items())
@@ -264,9 +264,9 @@ void frmMainCode::Image2_Click() {
 
 void frmMainCode::ReloadCustomItems() {}
 
-void frmMainCode::Image3_Click() { app::Get<frmcleannow>().Show(); }
+void frmMainCode::Image3_Click() { ui::Get<frmcleannow>().Show(); }
 
-void frmMainCode::Image4_Click() { app::Get<frmLocate>().ShowModal(); }
+void frmMainCode::Image4_Click() { ui::Get<frmLocate>().ShowModal(); }
 
 void frmMainCode::Image5_Click() {}
 

@@ -2,9 +2,9 @@
 // the status area, driven through its real controls.
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "ui/Forms.h"
 #include "settings/Inifun.h"
-#include "settings/frmMainCode.h"
+#include "app/frmMainCode.h"
 #include "tests/support/ProgramFolder.h"
 
 using bw::frmMainCode;
@@ -39,10 +39,10 @@ const Row kRows[] = {
 
 class MainWindow : public ::testing::Test {
 protected:
-    void TearDown() override { bw::app::Release<frmMainCode>(); }
+    void TearDown() override { bw::ui::Release<frmMainCode>(); }
 
     frmMainCode& Load() {
-        frmMainCode& form = bw::app::Get<frmMainCode>();
+        frmMainCode& form = bw::ui::Get<frmMainCode>();
         form.Load();
         return form;
     }

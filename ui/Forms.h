@@ -3,7 +3,7 @@
 #pragma once
 #include <memory>
 
-namespace bw::app {
+namespace bw::ui {
 
 template <class F>
 struct FormSlot {
@@ -37,4 +37,4 @@ void Release() {
     FormSlot<F>::form.reset();
 }
 
-}  // namespace bw::app
+}  // namespace bw::ui
