@@ -70,14 +70,14 @@ namespace keeplist {
 void Load(ui::ListBox& keep, const std::string& file) {
     std::optional<std::vector<std::string>> lines = platform::ReadLines(file);
     if (!lines) return;
+    for (std::string& line : *lines) line = platform::TrimRight(line);
     keep.Clear();
-    for (const std::string& line : *lines) keep.AddItem(platform::TrimRight(line));
+    keep.AddItems(*lines);
 }
 
 void Add(const ui::ListBox& current, ui::ListBox& keep, const std::string& file) {
     std::string text = current.ListIndex() >= 0 ? current.List(current.ListIndex()) : std::string();
-    keep.AddItem(text);
-    platform::AppendLine(file, platform::TrimRight(text));
+    if (platform::AppendLine(file, platform::TrimRight(text))) keep.AddItem(text);
 }
 
 void Remove(ui::ListBox& keep, const std::string& file) {

@@ -37,16 +37,20 @@ protected:
 // The keep-list behaviour both keep-list windows share.
 namespace keeplist {
 
-// Fills `keep` with the lines of `file`, trailing spaces removed; leaves it alone when the file
-// does not exist.
+// Fills `keep` with the lines of `file` (platform::ReadLines), trailing spaces removed, all in
+// one go; leaves it alone when the file does not exist or cannot be read (also when it is larger
+// than platform::kMaxListFileBytes or longer than platform::kMaxListLines: such a file is no
+// keep list).
 void Load(ui::ListBox& keep, const std::string& file);
 
-// Appends the selected entry of `current` ("" when none is selected) to `keep`, and the same
-// text without trailing spaces as a line to `file` (created when missing).
+// Appends the selected entry of `current` ("" when none is selected) without trailing spaces as
+// a line to `file` (created when missing; an unended last line is ended first, so the two
+// entries stay apart), then shows it in `keep`. When the file cannot be written (or exists but
+// cannot be read) nothing is shown, so the window never shows an entry the file does not keep.
 void Add(const ui::ListBox& current, ui::ListBox& keep, const std::string& file);
 
 // Removes every selected entry of `keep`, then rewrites `file` with the rest, in order (also
-// when nothing was selected).
+// when nothing was selected), with platform::WriteLines (never written through a link).
 void Remove(ui::ListBox& keep, const std::string& file);
 
 }  // namespace keeplist
