@@ -171,7 +171,11 @@ EraseSelection frmMainCode::Selection() {
 }
 
 void frmMainCode::Form_Load() {
-    frmcleannow::Host() = {[this] { return Selection(); }, [this] { return hwnd(); }, [this] { Show(); },
+    frmcleannow::Host() = {[this] { return Selection(); }, [this] { return hwnd(); },
+                           [this] {
+                               ui::Unload<frmurl>();
+                               Show();
+                           },
                            [this] { Unload(); }};
     const std::string file = SettingsFile();
     // The main window's rule: 1 checks, any other number clears, anything else checks, so a

@@ -1,11 +1,11 @@
 // The pattern file "Ext.txt" and the recycle-bin request of the disk cleaner.
 #include "diskclean/ExtentionHandller.h"
 
-#include <fstream>
-#include <sstream>
+#include <optional>
+#include <utility>
 
 #include "platform/FileOperations.h"
-#include "platform/FileSystem.h"
+#include "platform/LineFile.h"
 #include "platform/ProgramDir.h"
 
 namespace bw::ExtentionHandller {
@@ -14,20 +14,18 @@ namespace {
 
 const char* const kDefaultPatterns[] = {"*.tmp", "*.gid", "*.swp", "*.chk"};
 
-// Reads a whole file; false when it cannot be opened.
+// Reads a whole file within the list file limit; false when it is missing, cannot be read or is
+// too large.
 bool ReadWhole(const std::string& path, std::string* content) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    *content = text.str();
+    std::optional<std::string> read = platform::ReadListFile(path);
+    if (!read) return false;
+    *content = std::move(*read);
     return true;
 }
 
 }  // namespace
 
 std::string PatternFile() { return platform::ProgramFile("Ext.txt"); }
-std::string ScratchFile() { return platform::ProgramFile("temp"); }
 
 bool IsValidPattern(const std::string& text) {
     return text.size() > 2 && text[0] == '*' && text[1] == '.';
@@ -40,9 +38,9 @@ std::vector<std::string> ReadLines() {
     size_t start = 0;
     while (start < content.size()) {
         size_t end = content.find('\n', start);
-        std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+        size_t length = (end == std::string::npos ? content.size() : end) - start;
+        if (length > 0 && content[start + length - 1] == '\r') --length;
+        if (length <= platform::kMaxLineBytes) lines.emplace_back(content, start, length);
         if (end == std::string::npos) break;
         start = end + 1;
     }
@@ -59,21 +57,12 @@ std::string LoadPatternString() {
     return text;
 }
 
-bool AppendPattern(const std::string& pattern) {
-    std::string existing;
-    const bool exists = ReadWhole(PatternFile(), &existing);
-    std::ofstream out(PatternFile(), std::ios::binary | std::ios::app);
-    if (!out) return false;
-    if (exists && !existing.empty() && existing.back() != '\n') out << "\r\n";
-    out << pattern << "\r\n";
-    out.close();
-    return !out.fail();
-}
+bool AppendPattern(const std::string& pattern) { return platform::AppendLine(PatternFile(), pattern); }
 
 bool WriteDefaultPatterns() {
     std::string content;
     for (const char* pattern : kDefaultPatterns) content += std::string(pattern) + "\r\n";
-    return platform::WriteFileFlushed(PatternFile(), content);
+    return platform::ReplaceFileContents(PatternFile(), content);
 }
 
 bool RemovePattern(const std::string& line) {
@@ -85,24 +74,12 @@ bool RemovePattern(const std::string& line) {
     while (start < original.size()) {
         size_t end = original.find('\n', start);
         size_t next = end == std::string::npos ? original.size() : end + 1;
-        std::string text = original.substr(start, (end == std::string::npos ? original.size() : end) - start);
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        if (text != line) kept += original.substr(start, next - start);
+        size_t length = (end == std::string::npos ? original.size() : end) - start;
+        if (length > 0 && original[start + length - 1] == '\r') --length;
+        if (original.compare(start, length, line) != 0) kept.append(original, start, next - start);
         start = next;
     }
-    // A "temp" left by an earlier interrupted Remove goes first, read-only or not; its lines
-    // are never looked at.
-    const std::string scratch = ScratchFile();
-    platform::fs::DeleteFileAt(scratch, true);
-    if (!platform::WriteFileFlushed(scratch, kept)) {
-        platform::fs::DeleteFileAt(scratch, true);
-        return false;
-    }
-    if (!platform::ReplaceFileWith(scratch, PatternFile())) {
-        platform::fs::DeleteFileAt(scratch, true);
-        return false;
-    }
-    return true;
+    return platform::ReplaceFileContents(PatternFile(), kept);
 }
 
 bool SendToRecycleBin(const std::string& path) {

@@ -6,15 +6,19 @@
 
 namespace bw::ExtentionHandller {
 
-// The program folder's "Ext.txt" and the scratch file "temp" that Remove writes first.
+// The program folder's "Ext.txt". Every rewrite of it goes through
+// platform::ReplaceFileContents (a fresh scratch file moved over it), so a link named "Ext.txt"
+// is replaced, never written through. A file named "temp" in the program folder (the scratch
+// name of earlier versions) is never read, written, moved or deleted.
 std::string PatternFile();
-std::string ScratchFile();
 
 // A line is a pattern when it starts with "*." and is at least three characters long.
 bool IsValidPattern(const std::string& text);
 
 // Every line of "Ext.txt" in file order, without its line end (CR LF, LF or a final line
-// without one), taken as it stands (no trimming). Empty when the file is missing or cannot be read.
+// without one), taken as it stands (no trimming); lines longer than platform::kMaxLineBytes are
+// skipped. Empty when the file is missing, cannot be read, or is larger than
+// platform::kMaxListFileBytes or longer than platform::kMaxListLines (see platform::ReadListFile).
 std::vector<std::string> ReadLines();
 
 // The pattern lines of "Ext.txt" in file order joined by ";", without a ";" after the last.
@@ -22,19 +26,21 @@ std::vector<std::string> ReadLines();
 // nothing; the user restores the list with Default).
 std::string LoadPatternString();
 
-// Appends `pattern` and CR LF to "Ext.txt", creating it when missing. When the file's last line
-// has no line end, one is written first, so the new pattern never joins the old last line.
-// False when the file cannot be written.
+// Appends `pattern` and CR LF to "Ext.txt", creating it when missing, with platform::AppendLine:
+// when the file's last line has no line end, one is written first, so the new pattern never
+// joins the old last line. False when the file exists but cannot be read (too large, say; Default
+// then restores it) or cannot be written.
 bool AppendPattern(const std::string& pattern);
 
-// Creates or empties "Ext.txt" and writes "*.tmp", "*.gid", "*.swp", "*.chk", each ended by CR LF.
+// Makes "Ext.txt" hold "*.tmp", "*.gid", "*.swp", "*.chk", each ended by CR LF, whatever it held
+// before (platform::ReplaceFileContents). False when it cannot be written.
 bool WriteDefaultPatterns();
 
 // Rewrites "Ext.txt" without the lines equal (letter case included) to `line`; every other
-// line, pattern or not, is kept in order. Crash-safe: the kept lines are written in full to
-// "temp" (emptied first, so nothing left there by an earlier interrupted Remove survives), and
-// "temp" then replaces "Ext.txt" in one step. When any step fails "Ext.txt" stays as it was and
-// "temp" is removed. A missing "Ext.txt" is left missing. True when "Ext.txt" was rewritten.
+// line, pattern or not (overlong ones too), is kept byte for byte in order with the line end it
+// had. Crash-safe through platform::ReplaceFileContents: "Ext.txt" is the old list or the new
+// one, never half written; when any step fails it stays as it was. A missing or unreadable
+// "Ext.txt" is left as it is. True when "Ext.txt" was rewritten.
 bool RemovePattern(const std::string& line);
 
 // Sends the file `path` to the recycle bin with the shell's silent, unconfirmed, undoable

@@ -1,6 +1,10 @@
 // The pattern list editor of the disk cleaner.
 #include "diskclean/frmExtentions.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmLocate.h"
@@ -47,9 +51,11 @@ void frmExtentions::Form_Load() {
 }
 
 void frmExtentions::FillPatternList() {
+    std::vector<std::string> patterns;
+    for (std::string& line : ExtentionHandller::ReadLines())
+        if (ExtentionHandller::IsValidPattern(line)) patterns.push_back(std::move(line));
     lstFileTypes.Clear();
-    for (const std::string& line : ExtentionHandller::ReadLines())
-        if (ExtentionHandller::IsValidPattern(line)) lstFileTypes.AddItem(line);
+    lstFileTypes.AddItems(patterns);
 }
 
 void frmExtentions::PushPatternText() {

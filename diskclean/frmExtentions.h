@@ -21,7 +21,9 @@ public:
     ui::TextBox txtAdd;        // "*." at opening and after each Add
     ui::CommandButton cmdAdd, cmdRemove, cmdDefault, cmdDone;
 
-    // Lists the lines of "Ext.txt" that are patterns, in file order.
+    // Lists the lines of "Ext.txt" that are patterns, in file order, all in one go (a pattern
+    // file of tens of thousands of lines opens at once); empty when "Ext.txt" is missing or
+    // unreadable (see ExtentionHandller::ReadLines).
     void FillPatternList();
 
     void cmdAdd_Click();

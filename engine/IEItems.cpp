@@ -16,8 +16,7 @@
 #include "platform/Shell.h"
 #include "platform/URLHistory.h"
 #include "platform/regfun.h"
-#include "settings/frmcookie.h"
-#include "settings/frmurl.h"
+#include "settings/KeepLists.h"
 
 namespace bw::items {
 
@@ -53,12 +52,9 @@ constexpr DWORD kCloseWaitMs = 3000;
 }  // namespace
 
 void LocationBarHistory(EraseRun& run) {
-    // The window reads the addresses as they are before the key is touched.
-    frmurl& keep = ui::Get<frmurl>();
-    keep.Load();
-    int current = keep.List2.ListCount();
-    std::vector<std::string> kept;
-    for (int i = 0; i < keep.List1.ListCount(); ++i) kept.push_back(keep.List1.List(i));
+    // The addresses as they are before the key is touched.
+    const int current = static_cast<int>(keeplist::TypedUrls().size());
+    const std::vector<std::string> kept = keeplist::Entries(keeplist::UrlFile());
 
     RemoveKey(HKEY_CURRENT_USER, kTypedUrls);
     // A key with subkeys survives the delete; its old addresses must not.
@@ -70,7 +66,6 @@ void LocationBarHistory(EraseRun& run) {
     // Addresses erased: those listed minus those written back, never below none.
     int erased = current - static_cast<int>(kept.size());
     run.regnum = erased > 0 ? erased : 0;
-    ui::Unload<frmurl>();
 }
 
 void InternetHistory(EraseRun&) {
@@ -104,12 +99,8 @@ void Cookies(EraseRun& run) {
     const std::string path = ShellFolderPath("Cookies");
     if (platform::paths::IsUsableFolder(path)) FolderSize(run, path);
 
-    frmcookie& keep = ui::Get<frmcookie>();
-    keep.Load();
-    std::vector<std::string> kept;
-    for (int i = 0; i < keep.List1.ListCount(); ++i) kept.push_back(keep.List1.List(i));
-    std::vector<std::string> cookies;
-    for (int i = 0; i < keep.lstCookieList.ListCount(); ++i) cookies.push_back(keep.lstCookieList.List(i));
+    const std::vector<std::string> kept = keeplist::Entries(keeplist::CookieFile());
+    const std::vector<std::string> cookies = keeplist::CookieFiles();
 
     // Kept cookies are matched by their whole path, letter case included.
     for (const std::string& cookie : cookies) {
@@ -117,7 +108,6 @@ void Cookies(EraseRun& run) {
         for (const std::string& entry : kept) isKept = isKept || entry == cookie;
         if (!isKept) platform::fs::DeleteFileAt(cookie, false);
     }
-    ui::Unload<frmcookie>();
 }
 
 void Favorites(EraseRun& run) {

@@ -8,7 +8,6 @@
 #include "platform/ProgramDir.h"
 #include "platform/Shell.h"
 #include "settings/Inifun.h"
-#include "settings/frmurl.h"
 
 namespace bw {
 
@@ -152,10 +151,9 @@ void frmcleannow::Command1_Click() {
 }
 
 void frmcleannow::Command2_Click() {
-    ui::Unload<frmurl>();
     Unload();
     const EraseHost host = Host();
-    if (host.showMain) host.showMain();
+    if (host.cancelled) host.cancelled();
 }
 
 void frmcleannow::AddLine(const std::string& text, bool scroll) {

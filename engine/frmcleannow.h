@@ -21,7 +21,7 @@ namespace bw {
 struct EraseHost {
     std::function<EraseSelection()> selection;
     std::function<HWND()> window;
-    std::function<void()> showMain;   // Cancel: back to the main window
+    std::function<void()> cancelled;  // Cancel: the main window takes over again
     std::function<void()> closeMain;  // the run ends with the program
 };
 

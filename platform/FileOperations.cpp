@@ -50,23 +50,6 @@ bool IsDeletableFileInPlace(const std::wstring& path) {
     return fs::IsFileInPlace(longPath);
 }
 
-bool WriteFileFlushed(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = content.empty() ||
-              (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-               written == content.size());
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    return ok;
-}
-
-bool ReplaceFileWith(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
 std::string ListedTimeText(const FILETIME& time) {
     FILETIME local;
     SYSTEMTIME st;

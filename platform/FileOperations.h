@@ -32,15 +32,6 @@ int ShellRecycleFile(const std::wstring& path);
 bool IsDeletableFileInPlace(const std::string& path);
 bool IsDeletableFileInPlace(const std::wstring& path);
 
-// Writes `content` as the whole file `path` (created or emptied first) and flushes it to disk
-// before closing, so that a file renamed over another afterwards is complete. False on any failure.
-bool WriteFileFlushed(const std::string& path, const std::string& content);
-
-// Puts the file `from` in place of `to` in one step (MoveFileExA replacing an existing file,
-// written through); `to` is either the old file or the new one, never missing or half written.
-// False when it could not; then both stay as they were.
-bool ReplaceFileWith(const std::string& from, const std::string& to);
-
 // A file time (UTC, as listings give it) as local date and time in the user's short date and
 // time formats, separated by one blank ("12/7/2026 8:45:12 AM"); a time of exactly midnight
 // gives the date alone, as Windows' default date text does. Empty when it cannot convert.

@@ -4,6 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "platform/FileSystem.h"
 
 namespace bw::platform {
 
@@ -13,13 +17,17 @@ namespace {
 class File {
 public:
     explicit File(HANDLE h) : h_(h) {}
-    ~File() {
-        if (ok()) CloseHandle(h_);
-    }
+    ~File() { Close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
     bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return h_; }
+    bool Close() {
+        if (!ok()) return true;
+        const bool closed = CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
 
 private:
     HANDLE h_;
@@ -36,48 +44,166 @@ bool WriteAll(HANDLE h, const std::string& data) {
     return true;
 }
 
-}  // namespace
-
-std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
-    File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) data.append(buffer, got);
-
-    std::vector<std::string> lines;
-    std::string line;
-    for (size_t i = 0; i < data.size(); ++i) {
-        char c = data[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
+// The lines of `data` as ReadLines counts them: CR LF, a lone CR and a lone LF each end one
+// line, and text after the last line end is one more.
+size_t CountLines(const std::string& data) {
+    size_t lines = 0;
+    for (size_t i = 0; i < data.size(); ++i)
+        if (data[i] == '\n' || (data[i] == '\r' && (i + 1 == data.size() || data[i + 1] != '\n'))) ++lines;
+    if (!data.empty() && data.back() != '\n' && data.back() != '\r') ++lines;
     return lines;
 }
 
-bool AppendLine(const std::string& path, const std::string& line) {
-    File file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+enum class ReadOutcome { Read, Missing, Unreadable };
+
+// Reads the whole file into `content`; Missing only when the file (or its folder) is not there.
+ReadOutcome ReadWhole(const std::string& path, std::string* content) {
+    content->clear();
+    File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
-    SetFilePointer(file.get(), 0, nullptr, FILE_END);
-    return WriteAll(file.get(), line + "\r\n");
+    if (!file.ok()) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
+                                                                               : ReadOutcome::Unreadable;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > kMaxListFileBytes)
+        return ReadOutcome::Unreadable;
+    try {
+        content->reserve(static_cast<size_t>(size.QuadPart));
+        // The size is only a hint (a link to a device reads on and on): the reading itself stops
+        // one byte past the limit.
+        char buffer[65536];
+        for (;;) {
+            DWORD got = 0;
+            if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return ReadOutcome::Unreadable;
+            if (got == 0) break;
+            content->append(buffer, got);
+            if (content->size() > kMaxListFileBytes) {
+                content->clear();
+                content->shrink_to_fit();
+                return ReadOutcome::Unreadable;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        content->clear();
+        return ReadOutcome::Unreadable;
+    }
+    if (CountLines(*content) > kMaxListLines) {
+        content->clear();
+        return ReadOutcome::Unreadable;
+    }
+    return ReadOutcome::Read;
+}
+
+// A name for a scratch file that nothing else is likely to use; CREATE_NEW makes sure of it.
+std::string RandomSuffix() {
+    static LONG counter = 0;
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    const uint64_t count = static_cast<ULONG>(InterlockedIncrement(&counter));
+    uint64_t x = static_cast<uint64_t>(now.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^
+                 (static_cast<uint64_t>(GetTickCount()) << 16) ^ (0x9E3779B97F4A7C15ull * count);
+    // splitmix64 finaliser
+    x ^= x >> 30;
+    x *= 0xBF58476D1CE4E5B9ull;
+    x ^= x >> 27;
+    x *= 0x94D049BB133111EBull;
+    x ^= x >> 31;
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(x & 0xFFFFFFFFu));
+    return text;
+}
+
+// Removes a scratch file this module made, unless it has been swapped for something else.
+void DiscardScratch(const std::string& scratch) { fs::DeleteFileAt(scratch, false); }
+
+}  // namespace
+
+std::optional<std::string> ReadListFile(const std::string& path) {
+    std::string content;
+    if (ReadWhole(path, &content) != ReadOutcome::Read) return std::nullopt;
+    return content;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+    std::string data;
+    if (ReadWhole(path, &data) != ReadOutcome::Read) return std::nullopt;
+    try {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        while (start < data.size()) {
+            size_t end = data.find_first_of("\r\n", start);
+            if (end == std::string::npos) end = data.size();
+            if (end - start <= kMaxLineBytes) lines.emplace_back(data, start, end - start);
+            if (end < data.size() && data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n') ++end;
+            start = end + 1;
+        }
+        return lines;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& content) {
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty()) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+        return false;
+
+    std::string scratch;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 16 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+        scratch = folder + name + ".~" + RandomSuffix();
+        handle = CreateFileA(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        }
+    }
+    if (handle == INVALID_HANDLE_VALUE) return false;
+
+    File file(handle);
+    bool ok = WriteAll(file.get(), content);
+    ok = FlushFileBuffers(file.get()) && ok;
+    ok = file.Close() && ok;
+    if (ok) ok = MoveFileExA(scratch.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) DiscardScratch(scratch);
+    return ok;
+}
+
+bool AppendLine(const std::string& path, const std::string& line) {
+    std::string content;
+    if (ReadWhole(path, &content) == ReadOutcome::Unreadable) return false;
+    try {
+        if (!content.empty() && content.back() == '\r')
+            content += "\n";
+        else if (!content.empty() && content.back() != '\n')
+            content += "\r\n";
+        content += line;
+        content += "\r\n";
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return ReplaceFileContents(path, content);
 }
 
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) return false;
     std::string data;
-    for (const std::string& line : lines) data += line + "\r\n";
-    return WriteAll(file.get(), data);
+    try {
+        for (const std::string& line : lines) {
+            data += line;
+            data += "\r\n";
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return ReplaceFileContents(path, data);
 }
 
 std::string TrimRight(const std::string& text) {

@@ -1,31 +1,9 @@
 // The typed-address keep-list window.
 #include "settings/frmurl.h"
 
-#include "platform/LineFile.h"
-#include "platform/ProgramDir.h"
-#include "platform/Registry.h"
+#include "settings/KeepLists.h"
 
 namespace bw {
-
-namespace {
-
-const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr DWORD kBuffer = 255;  // name and data buffers of the listing, as the browser's own
-
-// The text of one typed address, read on its own; "error" when it cannot be read.
-std::string ReadTypedUrl(const std::string& name) {
-    namespace reg = platform::reg;
-    reg::Key key;
-    if (reg::OpenKeyEx(HKEY_CURRENT_USER, kTypedUrls, KEY_READ, key.put()) != ERROR_SUCCESS) return "error";
-    char buffer[kBuffer] = {};
-    DWORD size = kBuffer;
-    DWORD type = REG_SZ;
-    if (reg::QueryValueEx(key.get(), name, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-        return "error";
-    return std::string(buffer, strnlen(buffer, sizeof(buffer)));
-}
-
-}  // namespace
 
 frmurl::frmurl() : ui::Form("URL Drop-List Options", 470, 250) {}
 
@@ -44,56 +22,14 @@ void frmurl::Build() {
 }
 
 void frmurl::Form_Load() {
-    namespace reg = platform::reg;
     List2.Clear();
-    reg::Key key;
-    if (reg::OpenKeyEx(HKEY_CURRENT_USER, kTypedUrls, KEY_READ, key.put()) == ERROR_SUCCESS) {
-        // The listing ends at the first value it cannot return in its buffers.
-        for (DWORD index = 0;; ++index) {
-            std::string name;
-            std::vector<BYTE> data;
-            DWORD type = 0;
-            if (reg::EnumValue(key.get(), index, &name, kBuffer, &type, &data, kBuffer) != ERROR_SUCCESS) break;
-            std::string text = ReadTypedUrl(name);
-            if (text != "error") List2.AddItem(text);
-        }
-    }
-    keeplist::Load(List1, platform::ProgramFile("keepurl.dat"));
+    List2.AddItems(keeplist::TypedUrls());
+    keeplist::Load(List1, keeplist::UrlFile());
 }
 
-void frmurl::cmdAdd_Click() { keeplist::Add(List2, List1, platform::ProgramFile("keepurl.dat")); }
+void frmurl::cmdAdd_Click() { keeplist::Add(List2, List1, keeplist::UrlFile()); }
 
-void frmurl::cmdRemove_Click() { keeplist::Remove(List1, platform::ProgramFile("keepurl.dat")); }
+void frmurl::cmdRemove_Click() { keeplist::Remove(List1, keeplist::UrlFile()); }
 
-namespace keeplist {
-
-void Load(ui::ListBox& keep, const std::string& file) {
-    std::optional<std::vector<std::string>> lines = platform::ReadLines(file);
-    if (!lines) return;
-    keep.Clear();
-    for (const std::string& line : *lines) keep.AddItem(platform::TrimRight(line));
-}
-
-void Add(const ui::ListBox& current, ui::ListBox& keep, const std::string& file) {
-    std::string text = current.ListIndex() >= 0 ? current.List(current.ListIndex()) : std::string();
-    keep.AddItem(text);
-    platform::AppendLine(file, platform::TrimRight(text));
-}
-
-void Remove(ui::ListBox& keep, const std::string& file) {
-    for (int i = 0; i < keep.ListCount();) {
-        if (keep.Selected(i)) {
-            keep.RemoveItem(i);
-            i = 0;
-        } else {
-            ++i;
-        }
-    }
-    std::vector<std::string> rest;
-    for (int i = 0; i < keep.ListCount(); ++i) rest.push_back(keep.List(i));
-    platform::WriteLines(file, rest);
-}
-
-}  // namespace keeplist
 
 }  // namespace bw

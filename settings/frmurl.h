@@ -34,21 +34,4 @@ protected:
     void Form_Load() override;
 };
 
-// The keep-list behaviour both keep-list windows share.
-namespace keeplist {
-
-// Fills `keep` with the lines of `file`, trailing spaces removed; leaves it alone when the file
-// does not exist.
-void Load(ui::ListBox& keep, const std::string& file);
-
-// Appends the selected entry of `current` ("" when none is selected) to `keep`, and the same
-// text without trailing spaces as a line to `file` (created when missing).
-void Add(const ui::ListBox& current, ui::ListBox& keep, const std::string& file);
-
-// Removes every selected entry of `keep`, then rewrites `file` with the rest, in order (also
-// when nothing was selected).
-void Remove(ui::ListBox& keep, const std::string& file);
-
-}  // namespace keeplist
-
 }  // namespace bw

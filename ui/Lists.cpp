@@ -1,6 +1,7 @@
 // List boxes and combo boxes.
 #include "ui/Lists.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace bw::ui {
@@ -14,6 +15,25 @@ DWORD ListBox::Style() const {
 
 void ListBox::AddItem(const std::string& text) {
     if (hwnd_) SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ListBox::AddItems(const std::vector<std::string>& lines) {
+    if (!hwnd_ || lines.empty()) return;
+    size_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size() + 1;
+    // WM_SETREDRAW TRUE makes a window visible in DefWindowProc, so a hidden list is left alone.
+    const bool shown = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    bytes = std::min<size_t>(bytes, 0x7FFFFFFF);
+    SendMessageA(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(lines.size()), static_cast<LPARAM>(bytes));
+    for (const std::string& line : lines) {
+        LRESULT added = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE) break;
+    }
+    if (shown) {
+        SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
 }
 
 void ListBox::RemoveItem(int index) {

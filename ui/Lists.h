@@ -1,5 +1,8 @@
 // List boxes (single or multi-select) and drop-down combo boxes over LISTBOX and COMBOBOX.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "ui/Control.h"
 
 namespace bw::ui {
@@ -13,6 +16,12 @@ public:
     std::function<void()> onDblClick;
 
     void AddItem(const std::string& text);
+    // Appends `lines` in order in one go, for lists of any length: room for them all is made
+    // first (LB_INITSTORAGE with their count and total size), and a visible list is not redrawn
+    // line by line (WM_SETREDRAW off, then on again and the list invalidated once). The
+    // selection and the top line stay as they were. Stops at the first line the list refuses
+    // (out of memory). Lines added one by one with AddItem on a shown list each repaint it.
+    void AddItems(const std::vector<std::string>& lines);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;

@@ -1,8 +1,15 @@
-// The pattern file "Ext.txt": reading, appending, the default list, the crash-safe Remove, and
-// the recycle-bin request's refusals.
+// The pattern file "Ext.txt": reading, appending, the default list, the crash-safe Remove (never
+// through a link, never touching a leftover "temp"), the size limit, and the recycle-bin
+// request's refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "diskclean/ExtentionHandller.h"
+#include "platform/FileSystem.h"
+#include "platform/LineFile.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace bw::test;
@@ -10,10 +17,22 @@ namespace eh = bw::ExtentionHandller;
 
 namespace {
 
+// The names in `folder`, sorted.
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    bw::platform::fs::ListFolder(folder, [&](const bw::platform::fs::DirEntry& entry) {
+        names.push_back(entry.name);
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class PatternFile : public ::testing::Test {
 protected:
     std::string Ext() const { return folder_.file("Ext.txt"); }
     std::string Content() const { return ReadTextFile(Ext()); }
+    std::vector<std::string> Names() const { return NamesIn(folder_.path()); }
     ProgramFolder folder_;
 };
 
@@ -64,40 +83,124 @@ TEST_F(PatternFile, RemoveDropsEveryCopyAndKeepsEverythingElseInOrder) {
     EXPECT_EQ(Content(), "remark\r\n*.gid\r\n*.TMP\r\n\r\n*.chk\r\n");
     ASSERT_TRUE(eh::RemovePattern(""));  // nothing selected: only empty lines go
     EXPECT_EQ(Content(), "remark\r\n*.gid\r\n*.TMP\r\n*.chk\r\n");
-    EXPECT_FALSE(PathExists(eh::ScratchFile()));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Ext.txt"})) << "no scratch file is left";
 }
 
-TEST_F(PatternFile, ALeftoverScratchFileNeverEntersTheList) {
-    // An earlier Remove was interrupted after writing "temp": "Ext.txt" is still whole.
-    WriteTextFile(Ext(), "*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n");
-    WriteTextFile(eh::ScratchFile(), "*.doc\r\n*.xls\r\n*.tmp");
-    EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.gid;*.swp;*.chk");
+// "temp" was the scratch name of earlier versions; whatever lies there now (a leftover list, a
+// read-only file, a folder, a link to a file elsewhere) is never read, written, moved or deleted.
+TEST(PatternFileRewrite, ALeftoverTempIsLeftAloneAndNeverEntersTheList) {
+    enum class Temp { LeftoverList, ReadOnly, Folder, LinkToOutside };
+    for (Temp temp : {Temp::LeftoverList, Temp::ReadOnly, Temp::Folder, Temp::LinkToOutside}) {
+        ProgramFolder folder;
+        TempDir outside;
+        const std::string ext = folder.file("Ext.txt");
+        const std::string scratch = folder.file("temp");
+        const std::string precious = outside / "precious.doc";
+        const std::string kPrecious = "*.doc\r\n*.xls\r\nthe user's own file";
+        WriteTextFile(precious, kPrecious);
+        WriteTextFile(ext, "*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n");
+        if (temp == Temp::LeftoverList || temp == Temp::ReadOnly) WriteTextFile(scratch, kPrecious);
+        if (temp == Temp::ReadOnly) SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (temp == Temp::Folder) MakeDirs(scratch);
+        if (temp == Temp::LinkToOutside) {
+            ASSERT_TRUE(MakeLink(precious, scratch));
+        }
+        const std::string label = "case " + std::to_string(static_cast<int>(temp));
 
-    ASSERT_TRUE(eh::RemovePattern("*.gid"));
-    EXPECT_EQ(Content(), "*.tmp\r\n*.swp\r\n*.chk\r\n");
-    EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.swp;*.chk");
-    EXPECT_FALSE(PathExists(eh::ScratchFile()));
+        EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.gid;*.swp;*.chk") << label;
+        ASSERT_TRUE(eh::RemovePattern("*.gid")) << label;
+        EXPECT_EQ(ReadTextFile(ext), "*.tmp\r\n*.swp\r\n*.chk\r\n") << label;
+        ASSERT_TRUE(eh::AppendPattern("*.bak")) << label;
+        EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.swp;*.chk;*.bak") << label;
 
-    // Even a read-only leftover is cleared away first.
-    WriteTextFile(eh::ScratchFile(), "*.doc\r\n");
-    SetFileAttributesA(eh::ScratchFile().c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(eh::RemovePattern("*.swp"));
-    EXPECT_EQ(Content(), "*.tmp\r\n*.chk\r\n");
-    EXPECT_FALSE(PathExists(eh::ScratchFile()));
+        EXPECT_EQ(ReadTextFile(precious), kPrecious) << label << ": the outside file is intact";
+        EXPECT_EQ(NamesIn(outside.path()), (std::vector<std::string>{"precious.doc"})) << label << ": and in its place";
+        if (temp == Temp::Folder) {
+            EXPECT_TRUE(IsDirectory(scratch)) << label;
+        } else {
+            EXPECT_EQ(ReadTextFile(scratch), kPrecious) << label << ": \"temp\" is as it was";
+        }
+        if (temp == Temp::ReadOnly) {
+            EXPECT_EQ(GetFileAttributesA(scratch.c_str()) & FILE_ATTRIBUTE_READONLY, 1u * FILE_ATTRIBUTE_READONLY);
+        }
+        EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
+        if (temp == Temp::ReadOnly) SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// "Ext.txt" itself a link to a file outside: every rewrite replaces the link with a plain file
+// and never writes through it.
+TEST(PatternFileRewrite, ReplacesALinkedPatternFileAndNeverWritesThroughIt) {
+    enum class Change { Remove, Append, Default };
+    struct Case {
+        Change change;
+        std::string expected;
+    } cases[] = {
+        {Change::Remove, "*.doc\r\n"},
+        {Change::Append, "*.doc\r\n*.xls\r\n*.bak\r\n"},
+        {Change::Default, "*.tmp\r\n*.gid\r\n*.swp\r\n*.chk\r\n"},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder folder;
+        TempDir outside;
+        const std::string precious = outside / "precious.doc";
+        WriteTextFile(precious, "*.doc\r\n*.xls");
+        ASSERT_TRUE(MakeLink(precious, folder.file("Ext.txt")));
+        ASSERT_TRUE(MakeLink(precious, folder.file("temp")));
+        const std::string label = "case " + std::to_string(static_cast<int>(c.change));
+        bool ok = false;
+        if (c.change == Change::Remove) ok = eh::RemovePattern("*.xls");
+        if (c.change == Change::Append) ok = eh::AppendPattern("*.bak");
+        if (c.change == Change::Default) ok = eh::WriteDefaultPatterns();
+        ASSERT_TRUE(ok) << label;
+        EXPECT_EQ(ReadTextFile(folder.file("Ext.txt")), c.expected) << label;
+        EXPECT_EQ(ReadTextFile(precious), "*.doc\r\n*.xls") << label << ": the outside file is intact";
+        EXPECT_EQ(ReadTextFile(folder.file("temp")), "*.doc\r\n*.xls") << label << ": \"temp\" still points at it";
+        EXPECT_EQ(NamesIn(outside.path()), (std::vector<std::string>{"precious.doc"})) << label;
+        EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
+        // The new "Ext.txt" is no link: changing the outside file does not change it.
+        WriteTextFile(precious, "changed");
+        EXPECT_EQ(ReadTextFile(folder.file("Ext.txt")), c.expected) << label;
+    }
 }
 
 TEST_F(PatternFile, RemoveOfAMissingFileCreatesNothing) {
     EXPECT_FALSE(eh::RemovePattern("*.tmp"));
     EXPECT_FALSE(PathExists(Ext()));
-    EXPECT_FALSE(PathExists(eh::ScratchFile()));
+    EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(PatternFile, RemoveThatCannotWriteItsScratchFileLeavesTheListAsItWas) {
+TEST_F(PatternFile, RemoveThatCannotReplaceTheListLeavesItAsItWas) {
     WriteTextFile(Ext(), "*.tmp\r\n*.gid\r\n");
-    MakeDirs(eh::ScratchFile());  // a folder named "temp" is in the way
+    SetFileAttributesA(Ext().c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(eh::RemovePattern("*.tmp"));
+    EXPECT_FALSE(eh::AppendPattern("*.bak"));
+    EXPECT_FALSE(eh::WriteDefaultPatterns());
     EXPECT_EQ(Content(), "*.tmp\r\n*.gid\r\n");
-    EXPECT_TRUE(IsDirectory(eh::ScratchFile()));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Ext.txt"})) << "no scratch file is left";
+    SetFileAttributesA(Ext().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PatternFile, AFileAboveTheSizeLimitReadsAsMissingAndOnlyDefaultReplacesIt) {
+    std::string big(bw::platform::kMaxListFileBytes - 6, 'x');
+    big.insert(0, "*.tmp\r\n");  // one byte above the limit
+    ASSERT_EQ(big.size(), bw::platform::kMaxListFileBytes + 1);
+    WriteTextFile(Ext(), big);
+    EXPECT_TRUE(eh::ReadLines().empty());
+    EXPECT_EQ(eh::LoadPatternString(), "");
+    EXPECT_FALSE(eh::AppendPattern("*.bak"));
+    EXPECT_FALSE(eh::RemovePattern("*.tmp"));
+    EXPECT_EQ(Content().size(), big.size()) << "left as it was";
+    ASSERT_TRUE(eh::WriteDefaultPatterns());
+    EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.gid;*.swp;*.chk");
+
+    // An overlong line is no pattern; Remove keeps it as it is.
+    const std::string overlong = "*." + std::string(bw::platform::kMaxLineBytes, 'y');
+    WriteTextFile(Ext(), "*.tmp\r\n" + overlong + "\r\n*.chk\r\n");
+    EXPECT_EQ(eh::ReadLines(), (std::vector<std::string>{"*.tmp", "*.chk"}));
+    EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.chk");
+    ASSERT_TRUE(eh::RemovePattern("*.tmp"));
+    EXPECT_EQ(Content(), overlong + "\r\n*.chk\r\n");
 }
 
 TEST(SendToRecycleBin, RefusesLinksFoldersAndReadOnlyFiles) {

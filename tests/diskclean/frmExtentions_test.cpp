@@ -7,6 +7,7 @@
 #include "diskclean/frmExtentions.h"
 #include "diskclean/frmLocate.h"
 #include "platform/AppSettings.h"
+#include "platform/LineFile.h"
 #include "tests/support/ProgramFolder.h"
 
 using bw::frmExtentions;
@@ -94,7 +95,7 @@ TEST_F(PatternEditor, AddRefusesWhatIsNotAPattern) {
 
 TEST_F(PatternEditor, RemoveDropsTheSelectedPatternEverywhereAndKeepsOtherLines) {
     WriteTextFile(folder_.file("Ext.txt"), "*.tmp\r\nnot a pattern\r\n*.gid\r\n*.tmp\r\n");
-    WriteTextFile(folder_.file("temp"), "*.leftover\r\n");  // from an interrupted Remove
+    WriteTextFile(folder_.file("temp"), "*.leftover\r\n");  // from an earlier version's interrupted Remove
     editor_->FillPatternList();
     locate_->Text1.SetText("typed by the user");
     Select("*.tmp");
@@ -102,7 +103,7 @@ TEST_F(PatternEditor, RemoveDropsTheSelectedPatternEverywhereAndKeepsOtherLines)
     EXPECT_EQ(Ext(), "not a pattern\r\n*.gid\r\n");
     EXPECT_EQ(Listed(), (std::vector<std::string>{"*.gid"}));
     EXPECT_EQ(locate_->Text1.Text(), "*.gid");
-    EXPECT_FALSE(PathExists(folder_.file("temp")));
+    EXPECT_EQ(ReadTextFile(folder_.file("temp")), "*.leftover\r\n") << "never read, never removed";
 
     // Nothing selected: nothing but empty lines goes.
     WriteTextFile(folder_.file("Ext.txt"), "*.gid\r\n\r\n*.chk\r\n");
@@ -134,4 +135,41 @@ TEST_F(PatternEditor, DefaultAsksAndRestoresTheFourPatterns) {
     SendMessageA(editor_->cmdDone.hwnd(), BM_CLICK, 0, 0);
     EXPECT_FALSE(editor_->IsLoaded());
     EXPECT_TRUE(locate_->IsLoaded());
+}
+
+TEST_F(PatternEditor, ATwentyThousandLinePatternFileIsListedWhole) {
+    std::string content;
+    for (int i = 0; i < 20000; ++i)
+        content += "*.e" + std::to_string(i) + (i % 1000 == 999 ? "\r\nremark\r\n" : "\r\n");
+    WriteTextFile(folder_.file("Ext.txt"), content);
+    bw::ui::Release<frmExtentions>();
+    editor_ = &bw::ui::Get<frmExtentions>();
+    editor_->Load();
+    editor_->Show();
+    PumpMessages();
+    ASSERT_EQ(editor_->lstFileTypes.ListCount(), 20000);
+    EXPECT_EQ(editor_->lstFileTypes.List(0), "*.e0");
+    EXPECT_EQ(editor_->lstFileTypes.List(19999), "*.e19999");
+    EXPECT_TRUE(IsWindowVisible(editor_->lstFileTypes.hwnd()));
+
+    Select("*.e19999");
+    SendMessageA(editor_->cmdRemove.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(editor_->lstFileTypes.ListCount(), 19999);
+    EXPECT_EQ(locate_->Text1.Text().substr(0, 14), "*.e0;*.e1;*.e2");
+}
+
+TEST_F(PatternEditor, APatternFileAboveTheSizeLimitOpensAnEmptyList) {
+    WriteTextFile(folder_.file("Ext.txt"), "*.tmp\r\n" + std::string(bw::platform::kMaxListFileBytes, 'x'));
+    bw::ui::Release<frmExtentions>();
+    editor_ = &bw::ui::Get<frmExtentions>();
+    editor_->Load();
+    EXPECT_EQ(editor_->lstFileTypes.ListCount(), 0);
+    Add("*.bak");  // refused quietly: the damaged file is not rewritten
+    EXPECT_EQ(editor_->lstFileTypes.ListCount(), 0);
+    EXPECT_EQ(ReadTextFile(folder_.file("Ext.txt")).size(), bw::platform::kMaxListFileBytes + 7);
+    {
+        MessageBoxWatcher yes(IDYES);
+        SendMessageA(editor_->cmdDefault.hwnd(), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"*.tmp", "*.gid", "*.swp", "*.chk"}));
 }

@@ -208,29 +208,6 @@ TEST_F(TempItem, NeverEmptiesTheProfileGetTempPathFallsBackTo) {
     EXPECT_EQ(eraseRun.filesize, 0);
 }
 
-TEST(WindowsItems, VitalFoldersAndEverythingAboveThemAreRecognised) {
-    using bw::platform::IsVitalFolderOrAbove;
-    const std::string windows = fs::WindowsDirectory();
-    const std::string profile = bw::platform::SpecialFolder(CSIDL_PROFILE);
-    EXPECT_TRUE(IsVitalFolderOrAbove(windows));
-    EXPECT_TRUE(IsVitalFolderOrAbove(windows + "\\"));
-    EXPECT_TRUE(IsVitalFolderOrAbove(bw::platform::SystemDirectory()));
-    EXPECT_TRUE(IsVitalFolderOrAbove(profile));
-    EXPECT_TRUE(IsVitalFolderOrAbove(profile.substr(0, profile.rfind('\\'))));
-    EXPECT_TRUE(IsVitalFolderOrAbove(windows.substr(0, 3)));
-    EXPECT_TRUE(IsVitalFolderOrAbove(windows.substr(0, 2)));  // "C:" means the current folder there
-    EXPECT_TRUE(IsVitalFolderOrAbove(""));
-    EXPECT_TRUE(IsVitalFolderOrAbove("   "));
-    std::string upper = windows;
-    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
-    EXPECT_TRUE(IsVitalFolderOrAbove(upper));
-    TempDir dir;
-    EXPECT_FALSE(IsVitalFolderOrAbove(dir.path()));
-    EXPECT_FALSE(IsVitalFolderOrAbove(windows + "\\Temp"));
-    EXPECT_FALSE(IsVitalFolderOrAbove(profile + "\\Temp"));
-    EXPECT_FALSE(IsVitalFolderOrAbove(profile + "x"));
-}
-
 // ---- the recycle bin ----
 
 TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {

@@ -74,19 +74,6 @@ TEST(FileOperations, OnlyPlainWritableFilesLyingInTheirFolderMayBeDeleted) {
     EXPECT_EQ(ReadTextFile(outside / "precious.doc"), "mine");
 }
 
-TEST(FileOperations, FlushedWriteAndReplaceLeaveOneCompleteFile) {
-    TempDir dir;
-    ASSERT_TRUE(op::WriteFileFlushed(dir / "new", "line1\r\nline2\r\n"));
-    EXPECT_EQ(ReadTextFile(dir / "new"), "line1\r\nline2\r\n");
-    WriteTextFile(dir / "old", "old content");
-    ASSERT_TRUE(op::ReplaceFileWith(dir / "new", dir / "old"));
-    EXPECT_EQ(ReadTextFile(dir / "old"), "line1\r\nline2\r\n");
-    EXPECT_FALSE(PathExists(dir / "new"));
-    EXPECT_FALSE(op::ReplaceFileWith(dir / "missing", dir / "old"));
-    EXPECT_EQ(ReadTextFile(dir / "old"), "line1\r\nline2\r\n");
-    EXPECT_FALSE(op::WriteFileFlushed(dir / "nofolder\\x", "y"));
-}
-
 TEST(FileOperations, ListedTimeTextIsTheLocalShortDateAndTime) {
     SYSTEMTIME local{2024, 3, 0, 5, 14, 7, 9, 0};
     FILETIME localFt, utc;

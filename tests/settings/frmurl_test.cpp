@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/Forms.h"
 #include "app/frmMainCode.h"
+#include "platform/LineFile.h"
+#include "ui/Forms.h"
 #include "settings/frmurl.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -141,6 +142,81 @@ TEST_F(UrlKeepList, RemoveTakesEverySelectedEntryAndRewritesTheRestInOrder) {
     EXPECT_EQ(form.List1.ListCount(), 0);
     EXPECT_TRUE(PathExists(folder_.file("keepurl.dat")));
     EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")), "") << "removing all leaves an empty file";
+}
+
+// "Add >" after a keep file whose last line has no end: both entries stay apart, on screen and
+// in the file the erase reads.
+TEST_F(UrlKeepList, AddAfterAnUnendedLastLineKeepsBothEntries) {
+    SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://new.example/");
+    for (const char* before : {"http://old.example/", "http://old.example/\r", "a\r\nhttp://old.example/"}) {
+        WriteTextFile(folder_.file("keepurl.dat"), before);
+        frmurl& form = Open();
+        form.List2.SetListIndex(0);
+        Click(form.cmdAdd);
+        std::vector<std::string> expected{"http://old.example/", "http://new.example/"};
+        if (before[0] == 'a') expected.insert(expected.begin(), "a");
+        EXPECT_EQ(Items(form.List1), expected) << before;
+        EXPECT_EQ(bw::platform::ReadLines(folder_.file("keepurl.dat")).value_or(std::vector<std::string>{}), expected)
+            << before;
+        bw::ui::Unload<frmurl>();
+        EXPECT_EQ(Items(Open().List1), expected) << before << ": and after reopening";
+        bw::ui::Unload<frmurl>();
+    }
+}
+
+// A keep file that is a link to a file elsewhere: Add and Remove replace the link in the
+// program folder and never write through it.
+TEST_F(UrlKeepList, AddAndRemoveNeverWriteThroughALinkedKeepFile) {
+    SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://new.example/");
+    TempDir outside;
+    WriteTextFile(outside / "precious.txt", "line one\r\nline two");
+    ASSERT_TRUE(MakeLink(outside / "precious.txt", folder_.file("keepurl.dat")));
+    WriteTextFile(outside / "other.txt", "other");
+    ASSERT_TRUE(MakeLink(outside / "other.txt", folder_.file("temp")));
+    frmurl& form = Open();
+    EXPECT_EQ(Items(form.List1), (std::vector<std::string>{"line one", "line two"}));
+    form.List1.SetSelected(0, true);
+    Click(form.cmdRemove);
+    EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")), "line two\r\n");
+    EXPECT_EQ(ReadTextFile(outside / "precious.txt"), "line one\r\nline two");
+    form.List2.SetListIndex(0);
+    Click(form.cmdAdd);
+    EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")), "line two\r\nhttp://new.example/\r\n");
+    EXPECT_EQ(ReadTextFile(outside / "precious.txt"), "line one\r\nline two");
+    EXPECT_EQ(ReadTextFile(folder_.file("temp")), "other");
+    EXPECT_EQ(ReadTextFile(outside / "other.txt"), "other");
+}
+
+// The 1.2 GB keep file that used to end the program, and one of 16 MiB of line ends that would
+// have frozen it: the window opens at once with an empty keep list, and "Add >" shows nothing it
+// could not keep; the file is left as it was.
+TEST_F(UrlKeepList, AKeepFileAboveTheLimitsOpensAnEmptyList) {
+    SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://new.example/");
+    const std::string keep = folder_.file("keepurl.dat");
+    for (bool sparse : {true, false}) {
+        LARGE_INTEGER size;
+        size.QuadPart = sparse ? 1200LL << 20 : static_cast<LONGLONG>(bw::platform::kMaxListFileBytes);
+        if (sparse) {  // takes no room on disk
+            HANDLE file =
+                CreateFileA(keep.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(file, INVALID_HANDLE_VALUE);
+            ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+            CloseHandle(file);
+        } else {
+            WriteTextFile(keep, std::string(bw::platform::kMaxListFileBytes, '\n'));
+        }
+
+        frmurl& form = Open();
+        EXPECT_EQ(form.List1.ListCount(), 0) << sparse;
+        EXPECT_EQ(form.List2.ListCount(), 1) << sparse;
+        form.List2.SetListIndex(0);
+        Click(form.cmdAdd);
+        EXPECT_EQ(form.List1.ListCount(), 0) << sparse;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExA(keep.c_str(), GetFileExInfoStandard, &data));
+        EXPECT_EQ((static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size.QuadPart) << sparse;
+        bw::ui::Unload<frmurl>();
+    }
 }
 
 TEST_F(UrlKeepList, ReloadingReadsTheListsAfresh) {

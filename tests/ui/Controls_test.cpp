@@ -2,6 +2,9 @@
 // changes them, and a form reloads in its design state.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/TestSupport.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
@@ -97,6 +100,48 @@ TEST(Controls, ListBoxesHoldTextAndSelections) {
     EXPECT_TRUE(form.List2.Selected(0));
     EXPECT_FALSE(form.List2.Selected(1));
     EXPECT_TRUE(form.List2.Selected(2));
+}
+
+// AddItems appends in order after what is there, keeps the selection, turns drawing back on
+// when done, and never shows a list that was hidden.
+TEST(Controls, ListBoxAddItemsAppendsAllInOrder) {
+    TestForm form;
+    form.Load();
+    form.Show();
+    std::vector<std::string> many;
+    for (int i = 0; i < 20000; ++i) many.push_back("line " + std::to_string(i));
+    struct Case {
+        bool listShown;
+        bw::ui::ListBox* list;
+    } cases[] = {{true, &form.List1}, {true, &form.List2}, {false, &form.List1}};
+    for (const Case& c : cases) {
+        bw::ui::ListBox& list = *c.list;
+        list.Clear();
+        list.SetVisible(c.listShown);
+        list.AddItem("before");
+        list.SetSelected(0, true);
+        list.AddItems({});
+        list.AddItems({"a", "", "b  with blanks  "});
+        list.AddItems(many);
+        ASSERT_EQ(list.ListCount(), 3 + 1 + 20000);
+        EXPECT_EQ(list.List(0), "before");
+        EXPECT_EQ(list.List(2), "");
+        EXPECT_EQ(list.List(3), "b  with blanks  ");
+        EXPECT_EQ(list.List(4), "line 0");
+        EXPECT_EQ(list.List(20003), "line 19999");
+        EXPECT_TRUE(list.Selected(0));
+        EXPECT_EQ(IsWindowVisible(list.hwnd()) != 0, c.listShown);
+        EXPECT_EQ(list.TopIndex(), 0);
+        // Drawing is on again: the scroll bar, which a list box leaves alone while drawing is
+        // held off, reaches the last line.
+        SCROLLINFO scroll{};
+        scroll.cbSize = sizeof scroll;
+        scroll.fMask = SIF_RANGE;
+        ASSERT_TRUE(GetScrollInfo(list.hwnd(), SB_VERT, &scroll));
+        EXPECT_EQ(scroll.nMax, list.ListCount() - 1);
+        list.SetVisible(true);
+    }
+    form.Unload();
 }
 
 TEST(Controls, HidingAFrameHidesWhatIsInIt) {
