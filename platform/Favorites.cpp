@@ -10,6 +10,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
 namespace bw::platform {
 
 namespace {
@@ -19,6 +22,11 @@ constexpr DWORD kMaxBookmarkFile = 32u * 1024 * 1024;  // larger files are refus
 constexpr DWORD kMaxShortcutFile = 1024 * 1024;        // larger .url files are not read
 constexpr size_t kMaxNameChars = 100;
 constexpr size_t kMaxUrlBytes = 32 * 1024;
+constexpr size_t kMaxEntityChars = 32;  // an entity's ';' is looked for this far after its '&'
+// Folders and shortcuts one import may write. Each costs a few file system calls (1 to 3 ms
+// under Wine), so a file of millions of tiny entries would keep the user waiting for hours;
+// a file holding more is refused before anything is written.
+constexpr size_t kMaxEntries = 10000;
 
 // ---- small text helpers ----------------------------------------------------------------------
 
@@ -111,6 +119,7 @@ std::string Escape(const std::string& s) {
 }
 
 // Decodes the named entities browsers write and numeric ones; anything else stays as it is.
+// The ';' is looked for only a short way on, so text full of '&' decodes in one pass.
 std::string DecodeEntities(const std::string& s) {
     static const struct { const char* name; const char* text; } kNamed[] = {
         {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
@@ -121,8 +130,10 @@ std::string DecodeEntities(const std::string& s) {
             out += s[i];
             continue;
         }
-        size_t semi = s.find(';', i + 1);
-        if (semi == std::string::npos || semi - i > 10) {
+        const size_t windowEnd = std::min(s.size(), i + 1 + kMaxEntityChars);
+        size_t semi = i + 1;
+        while (semi < windowEnd && s[semi] != ';' && s[semi] != '&') ++semi;
+        if (semi == windowEnd || s[semi] != ';') {
             out += '&';
             continue;
         }
@@ -258,10 +269,47 @@ std::string StripTrailingBackslash(std::string path) {
 
 // ---- export ----------------------------------------------------------------------------------
 
-// The URL= of the [InternetShortcut] section of a .url file; empty when there is none.
-std::string ReadShortcutUrl(const std::string& path) {
-    std::string text;
-    if (!ReadWholeFile(path, kMaxShortcutFile, &text)) return {};
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (valid()) CloseHandle(h_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+};
+
+// The name the system gives the file behind `h` (ntdll's NtQueryObject, the name fs::GuardFolder
+// records for folders; under Wine it follows Linux links to where they lead). Empty when it
+// cannot be had. GetFinalPathNameByHandleW would not do: Wine's fails for paths longer than
+// MAX_PATH whatever the buffer.
+std::wstring ObjectName(HANDLE h) {
+    using NtQueryObjectFn = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    struct UnicodeString {
+        USHORT length, maximumLength;
+        PWSTR buffer;
+    };
+    constexpr int kObjectNameInformation = 1;
+    static const auto query = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return ntdll ? reinterpret_cast<NtQueryObjectFn>(GetProcAddress(ntdll, "NtQueryObject")) : nullptr;
+    }();
+    if (!query) return {};
+    std::vector<char> buffer(64 * 1024 + sizeof(UnicodeString) + sizeof(wchar_t));  // any path fits
+    ULONG needed = 0;
+    if (query(h, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) return {};
+    const auto* name = reinterpret_cast<const UnicodeString*>(buffer.data());
+    if (!name->buffer) return {};
+    return std::wstring(name->buffer, name->length / sizeof(wchar_t));
+}
+
+// The URL= of the [InternetShortcut] section of .url file text; empty when there is none.
+std::string ShortcutUrlOf(const std::string& text) {
     bool inSection = false;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -282,81 +330,88 @@ std::string ReadShortcutUrl(const std::string& path) {
     return {};
 }
 
+// Reads the shortcut `name` of `dir` by its true name, and only when the opened file really lies
+// in that folder: under Wine a Linux link to a file lists as a plain file, and reading through it
+// would read whatever it points at. Empty when it cannot be read or lies elsewhere.
+std::string ReadShortcutUrl(const fs::FolderGuard& dir, const std::wstring& name) {
+    FileHandle file(CreateFileW((dir.path + name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return {};
+    if (!dir.objectName.empty() && !fs::SameFinalPath(ObjectName(file.get()), dir.objectName + name)) return {};
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxShortcutFile) return {};
+    std::string text(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!text.empty() &&
+        (!ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr) || read != text.size()))
+        return {};
+    return ShortcutUrlOf(text);
+}
+
 std::string UnixTime(const FILETIME& ft) {
     ULONGLONG t = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     const ULONGLONG kEpoch = 116444736000000000ULL;  // 1970-01-01 in FILETIME units
     return std::to_string(t > kEpoch ? (t - kEpoch) / 10000000ULL : 0);
 }
 
-bool LessNoCase(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
-    return lstrcmpiA(a.cFileName, b.cFileName) < 0;
+// Name order without regard to case; names differing only in case (a Unix file system holds
+// "News" and "news" side by side) keep a fixed order.
+bool LessNoCase(const fs::DirEntry& a, const fs::DirEntry& b) {
+    int c = lstrcmpiW(a.wideName.c_str(), b.wideName.c_str());
+    return c != 0 ? c < 0 : a.wideName < b.wideName;
 }
 
-bool HasUrlExtension(const std::string& name) {
-    return name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".url");
+bool HasUrlExtension(const std::wstring& name) {
+    return name.size() > 4 && lstrcmpiW(name.c_str() + name.size() - 4, L".url") == 0;
 }
 
-// Appends the folders and links of `dir` at nesting `depth`. False when `dir` cannot be listed.
-bool ExportFolder(const std::string& dir, size_t depth, std::string& out) {
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    std::vector<WIN32_FIND_DATAA> folders, links;
-    do {
-        std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            // A junction or a link may lead anywhere on the disk: never follow it.
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-            folders.push_back(fd);
-        } else if (HasUrlExtension(name)) {
-            links.push_back(fd);
-        }
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
+// Appends the folders and links of `dir` at nesting `depth`. Child paths are built only from the
+// true names the W listing gives (never ".", "..", a separator or a wildcard), so no name, however
+// it reads in the code page, leads out of the folder; linked folders are never entered. False
+// when `dir` cannot be listed.
+bool ExportFolder(const fs::FolderGuard& dir, size_t depth, std::string& out) {
+    std::vector<fs::DirEntry> folders, links;
+    bool listed = fs::ListFolderW(dir.path, [&](const fs::DirEntry& entry) {
+        if (entry.IsLink()) return true;  // a junction or a link may lead anywhere on the disk
+        if (entry.IsFolder())
+            folders.push_back(entry);
+        else if (HasUrlExtension(entry.wideName))
+            links.push_back(entry);
+        return true;
+    });
+    if (!listed) return false;
     std::sort(folders.begin(), folders.end(), LessNoCase);
     std::sort(links.begin(), links.end(), LessNoCase);
 
     std::string indent(4 * (depth + 1), ' ');
     for (const auto& f : folders) {
-        out += indent + "<DT><H3 FOLDED ADD_DATE=\"" + UnixTime(f.ftCreationTime) + "\">" +
-               Escape(AcpToUtf8(f.cFileName)) + "</H3>\r\n";
+        out += indent + "<DT><H3 FOLDED ADD_DATE=\"" + UnixTime(f.created) + "\">" +
+               Escape(FromWide(f.wideName, CP_UTF8)) + "</H3>\r\n";
         out += indent + "<DL><p>\r\n";
-        if (depth + 1 < kMaxDepth) ExportFolder(dir + "\\" + f.cFileName, depth + 1, out);
+        if (depth + 1 < kMaxDepth) ExportFolder(fs::GuardSubfolder(dir, f), depth + 1, out);
         out += indent + "</DL><p>\r\n";
     }
     for (const auto& l : links) {
-        std::string url = ReadShortcutUrl(dir + "\\" + l.cFileName);
+        std::string url = ReadShortcutUrl(dir, l.wideName);
         if (url.empty()) continue;
-        std::string title(l.cFileName, std::strlen(l.cFileName) - 4);
-        out += indent + "<DT><A HREF=\"" + Escape(AcpToUtf8(url)) + "\" ADD_DATE=\"" +
-               UnixTime(l.ftCreationTime) + "\" LAST_VISIT=\"" + UnixTime(l.ftLastAccessTime) +
-               "\" LAST_MODIFIED=\"" + UnixTime(l.ftLastWriteTime) + "\">" +
-               Escape(AcpToUtf8(title)) + "</A>\r\n";
+        std::wstring title = l.wideName.substr(0, l.wideName.size() - 4);
+        out += indent + "<DT><A HREF=\"" + Escape(AcpToUtf8(url)) + "\" ADD_DATE=\"" + UnixTime(l.created) +
+               "\" LAST_VISIT=\"" + UnixTime(l.accessed) + "\" LAST_MODIFIED=\"" + UnixTime(l.written) + "\">" +
+               Escape(FromWide(title, CP_UTF8)) + "</A>\r\n";
     }
     return true;
 }
 
 // ---- import ----------------------------------------------------------------------------------
 
-// One parsed tag: its upper-case name, whether it closes, its attributes (upper-case names,
-// decoded values, first occurrence wins) and the position after its '>'.
+// One parsed tag: its upper-case name, whether it closes, its HREF (decoded, first occurrence
+// wins; the only attribute an import uses, so a tag with any number of attributes costs no
+// more than reading past them) and the position after its '>'.
 struct Tag {
     std::string name;
     bool closing = false;
-    std::vector<std::pair<std::string, std::string>> attrs;
+    std::optional<std::string> href;
     size_t end = 0;
-
-    std::string Attr(const char* key) const {
-        for (const auto& a : attrs)
-            if (a.first == key) return a.second;
-        return {};
-    }
-    bool HasAttr(const char* key) const {
-        for (const auto& a : attrs)
-            if (a.first == key) return true;
-        return false;
-    }
 };
 
 // Reads the tag name at `lt` (the '<'); false when no name follows (a stray '<').
@@ -373,10 +428,19 @@ bool TagNameAt(const std::string& t, size_t lt, Tag* tag, size_t* afterName) {
     return true;
 }
 
+bool IsHrefAt(const std::string& t, size_t begin, size_t end) {
+    static const char kHref[] = "HREF";
+    if (end - begin != 4) return false;
+    for (size_t k = 0; k < 4; ++k)
+        if (Upper(t[begin + k]) != kHref[k]) return false;
+    return true;
+}
+
+// Parses the tag at `lt` in one pass over its text.
 bool ParseTag(const std::string& t, size_t lt, Tag* tag) {
     size_t i = 0;
     if (!TagNameAt(t, lt, tag, &i)) return false;
-    tag->attrs.clear();
+    tag->href.reset();
     const size_t n = t.size();
     while (i < n && t[i] != '>') {
         if (IsSpace(t[i]) || t[i] == '/' || t[i] == '=') {
@@ -385,10 +449,9 @@ bool ParseTag(const std::string& t, size_t lt, Tag* tag) {
         }
         size_t nameStart = i;
         while (i < n && !IsSpace(t[i]) && t[i] != '=' && t[i] != '>') ++i;
-        std::string name;
-        for (size_t k = nameStart; k < i; ++k) name += Upper(t[k]);
+        const bool wanted = !tag->href && IsHrefAt(t, nameStart, i);
         while (i < n && IsSpace(t[i])) ++i;
-        std::string value;
+        size_t valueStart = i, valueEnd = i;
         if (i < n && t[i] == '=') {
             ++i;
             while (i < n && IsSpace(t[i])) ++i;
@@ -396,15 +459,16 @@ bool ParseTag(const std::string& t, size_t lt, Tag* tag) {
                 char quote = t[i++];
                 size_t close = t.find(quote, i);
                 if (close == std::string::npos) close = n;
-                value = t.substr(i, close - i);
+                valueStart = i;
+                valueEnd = close;
                 i = close < n ? close + 1 : n;
             } else {
-                size_t start = i;
+                valueStart = i;
                 while (i < n && !IsSpace(t[i]) && t[i] != '>') ++i;
-                value = t.substr(start, i - start);
+                valueEnd = i;
             }
         }
-        if (!tag->HasAttr(name.c_str())) tag->attrs.emplace_back(name, DecodeEntities(value));
+        if (wanted) tag->href = DecodeEntities(t.substr(valueStart, valueEnd - valueStart));
     }
     tag->end = i < n ? i + 1 : n;
     return true;
@@ -497,7 +561,8 @@ std::string AsUtf8(std::string data) {
 
 class Importer {
 public:
-    explicit Importer(const std::string& root) { stack_.push_back({root, true}); }
+    // With `write` false nothing is touched on disk: the walk only counts what it would write.
+    Importer(const std::string& root, bool write) : write_(write) { stack_.push_back({root, true}); }
 
     // Walks the text once; returns whether any bookmark tag was seen.
     bool Run(const std::string& t) {
@@ -525,13 +590,14 @@ public:
             } else if (tag.name == "A" && !tag.closing) {
                 sawBookmarks_ = true;
                 std::string title = ElementText(t, pos, "A", &pos);
-                AddLink(tag.Attr("HREF"), title);
+                AddLink(tag.href.value_or(std::string()), title);
             }
         }
         return sawBookmarks_;
     }
 
     int failures() const { return failures_; }
+    size_t entries() const { return entries_; }  // folders and shortcuts met
 
 private:
     struct Level {
@@ -557,8 +623,9 @@ private:
     // A folder heading: the folder is made at once (so empty folders come through), and the
     // list that follows fills it.
     void StartFolder(const std::string& title) {
+        ++entries_;
         const Level& parent = stack_.back();
-        if (!parent.live || stack_.size() > kMaxDepth) {
+        if (!write_ || !parent.live || stack_.size() > kMaxDepth) {
             pending_ = parent;
             return;
         }
@@ -581,6 +648,8 @@ private:
         pending_.reset();
         std::string url = ShortcutUrl(href);
         if (url.empty()) return;  // nothing to point at: not a shortcut
+        ++entries_;
+        if (!write_) return;
         const Level& level = stack_.back();
         if (!level.live) {
             ++failures_;
@@ -612,9 +681,11 @@ private:
         return false;
     }
 
+    const bool write_;
     std::vector<Level> stack_;
     std::optional<Level> pending_;
     size_t overflow_ = 0;
+    size_t entries_ = 0;
     int failures_ = 0;
     bool sawBookmarks_ = false;
     unsigned tempCounter_ = 0;
@@ -692,7 +763,11 @@ bool ExportFavoritesTree(const std::string& folder, const std::string& file) {
         "<TITLE>Bookmarks</TITLE>\r\n"
         "<H1>Bookmarks</H1>\r\n"
         "<DL><p>\r\n";
-    if (!ExportFolder(StripTrailingBackslash(folder), 0, out)) return false;
+    // The folder's own name as the system reports it: the Favorites folder may itself be a link.
+    std::optional<std::string> full = fs::FullPath(Trim(folder));
+    if (!full) return false;
+    const fs::FolderGuard root = fs::GuardFolder(*full);
+    if (!root.usable || !ExportFolder(root, 0, out)) return false;
     out += "</DL><p>\r\n";
     return WriteWholeFile(file, out, CREATE_ALWAYS);
 }
@@ -704,8 +779,13 @@ bool ImportFavoritesTree(const std::string& file, const std::string& folder) {
     if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
     std::string data;
     if (!ReadWholeFile(file, kMaxBookmarkFile, &data) || data.empty()) return false;
-    Importer importer(root);
-    if (!importer.Run(AsUtf8(std::move(data)))) return false;
+    const std::string text = AsUtf8(std::move(data));
+    // A first walk writes nothing: it tells whether the file holds bookmarks at all, and refuses
+    // one holding more entries than an import may write, before any is written.
+    Importer counter(root, false);
+    if (!counter.Run(text) || counter.entries() > kMaxEntries) return false;
+    Importer importer(root, true);
+    importer.Run(text);
     return importer.failures() == 0;
 }
 

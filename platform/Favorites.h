@@ -21,10 +21,14 @@ std::optional<std::string> FavoritesFolder();
 
 // Writes the tree under `folder` as a bookmark file (UTF-8, CR LF): every Internet shortcut
 // "*.url" (its [InternetShortcut] URL=, title = file name without ".url") as a link, every
-// sub-folder as a folder, folders before links, each in name order. Shortcuts without a URL,
-// other files, and folders carrying FILE_ATTRIBUTE_REPARSE_POINT (junctions; under Wine, links
-// to folders) are left out; nesting below 64 levels is left out. Text and attributes have
-// & < > " escaped. False when `folder` cannot be listed or `file` cannot be written whole.
+// sub-folder as a folder, folders before links, each in name order without regard to case.
+// The tree is walked by the file system's true UTF-16 names (long paths, any depth up to the
+// limit), so titles come out whole in any script and no name, however the code page shows it,
+// leads out of `folder`. Shortcuts without a URL, other files, folders carrying
+// FILE_ATTRIBUTE_REPARSE_POINT (junctions; under Wine, links to folders) and shortcuts that
+// really lie elsewhere (under Wine, links to files) are left out, so nothing outside `folder` is
+// read; nesting below 64 levels is left out. Text and attributes have & < > " escaped.
+// False when `folder` is missing or cannot be listed, or `file` cannot be written whole.
 bool ExportFavoritesTree(const std::string& folder, const std::string& file);
 
 // Reads the bookmark file `file` and creates its folders and Internet shortcuts inside
@@ -40,8 +44,10 @@ bool ExportFavoritesTree(const std::string& folder, const std::string& file);
 // sub-folder is reused unless it carries REPARSE_POINT or is a file: then its contents are
 // skipped. Links without HREF or with an empty one are skipped; folders nested deeper than 64
 // levels are flattened into the 64th.
-// False when the file cannot be read, is empty or larger than 64 MiB, holds no bookmark tags
-// (<DL>, <H3> or <A>), or when any folder or shortcut could not be written; true otherwise.
+// Reading takes time in proportion to the file's size, whatever its shape.
+// False when the file cannot be read, is empty or larger than 32 MiB, holds no bookmark tags
+// (<DL>, <H3> or <A>) or more than 10,000 folders and shortcuts (then nothing is written), or
+// when any folder or shortcut could not be written; true otherwise.
 bool ImportFavoritesTree(const std::string& file, const std::string& folder);
 
 }  // namespace bw::platform

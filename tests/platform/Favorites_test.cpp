@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Favorites.h"
+#include "platform/Paths.h"
 #include "tests/support/TestSupport.h"
 
 using namespace bw::test;
@@ -54,6 +55,9 @@ std::map<std::string, std::string> Tree(const std::string& dir) {
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
+
+// A crafted input must never keep the user waiting: this guard is generous on purpose.
+constexpr DWORD kGuardMs = 20000;
 
 // A small Favorites tree: two levels of folders, an empty folder, a title with & in it,
 // a URL with & and a quote, a non-ASCII title, and files that are not shortcuts.
@@ -121,6 +125,41 @@ TEST(Favorites, ExportDoesNotFollowALinkToAFolderOutside) {
     EXPECT_FALSE(Contains(html, "Linked"));
     EXPECT_FALSE(Contains(html, "secret"));
     EXPECT_EQ(UrlOf(outside / "Secret.url"), "http://secret.example/");
+}
+
+TEST(Favorites, ExportWalksTrueNamesAndNeverLeavesTheFolder) {
+    TempDir dir;
+    std::string fav = dir / "Profile\\Favorites";
+    MakeDirs(fav);
+    WriteTextFile(dir / "Secret.url", Shortcut("http://secret.example/"));
+    // Names the ANSI listing reads as "..\..": three side by side, the first nested three deep,
+    // then two long names, so the last shortcut lies beyond MAX_PATH. Long paths keep the dots.
+    const std::wstring lookAlikes[] = {L"\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E", L"..\xFF3C..", L"\xFF0E.\xFF3C.\xFF0E"};
+    const std::wstring longFav = L"\\\\?\\" + bw::platform::paths::Widen(fav);
+    for (const auto& name : lookAlikes) ASSERT_TRUE(CreateDirectoryW((longFav + L"\\" + name).c_str(), nullptr));
+    std::wstring deep = longFav + L"\\" + lookAlikes[0];
+    for (const std::wstring& name : {lookAlikes[0], lookAlikes[0], std::wstring(200, L'L'), std::wstring(200, L'M')})
+        ASSERT_TRUE(CreateDirectoryW((deep += L"\\" + name).c_str(), nullptr));
+    const struct { std::wstring name; const char* utf8; } titles[] = {
+        {deep + L"\\Deep", "Deep"},
+        {longFav + L"\\\x041F\x0440\x0438\x0432\x0435\x0442", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
+        {longFav + L"\\\x4E2D\x6587", "\xE4\xB8\xAD\xE6\x96\x87"},
+        {longFav + L"\\\xD83D\xDE00 smile", "\xF0\x9F\x98\x80 smile"},
+    };
+    for (const auto& t : titles) {
+        WriteTextFile(dir / "t.url", Shortcut("http://title.example/"));
+        ASSERT_TRUE(MoveFileW(bw::platform::paths::Widen(dir / "t.url").c_str(), (t.name + L".url").c_str()));
+    }
+    ASSERT_TRUE(MakeLink(dir / "Secret.url", fav + "\\Linked.url"));
+
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(ExportFavoritesTree(fav, dir / "bookmarks.htm"));
+    EXPECT_LT(GetTickCount() - start, kGuardMs);
+    std::string html = ReadTextFile(dir / "bookmarks.htm");
+    for (const auto& t : titles) EXPECT_TRUE(Contains(html, std::string(">") + t.utf8 + "</A>")) << t.utf8;
+    EXPECT_TRUE(Contains(html, ">..\xEF\xBC\xBC..</H3>"));
+    for (const char* part : {"secret", "Linked", "Favorites", "Profile", "?"})
+        EXPECT_FALSE(Contains(html.substr(html.find("<DL>")), part)) << part;
 }
 
 TEST(Favorites, ExportFailsForAMissingFolderOrAnUnwritableFile) {
@@ -344,4 +383,29 @@ TEST(Favorites, PublicCallWorksOnTheUsersFavoritesFolder) {
     DeleteFileA((mine + "\\Probe.url").c_str());
     RemoveDirectoryA(mine.c_str());
     if (createdFavorites) RemoveDirectoryA(fav->c_str());
+}
+
+TEST(Favorites, ImportOfCraftedFilesFinishesAndStaysInside) {
+    const std::string amps(1300000, '&'), after = "<DT><A HREF=\"http://after/\">After</A></DL>";
+    std::string attrs, links;
+    for (int i = 0; i < 100000; ++i) attrs += " a" + std::to_string(i) + "=\"&amp\"";
+    for (int i = 0; i < 1000000; ++i) links += "<A HREF=x>t";
+    const struct { std::string html; bool imports; std::map<std::string, std::string> expected; } cases[] = {
+        {"<DL><p><DT><A HREF=\"http://amps/\">" + amps + "</A>" + after, true,
+         {{std::string(100, '&') + ".url", "http://amps/"}, {"After.url", "http://after/"}}},
+        {"<DL><p><DT><A HREF=\"" + amps + "\">Amps</A>" + after, true, {{"After.url", "http://after/"}}},
+        {"<DL><p><DT><A" + attrs + " HREF=\"http://attrs/\">Attrs</A>" + after, true,
+         {{"Attrs.url", "http://attrs/"}, {"After.url", "http://after/"}}},
+        {"<DL><p>" + links + after, false, {}},  // more entries than an import writes: refused whole
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        MakeDirs(dir / "Favorites");
+        WriteTextFile(dir / "in.htm", c.html);
+        DWORD start = GetTickCount();
+        EXPECT_EQ(ImportFavoritesTree(dir / "in.htm", dir / "Favorites"), c.imports) << &c - cases;
+        EXPECT_LT(GetTickCount() - start, kGuardMs) << &c - cases;
+        EXPECT_EQ(Tree(dir / "Favorites"), c.expected) << &c - cases;
+        EXPECT_EQ(Tree(dir.path()).size(), c.expected.size() + 2) << &c - cases;  // in.htm, Favorites
+    }
 }
