@@ -12,6 +12,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 
 namespace bw::platform {
 
@@ -284,30 +285,6 @@ private:
     HANDLE h_;
 };
 
-// The name the system gives the file behind `h` (ntdll's NtQueryObject, the name fs::GuardFolder
-// records for folders; under Wine it follows Linux links to where they lead). Empty when it
-// cannot be had. GetFinalPathNameByHandleW would not do: Wine's fails for paths longer than
-// MAX_PATH whatever the buffer.
-std::wstring ObjectName(HANDLE h) {
-    using NtQueryObjectFn = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
-    struct UnicodeString {
-        USHORT length, maximumLength;
-        PWSTR buffer;
-    };
-    constexpr int kObjectNameInformation = 1;
-    static const auto query = [] {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        return ntdll ? reinterpret_cast<NtQueryObjectFn>(GetProcAddress(ntdll, "NtQueryObject")) : nullptr;
-    }();
-    if (!query) return {};
-    std::vector<char> buffer(64 * 1024 + sizeof(UnicodeString) + sizeof(wchar_t));  // any path fits
-    ULONG needed = 0;
-    if (query(h, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) return {};
-    const auto* name = reinterpret_cast<const UnicodeString*>(buffer.data());
-    if (!name->buffer) return {};
-    return std::wstring(name->buffer, name->length / sizeof(wchar_t));
-}
-
 // The URL= of the [InternetShortcut] section of .url file text; empty when there is none.
 std::string ShortcutUrlOf(const std::string& text) {
     bool inSection = false;
@@ -334,10 +311,8 @@ std::string ShortcutUrlOf(const std::string& text) {
 // in that folder: under Wine a Linux link to a file lists as a plain file, and reading through it
 // would read whatever it points at. Empty when it cannot be read or lies elsewhere.
 std::string ReadShortcutUrl(const fs::FolderGuard& dir, const std::wstring& name) {
-    FileHandle file(CreateFileW((dir.path + name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(fs::OpenFileInPlace(dir, name, GENERIC_READ));
     if (!file.valid()) return {};
-    if (!dir.objectName.empty() && !fs::SameFinalPath(ObjectName(file.get()), dir.objectName + name)) return {};
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxShortcutFile) return {};
     std::string text(static_cast<size_t>(size.QuadPart), '\0');
@@ -725,16 +700,14 @@ bool ShellImportExport(bool import, const std::string& file) {
 }  // namespace
 
 std::optional<std::string> FavoritesFolder() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    reg::Key key;
+    if (reg::OpenKeyEx(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                       KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS) {
         char buf[MAX_PATH * 4] = {};
         DWORD size = sizeof buf - 1;
         DWORD type = 0;
-        LONG rc = RegQueryValueExA(key, "Favorites", nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buf), &size);
-        RegCloseKey(key);
+        LONG rc = reg::QueryValueEx(key.get(), "Favorites", &type, reinterpret_cast<BYTE*>(buf), &size);
+        key.reset();
         if (rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
             std::string value(buf);
             if (type == REG_EXPAND_SZ) {

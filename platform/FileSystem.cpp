@@ -93,6 +93,7 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     HANDLE get() const { return h_; }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
 
 private:
     HANDLE h_;
@@ -325,6 +326,16 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     if (MarkForDeletion(file.get())) return true;  // the file goes when the handle closes
     if (readOnly) SetAttributesByHandle(file.get(), entry.attributes & kSettableAttributes);
     return false;
+}
+
+HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access) {
+    if (!guard.usable || !paths::IsSafeName(name)) return INVALID_HANDLE_VALUE;
+    FileHandle file(CreateFileW((guard.path + name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return INVALID_HANDLE_VALUE;
+    if (Api().HandleDeletes() && !SameFinalPath(ObjectName(file.get()), guard.objectName + name))
+        return INVALID_HANDLE_VALUE;
+    return file.release();
 }
 
 bool DeleteFileAt(const std::string& path, bool force) {

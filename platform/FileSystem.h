@@ -93,6 +93,12 @@ FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
 // Returns true when the file was deleted.
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force);
 
+// Opens the file `name` (a true name listed in `guard.path`) with `access`, sharing reading and
+// writing, only when the opened file really lies in that folder, by the name check of
+// DeleteFileChecked (a Linux link to a file elsewhere is refused). INVALID_HANDLE_VALUE otherwise;
+// the caller closes the handle.
+HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access);
+
 // Deletes the one file `path` (no wildcards; code page or UTF-16, any length) with the same
 // guard; for callers that hold a found file's full path rather than a listing. False when
 // missing, a folder, a link, read-only without `force`, in use, or when it resolves outside its
