@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Handles.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 
@@ -269,21 +270,6 @@ std::string StripTrailingBackslash(std::string path) {
 }
 
 // ---- export ----------------------------------------------------------------------------------
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 // The URL= of the [InternetShortcut] section of .url file text; empty when there is none.
 std::string ShortcutUrlOf(const std::string& text) {

@@ -9,24 +9,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/Handles.h"
+#include "platform/Paths.h"
+
 namespace bw::platform {
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
 
 class Bstr {
 public:
@@ -42,24 +30,6 @@ public:
 private:
     BSTR s_ = nullptr;
 };
-
-std::string Narrow(const wchar_t* wide, int length) {
-    if (length <= 0) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return {};
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
-}
 
 DWORD ErrorOr0(BOOL ok) { return ok ? 0 : GetLastError(); }
 
@@ -128,11 +98,11 @@ std::string FileTimeText(const FILETIME& time) {
         return {};
     Bstr text;
     if (FAILED(VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, text.out())) || !text.get()) return {};
-    return Narrow(text.get(), static_cast<int>(SysStringLen(text.get())));
+    return paths::Narrow(std::wstring(text.get(), SysStringLen(text.get())));
 }
 
 std::optional<double> DateFromText(const std::string& text) {
-    std::wstring wide = Widen(text);
+    std::wstring wide = paths::Widen(text);
     if (wide.empty()) return std::nullopt;
     DATE date = 0;
     if (FAILED(VarDateFromStr(&wide[0], LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;

@@ -5,9 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Handles.h"
+
 namespace bw::platform::fs {
 
 namespace {
+
+using platform::FileHandle;
+using platform::FindHandle;
 
 // ntdll's file and object calls; present from Windows XP on and in Wine.
 using NTSTATUS_ = LONG;
@@ -68,36 +73,6 @@ const SystemCalls& Api() {
     static const SystemCalls api;
     return api;
 }
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
-
-private:
-    HANDLE h_;
-};
 
 std::wstring WithSlashW(const std::wstring& path) {
     return !path.empty() && path.back() == L'\\' ? path : path + L'\\';

@@ -8,30 +8,11 @@
 #include <new>
 
 #include "platform/FileSystem.h"
+#include "platform/Handles.h"
 
 namespace bw::platform {
 
 namespace {
-
-// Owns a file handle for one read or write.
-class File {
-public:
-    explicit File(HANDLE h) : h_(h) {}
-    ~File() { Close(); }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-    bool Close() {
-        if (!ok()) return true;
-        const bool closed = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE h_;
-};
 
 bool WriteAll(HANDLE h, const std::string& data) {
     size_t done = 0;
@@ -59,9 +40,9 @@ enum class ReadOutcome { Read, Missing, Unreadable };
 // Reads the whole file into `content`; Missing only when the file (or its folder) is not there.
 ReadOutcome ReadWhole(const std::string& path, std::string* content) {
     content->clear();
-    File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok()) {
+    if (!file.valid()) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
                                                                                : ReadOutcome::Unreadable;
@@ -168,7 +149,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& content) {
     }
     if (handle == INVALID_HANDLE_VALUE) return false;
 
-    File file(handle);
+    FileHandle file(handle);
     bool ok = WriteAll(file.get(), content);
     ok = FlushFileBuffers(file.get()) && ok;
     ok = file.Close() && ok;
