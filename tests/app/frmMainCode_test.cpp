@@ -2,10 +2,14 @@
 // the status area, driven through its real controls.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ui/Forms.h"
 #include "settings/Inifun.h"
 #include "app/frmMainCode.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
 
 using bw::frmMainCode;
 using bw::Inifun::ReadIni;
@@ -206,6 +210,53 @@ TEST_F(MainWindow, EveryItemIsAStandardCheckBoxWithItsCaption) {
     EXPECT_EQ(form.Label4.Caption(), "Search and  Erase");
     EXPECT_EQ(form.Image4.Caption(), "Search and  Erase");
     EXPECT_EQ(form.Command4.Caption(), " Export");
+}
+
+TEST_F(MainWindow, CustomItemsPageKeepsCusdDatAsBuilt) {
+    frmMainCode& form = Load();
+    const std::string file = folder_.file("cusd.dat");
+    auto items = [&] {
+        std::vector<std::string> v;
+        for (int i = 0; i < form.List1.ListCount(); ++i) v.push_back(form.List1.List(i));
+        return v;
+    };
+    form.Image2_Click();
+    EXPECT_TRUE(form.Frame7.Visible());
+    EXPECT_TRUE(items().empty());
+    EXPECT_EQ(form.Text103.Text(), "*.tmp");
+    {
+        bw::test::MessageBoxWatcher watcher;
+        Click(form.Command101.hwnd());  // no folder
+        ASSERT_EQ(watcher.boxes().size(), 1u);
+        EXPECT_EQ(watcher.boxes()[0].text, "Please fill in all data.");
+    }
+    EXPECT_FALSE(bw::test::PathExists(file));
+
+    form.Text102.SetText("C:\\");
+    form.Text103.SetText("*.chk");
+    Click(form.Command101.hwnd());
+    form.Text102.SetText("C:\\Temp");
+    form.Text103.SetText("*.log   ");
+    Click(form.Command101.hwnd());
+    Click(form.Command101.hwnd());
+    const std::vector<std::string> added = {"C:\\\\*.chk", "C:\\Temp\\*.log", "C:\\Temp\\*.log"};
+    EXPECT_EQ(items(), added);
+    EXPECT_EQ(bw::test::ReadTextFile(file), "C:\\\\*.chk\r\nC:\\Temp\\*.log\r\nC:\\Temp\\*.log\r\n");
+
+    Click(form.Command102.hwnd());  // nothing selected
+    EXPECT_EQ(items(), added);
+    for (int i = 0; i < 3; ++i) {
+        form.List1.SetListIndex(0);
+        Click(form.Command102.hwnd());
+    }
+    EXPECT_TRUE(items().empty());
+    EXPECT_TRUE(bw::test::PathExists(file));
+    EXPECT_EQ(bw::test::ReadTextFile(file), "");
+
+    bw::test::WriteTextFile(file, "  D:\\x\\*.bak  \r\n\r\nE:\\y\\*.old");  // edited by hand
+    form.Image1_Click();
+    form.Image2_Click();
+    EXPECT_EQ(items(), (std::vector<std::string>{"  D:\\x\\*.bak", "", "E:\\y\\*.old"}));
 }
 
 }  // namespace
