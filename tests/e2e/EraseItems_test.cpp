@@ -1,6 +1,7 @@
-// The real Brightwipe.exe erases the Internet Explorer and Windows traces of a prepared prefix:
-// started from a second process, every such item checked, "Erase Now" pressed; then the status
-// list, the summary box, the registry and the files are checked, kept entries included.
+// The real Brightwipe.exe erases every trace it knows on a prepared prefix: started from a second
+// process with every item and every sub-item checked and custom items on, "Erase Now" pressed;
+// then the status list, the summary box, the settings file, the registry and the files are
+// checked, kept entries and everything reached through links included.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wininet.h>
@@ -71,20 +72,57 @@ bool ClipboardHasText() {
     return has;
 }
 
-TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
+TEST(EndToEnd, EraseEveryItemKeepsWhatTheUserKeeps) {
     TempDir folder;
     ASSERT_TRUE(InstallProgram(folder.path()));
     const std::string settings = folder / "bwsd.dat";
 
-    // The user's choice: every Internet Explorer and Windows item, no application item.
-    for (const char* key : {"location", "history", "cache", "cookies", "favorites", "autocomplete", "downloaded"})
+    // The user's choice: every item, every sub-item, and the custom items.
+    for (const char* key : {"location", "history", "cache", "cookies", "favorites", "autocomplete", "downloaded",
+                            "netscape", "opera", "msn", "google"})
         WriteIni(settings, "BROWSERS", key, "1");
-    for (const char* key : {"netscape", "opera", "msn", "google"}) WriteIni(settings, "BROWSERS", key, "0");
     for (const char* key : {"recent", "run", "search", "temp", "recycle", "open", "scandisk", "passwords", "clip",
                             "wordpad", "paint"})
         WriteIni(settings, "WINDOWS", key, "1");
     for (const char* key : {"winzip", "media", "realplayer", "realone", "office"})
-        WriteIni(settings, "APPLICATIONS", key, "0");
+        WriteIni(settings, "APPLICATIONS", key, "1");
+    for (const char* section : {"NETSCAPE", "OPERA", "MSN"})
+        for (const char* key : {"Location", "Cookies", "Cache", "History"}) WriteIni(settings, section, key, "1");
+    for (const char* key : {"word", "excel", "powerpoint", "frontpage", "access"}) WriteIni(settings, "OFFICE", key, "1");
+    for (const char* key : {"ACDSee5", "ACDsee4", "AcrobatReader4", "AcrobatReader5", "AOL", "CuteFTP", "DivxPlayer",
+                            "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "Morpheus", "NetVampire", "MSNMessager",
+                            "PowerDVD", "QuickTime", "SWiSH", "ThePlayer", "Winamp", "WinRar", "Aol70", "Yahoo!"})
+        WriteIni(settings, "MOREAPPLICATIONS", key, "1");
+    WriteIni(settings, "Additional", "Custom", "1");
+
+    // Other browsers: a Mozilla profile, Opera and MSN Explorer folders, the toolbar's searches.
+    const std::string profile = ShellFolder("AppData") + "\\Mozilla\\Profiles\\default";
+    MakeDirs(profile + "\\Cache");
+    for (const char* file : {"cookies.txt", "prefs.js", "Cache\\_CACHE_001_"}) WriteTextFile(profile + "\\" + file, "moz");
+    TempDir opera, msn;
+    MakeDirs(opera / "profile\\cache4\\sub");
+    for (const char* file : {"opera.dir", "cookies4.dat", "opera6.ini", "cache4\\a.tmp", "cache4\\sub\\b.tmp"})
+        WriteTextFile(opera / "profile\\" + file, "opera");
+    WriteIni(settings, "OPERA", "Path", opera.path());
+    MakeDirs(msn / "Cookies");
+    WriteTextFile(msn / "Cookies\\user@msn.txt", "msn");
+    WriteTextFile(msn / "msn6.ini", "msn");
+    WriteIni(settings, "msn", "path", msn.path());
+    SetString(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History", "q", "secret search");
+
+    // Applications: lists in the registry, a download folder, and the user's own patterns, one of
+    // them a relative line that must delete nothing.
+    SetString(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu", "filemenu1", "C:\\a.zip");
+    SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files", "File1", "C:\\b.xls");
+    SetString(HKEY_CURRENT_USER, "Software\\DivXNetworks\\DivX Player", "File1", "C:\\c.avi");
+    const std::string kazaa = "C:\\Program Files\\KaZaA\\Db";
+    MakeDirs(kazaa + "\\sub");
+    WriteTextFile(kazaa + "\\shared.dbb", "kazaa");
+    WriteTextFile(kazaa + "\\sub\\kept.dbb", "kazaa");
+    TempDir custom;
+    MakeDirs(custom / "sub");
+    for (const char* file : {"x.tmp", "keep.doc", "sub\\y.tmp"}) WriteTextFile(custom / file, "custom");
+    WriteTextFile(folder / "cusd.dat", custom / "*.tmp  \r\n*.doc\r\n");
 
     // Typed addresses, one of them kept.
     SetString(HKEY_CURRENT_USER, kTyped, "url1", "http://gone-one.example/");
@@ -146,12 +184,13 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
     HWND box = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 60000);
     ASSERT_NE(box, nullptr) << "no summary box";
     SaveScreenshot(ArtifactsDir() + "\\e2e-erase-items.bmp");
-    // Typed addresses 3 - kept 1 = 2, history 15, autocomplete 5, recent 1, run 1, search 4,
-    // open/save 16, WordPad 1, Paint 1.
+    // Typed addresses 3 - kept 1 = 2, history 15, autocomplete 5, toolbar 1, recent 1, run 1,
+    // search 4, open/save 16, WordPad 1, Paint 1, WinZip 1, Media Player 1, RealOne 9,
+    // RealPlayer 9, Office 6, More Applications 51.
     std::smatch m;
     std::string text = MessageBoxText(box);
     ASSERT_TRUE(std::regex_match(text, m,
-                                 std::regex("Task complete Successfully! Erased Registry Keys: 46 Released HD "
+                                 std::regex("Task complete Successfully! Erased Registry Keys: 124 Released HD "
                                             "Space:([0-9]*)\\.([0-9]{0,2})MB")))
         << text;
     std::vector<std::string> lines = ListBoxItems(FindChildOfClass(erase, "ListBox"));
@@ -160,12 +199,14 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
     EXPECT_EQ(lines.back(), "Task complete Successfully!");
     for (const char* line : {"Erasing IE Location Bar History.....OK", "Erasing IE Cookies.......OK",
                              "Erasing Windows Temp.......OK", "Erasing Recycle Bin......OK",
-                             "Erasing Windows Clipboard......", "Erasing Windows Paint Recent Files......OK"})
+                             "Erasing Windows Clipboard......", "Erasing Windows Paint Recent Files......OK",
+                             "Erasing Netscape Navigator......OK", "Erasing Opera......OK", "Erasing MSN Explorer......OK",
+                             "Erasing MS-Office Tracks......OK", "Erasing Custom Clean Items......OK"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
-    EXPECT_EQ(lines.size(), 2u + 18u * 2u + 2u);
+    EXPECT_EQ(lines.size(), 2u + 27u * 2u + 2u + 2u);
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "46"; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "124"; }, 10000));
     // 500000 bytes of history plus what the folders held and the fixed disk-check and password
     // amounts: more than half a megabyte.
     EXPECT_GE(std::stod("0" + m[1].str() + "." + m[2].str() + "0"), 0.5);
@@ -201,10 +242,33 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
               0);
     EXPECT_FALSE(ClipboardHasText());
 
+    EXPECT_FALSE(PathExists(profile + "\\cookies.txt"));
+    EXPECT_FALSE(PathExists(profile + "\\Cache\\_CACHE_001_"));
+    EXPECT_TRUE(PathExists(profile + "\\prefs.js"));
+    for (const char* gone : {"opera.dir", "cookies4.dat", "cache4\\a.tmp"}) EXPECT_FALSE(PathExists(opera / "profile\\" + gone));
+    for (const char* kept : {"opera6.ini", "cache4\\sub\\b.tmp"}) EXPECT_TRUE(PathExists(opera / "profile\\" + kept));
+    EXPECT_FALSE(PathExists(msn / "Cookies\\user@msn.txt"));
+    EXPECT_TRUE(PathExists(msn / "msn6.ini"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History"));
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu"), 0);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files"), 0);
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, "Software\\DivXNetworks\\DivX Player", "File1"));
+    EXPECT_FALSE(PathExists(kazaa + "\\shared.dbb"));
+    EXPECT_TRUE(PathExists(kazaa + "\\sub\\kept.dbb"));
+    EXPECT_FALSE(PathExists(custom / "x.tmp"));
+    EXPECT_TRUE(PathExists(custom / "keep.doc"));
+    EXPECT_TRUE(PathExists(custom / "sub\\y.tmp"));
+    EXPECT_EQ(ReadTextFile(folder / "cusd.dat"), custom / "*.tmp  \r\n*.doc\r\n");
+
     // Leave the shared prefix as the next test expects it.
     DeleteFileA((cookies + "\\user@keep.example.txt").c_str());
     SetFileAttributesA((temp / "locked.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteTree(HKEY_CURRENT_USER, kTyped);
+    RunUnix("/bin/rm", {"-rf", UnixPath(ShellFolder("AppData") + "\\Mozilla"), UnixPath("C:\\Program Files\\KaZaA")});
+    for (const char* key : {"Software\\Google", "Software\\Nico Mak Computing", "Software\\Microsoft\\Office",
+                            "Software\\Microsoft\\FrontPage", "Software\\DivXNetworks"})
+        DeleteTree(HKEY_CURRENT_USER, key);
+    DeleteTree(HKEY_CLASSES_ROOT, "Software\\RealNetworks");
 }
 
 }  // namespace
