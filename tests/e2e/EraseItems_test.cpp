@@ -8,6 +8,9 @@
 
 #include <optional>
 #include <regex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/Inifun.h"
 #include "tests/support/Driver.h"
@@ -95,34 +98,27 @@ TEST(EndToEnd, EraseEveryItemKeepsWhatTheUserKeeps) {
         WriteIni(settings, "MOREAPPLICATIONS", key, "1");
     WriteIni(settings, "Additional", "Custom", "1");
 
-    // Other browsers: a Mozilla profile, Opera and MSN Explorer folders, the toolbar's searches.
-    const std::string profile = ShellFolder("AppData") + "\\Mozilla\\Profiles\\default";
-    MakeDirs(profile + "\\Cache");
-    for (const char* file : {"cookies.txt", "prefs.js", "Cache\\_CACHE_001_"}) WriteTextFile(profile + "\\" + file, "moz");
-    TempDir opera, msn;
-    MakeDirs(opera / "profile\\cache4\\sub");
-    for (const char* file : {"opera.dir", "cookies4.dat", "opera6.ini", "cache4\\a.tmp", "cache4\\sub\\b.tmp"})
-        WriteTextFile(opera / "profile\\" + file, "opera");
+    // Files of the other browsers, of an application and of the custom items, each with whether
+    // it goes; "*.doc" is a relative custom line, which must delete nothing.
+    const std::string profile = ShellFolder("AppData") + "\\Mozilla\\Profiles\\default\\";
+    const std::string kazaa = "C:\\Program Files\\KaZaA\\Db\\";
+    TempDir opera, msn, custom;
+    const std::vector<std::pair<std::string, bool>> files = {
+        {profile + "cookies.txt", true}, {profile + "Cache\\_CACHE_001_", true}, {profile + "prefs.js", false},
+        {opera / "profile\\opera.dir", true}, {opera / "profile\\cookies4.dat", true},
+        {opera / "profile\\cache4\\a.tmp", true}, {opera / "profile\\opera6.ini", false},
+        {opera / "profile\\cache4\\sub\\b.tmp", false}, {msn / "Cookies\\user@msn.txt", true}, {msn / "msn6.ini", false},
+        {kazaa + "shared.dbb", true}, {kazaa + "sub\\kept.dbb", false}, {custom / "x.tmp", true},
+        {custom / "keep.doc", false}, {custom / "sub\\y.tmp", false}};
+    for (const auto& file : files)
+        MakeDirs(file.first.substr(0, file.first.rfind('\\'))), WriteTextFile(file.first, "trace");
     WriteIni(settings, "OPERA", "Path", opera.path());
-    MakeDirs(msn / "Cookies");
-    WriteTextFile(msn / "Cookies\\user@msn.txt", "msn");
-    WriteTextFile(msn / "msn6.ini", "msn");
     WriteIni(settings, "msn", "path", msn.path());
-    SetString(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History", "q", "secret search");
-
-    // Applications: lists in the registry, a download folder, and the user's own patterns, one of
-    // them a relative line that must delete nothing.
-    SetString(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu", "filemenu1", "C:\\a.zip");
-    SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files", "File1", "C:\\b.xls");
-    SetString(HKEY_CURRENT_USER, "Software\\DivXNetworks\\DivX Player", "File1", "C:\\c.avi");
-    const std::string kazaa = "C:\\Program Files\\KaZaA\\Db";
-    MakeDirs(kazaa + "\\sub");
-    WriteTextFile(kazaa + "\\shared.dbb", "kazaa");
-    WriteTextFile(kazaa + "\\sub\\kept.dbb", "kazaa");
-    TempDir custom;
-    MakeDirs(custom / "sub");
-    for (const char* file : {"x.tmp", "keep.doc", "sub\\y.tmp"}) WriteTextFile(custom / file, "custom");
     WriteTextFile(folder / "cusd.dat", custom / "*.tmp  \r\n*.doc\r\n");
+    const std::pair<std::string, const char*> values[] = {
+        {"Software\\Google\\NavClient\\1.1\\History", "q"}, {"Software\\Nico Mak Computing\\WinZip\\filemenu", "a"},
+        {"Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files", "File1"}, {"Software\\DivXNetworks\\DivX Player", "File1"}};
+    for (const auto& [key, name] : values) SetString(HKEY_CURRENT_USER, key, name, "secret");
 
     // Typed addresses, one of them kept.
     SetString(HKEY_CURRENT_USER, kTyped, "url1", "http://gone-one.example/");
@@ -242,22 +238,8 @@ TEST(EndToEnd, EraseEveryItemKeepsWhatTheUserKeeps) {
               0);
     EXPECT_FALSE(ClipboardHasText());
 
-    EXPECT_FALSE(PathExists(profile + "\\cookies.txt"));
-    EXPECT_FALSE(PathExists(profile + "\\Cache\\_CACHE_001_"));
-    EXPECT_TRUE(PathExists(profile + "\\prefs.js"));
-    for (const char* gone : {"opera.dir", "cookies4.dat", "cache4\\a.tmp"}) EXPECT_FALSE(PathExists(opera / "profile\\" + gone));
-    for (const char* kept : {"opera6.ini", "cache4\\sub\\b.tmp"}) EXPECT_TRUE(PathExists(opera / "profile\\" + kept));
-    EXPECT_FALSE(PathExists(msn / "Cookies\\user@msn.txt"));
-    EXPECT_TRUE(PathExists(msn / "msn6.ini"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History"));
-    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu"), 0);
-    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files"), 0);
-    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, "Software\\DivXNetworks\\DivX Player", "File1"));
-    EXPECT_FALSE(PathExists(kazaa + "\\shared.dbb"));
-    EXPECT_TRUE(PathExists(kazaa + "\\sub\\kept.dbb"));
-    EXPECT_FALSE(PathExists(custom / "x.tmp"));
-    EXPECT_TRUE(PathExists(custom / "keep.doc"));
-    EXPECT_TRUE(PathExists(custom / "sub\\y.tmp"));
+    for (const auto& [path, goes] : files) EXPECT_EQ(PathExists(path), !goes) << path;
+    for (const auto& [key, name] : values) EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, name)) << key;
     EXPECT_EQ(ReadTextFile(folder / "cusd.dat"), custom / "*.tmp  \r\n*.doc\r\n");
 
     // Leave the shared prefix as the next test expects it.

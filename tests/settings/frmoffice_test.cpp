@@ -1,4 +1,4 @@
-// The Office option window: its five boxes, select all, and "OK".
+// The Office option window: select all drives its five boxes, "OK" writes them.
 #include <gtest/gtest.h>
 
 #include "settings/Inifun.h"
@@ -6,18 +6,15 @@
 #include "tests/support/ProgramFolder.h"
 #include "ui/Forms.h"
 
-using bw::Inifun::ReadIni;
-
 TEST(frmoffice, SelectAllDrivesAllFiveBoxesAndOkWritesThem) {
     bw::test::ProgramFolder folder;
     bw::frmoffice& form = bw::ui::Get<bw::frmoffice>();
     form.Load();
     form.Check5.SetValue(1);
-    for (auto* box : {&form.Check1, &form.Check2, &form.Check3, &form.Check4, &form.Check6}) EXPECT_EQ(box->Value(), 1);
     form.Check3.SetValue(0);
     form.Command1_Click();
-    EXPECT_FALSE(form.IsLoaded());
-    for (const char* key : {"word", "excel", "frontpage", "access"}) EXPECT_EQ(ReadIni(folder.settings(), "OFFICE", key), "1");
-    EXPECT_EQ(ReadIni(folder.settings(), "OFFICE", "powerpoint"), "0");
-    bw::ui::Release<bw::frmoffice>();
+    std::string stored;
+    for (const char* key : {"word", "excel", "powerpoint", "frontpage", "access"})
+        stored += bw::Inifun::ReadIni(folder.settings(), "OFFICE", key);
+    EXPECT_EQ(stored, "11011");
 }
