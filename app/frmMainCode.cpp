@@ -2,6 +2,8 @@
 // in step with their items, switches pages, and saves the selection when it closes.
 #include "app/frmMainCode.h"
 
+#include <shlobj.h>
+
 #include "ui/Forms.h"
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
@@ -324,7 +326,9 @@ void frmMainCode::Command102_Click() {
 void frmMainCode::Command104_Click() { Label7_Click(); }
 
 void frmMainCode::Command105_Click() {
-    if (std::optional<std::string> folder = ui::BrowseForFolder(hwnd(), "Brightwipe")) Text102.SetText(*folder);
+    if (std::optional<std::string> folder =
+            ui::BrowseForFolder(hwnd(), "Brightwipe", BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN))
+        Text102.SetText(*folder);
 }
 
 void frmMainCode::Image3_Click() { ui::Get<frmcleannow>().Show(); }

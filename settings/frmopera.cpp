@@ -1,6 +1,8 @@
 // The Opera option window: the browser boxes plus the Opera folder.
 #include "settings/frmopera.h"
 
+#include <shlobj.h>
+
 #include "settings/Inifun.h"
 #include "ui/Dialogs.h"
 
@@ -25,7 +27,9 @@ void frmopera::Form_Load() {
 }
 
 void frmopera::Command2_Click() {
-    if (std::optional<std::string> folder = ui::BrowseForFolder(hwnd(), "Brightwipe")) Text1.SetText(*folder);
+    if (std::optional<std::string> folder =
+            ui::BrowseForFolder(hwnd(), "Brightwipe", BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN))
+        Text1.SetText(*folder);
 }
 
 void frmopera::Command1_Click() {
