@@ -2,7 +2,10 @@
 // the status area, driven through its real controls.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "ui/Forms.h"
@@ -247,6 +250,24 @@ TEST_F(MainWindow, CustomItemsPageKeepsCusdDatAsBuilt) {
     bw::test::WriteTextFile(file, "  D:\\x\\*.bak  \r\n\r\nE:\\y\\*.old");  // edited by hand
     form.Image2_Click();
     EXPECT_EQ(items(), "  D:\\x\\*.bak||E:\\y\\*.old|");
+}
+
+TEST_F(MainWindow, OptionsButtonsOpenTheirOwnWindows) {
+    frmMainCode& form = Load();
+    const std::pair<bw::ui::Control*, const char*> opens[] = {{&form.Command3, "Netscape Navigator"},
+        {&form.Command1, "Opera"}, {&form.Command2, "MSN Explorer"}, {&form.Command6, "MS Office"},
+        {&form.Label31, "More Applications"}};
+    for (const auto& [control, caption] : opens) {
+        std::atomic<bool> seen{false};
+        std::thread closer([&, title = caption] {  // closes the modal window once it shows
+            for (int i = 0; i < 400 && !seen; ++i, Sleep(25))
+                if (HWND w = FindWindowA("BrightwipeForm", title); w && IsWindowVisible(w))
+                    seen = true, PostMessageA(w, WM_CLOSE, 0, 0);
+        });
+        control == &form.Label31 ? form.Label31_Click() : Click(control->hwnd());
+        closer.join();
+        EXPECT_TRUE(seen) << caption;
+    }
 }
 
 }  // namespace
