@@ -2,13 +2,23 @@
 // in step with their items, switches pages, and saves the selection when it closes.
 #include "app/frmMainCode.h"
 
+#include <shlobj.h>
+
 #include "ui/Forms.h"
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
 #include "platform/ProgramDir.h"
 #include "settings/Inifun.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "settings/CustomItemsFile.h"
 #include "settings/frmcookie.h"
+#include "settings/frmmoreapp.h"
+#include "settings/frmmsn.h"
+#include "settings/frmnetscape.h"
+#include "settings/frmoffice.h"
+#include "settings/frmopera.h"
 #include "settings/frmurl.h"
 #include "ui/Dialogs.h"
 
@@ -133,6 +143,16 @@ void frmMainCode::Build() {
         {&Label31, &Frame6, "More Applications", 200, 66, 150, 16},
 
         {&Frame7, nullptr, "Select Folder and Files That will Be Erased", 115, 54, 580, 408},
+        {&Label102, &Frame7, "Folder", 12, 24, 50, 16},
+        {&Text102, &Frame7, "", 64, 20, 380, 22},
+        {&Command105, &Frame7, "Browse", 452, 20, 80, 22},
+        {&Label103, &Frame7, "Files", 12, 54, 50, 16},
+        {&Text103, &Frame7, "*.tmp", 64, 50, 160, 22},
+        {&Label10, &Frame7, "(Such as *.chk)", 232, 54, 120, 16},
+        {&Command101, &Frame7, "Add", 64, 82, 80, 24},
+        {&Command102, &Frame7, "Remove", 152, 82, 80, 24},
+        {&Command104, &Frame7, "Help", 240, 82, 80, 24},
+        {&List1, &Frame7, "", 12, 116, 556, 280},
 
         {&Label11, nullptr, "Last Erased at:", 120, 470, 80, 16},
         {&Label12, nullptr, "", 200, 470, 170, 16},
@@ -160,6 +180,14 @@ void frmMainCode::Build() {
     Label31.onClick = [this] { Label31_Click(); };
     Command4.onClick = [this] { Command4_Click(); };
     Command7.onClick = [] { ui::Get<frmurl>().ShowModal(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command6.onClick = [this] { Command6_Click(); };
+    Command101.onClick = [this] { Command101_Click(); };
+    Command102.onClick = [this] { Command102_Click(); };
+    Command104.onClick = [this] { Command104_Click(); };
+    Command105.onClick = [this] { Command105_Click(); };
     Command8.onClick = [] { ui::Get<frmcookie>().ShowModal(); };
     Command5.onClick = [this] { Command5_Click(); };
 }
@@ -266,7 +294,42 @@ void frmMainCode::Image2_Click() {
     ReloadCustomItems();
 }
 
-void frmMainCode::ReloadCustomItems() {}
+void frmMainCode::ReloadCustomItems() {
+    if (!platform::fs::FileExists(customitems::File())) return;
+    // A file that cannot be read (far too large, locked) shows nothing, so no Remove can write
+    // an old list over it.
+    List1.Clear();
+    if (std::optional<std::vector<std::string>> entries = customitems::Read()) List1.AddItems(*entries);
+}
+
+// The list shows only what the file keeps: an entry that cannot be stored is not shown, and a
+// removal that cannot be stored leaves the list as it was. Neither says anything.
+void frmMainCode::Command101_Click() {
+    const std::string folder = Text102.Text(), files = Text103.Text();
+    if (folder.empty() || files.empty()) {
+        platform::MsgBox(hwnd(), "Please fill in all data.", "Brightwipe", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const std::string entry = customitems::Entry(folder, files);
+    if (customitems::Append(entry)) List1.AddItem(entry);
+}
+
+void frmMainCode::Command102_Click() {
+    const int selected = List1.ListIndex();
+    if (selected < 0) return;
+    std::vector<std::string> rest;
+    for (int i = 0; i < List1.ListCount(); ++i)
+        if (i != selected) rest.push_back(List1.List(i));
+    if (customitems::Write(rest)) List1.RemoveItem(selected);
+}
+
+void frmMainCode::Command104_Click() { Label7_Click(); }
+
+void frmMainCode::Command105_Click() {
+    if (std::optional<std::string> folder =
+            ui::BrowseForFolder(hwnd(), "Brightwipe", BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN))
+        Text102.SetText(*folder);
+}
 
 void frmMainCode::Image3_Click() { ui::Get<frmcleannow>().Show(); }
 
@@ -280,7 +343,15 @@ void frmMainCode::Image9_Click() { Unload(); }
 
 void frmMainCode::Label7_Click() {}
 
-void frmMainCode::Label31_Click() {}
+void frmMainCode::Label31_Click() { ui::Get<frmmoreapp>().ShowModal(); }
+
+void frmMainCode::Command3_Click() { ui::Get<frmnetscape>().ShowModal(); }
+
+void frmMainCode::Command1_Click() { ui::Get<frmopera>().ShowModal(); }
+
+void frmMainCode::Command2_Click() { ui::Get<frmmsn>().ShowModal(); }
+
+void frmMainCode::Command6_Click() { ui::Get<frmoffice>().ShowModal(); }
 
 // Favorites export and import say nothing when they fail; a cancelled dialog does nothing.
 void frmMainCode::Command4_Click() {

@@ -7,7 +7,9 @@
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
+#include "ui/Lists.h"
 #include "ui/Statics.h"
+#include "ui/TextBox.h"
 
 namespace bw {
 
@@ -38,6 +40,14 @@ public:
     ui::Frame Frame2, Frame4, Frame5, Frame6;  // standard items page and its groups
     ui::Frame Frame7;                          // custom items page
 
+    // The custom items page: a folder and a pattern to add, the list of "cusd.dat".
+    ui::Label Label102, Label103, Label10;
+    ui::TextBox Text102, Text103;              // folder; file name or pattern
+    ui::CommandButton Command105;              // "Browse"
+    ui::CommandButton Command101, Command102;  // "Add", "Remove"
+    ui::CommandButton Command104;              // "Help"
+    ui::ListBox List1;                         // the custom items, one per line of the file
+
     ui::Label Label11, Label12, Label14, Label51;  // status area
 
     // The items ticked now, for the erase run: bit n is CheckN.
@@ -60,6 +70,18 @@ public:
     void Label31_Click();
     void Command4_Click();
     void Command5_Click();
+    // The Options buttons of Netscape, Opera, MSN Explorer and Office.
+    void Command3_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command6_Click();
+    // Custom items: Add, Remove, Help, Browse.
+    void Command101_Click();
+    void Command102_Click();
+    void Command104_Click();
+    void Command105_Click();
+    // Shows "cusd.dat" in List1; leaves List1 as it is when there is no such file.
+    void ReloadCustomItems();
 
     static const char kStandardSubtitle[];
 
@@ -81,7 +103,6 @@ private:
     void ApplyEnablingRule();
     void SetGroup(const std::vector<ui::CheckBox*>& boxes, int value);
     void HoverNavigation(ui::Image& image);
-    void ReloadCustomItems();
     std::string lastFavoritesFile_;
 };
 

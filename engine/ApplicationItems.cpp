@@ -1,18 +1,240 @@
-// Erase items for the recent-file lists of other applications.
+// Erase items for the recent-file lists and temporary files of other applications. Each
+// application is a row of data (the keys, values, file patterns and counts it touches), walked
+// by one function.
+#include <string>
+#include <vector>
+
 #include "engine/EraseItems.h"
+#include "engine/EraseSteps.h"
+#include "engine/Normal.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/regfun.h"
+#include "settings/Inifun.h"
 
 namespace bw::items {
 
-void WinzipRecent(EraseRun&) {}
+namespace {
 
-void MediaPlayerPlaylist(EraseRun&) {}
+namespace fs = platform::fs;
+namespace paths = platform::paths;
 
-void RealOnePlaylist(EraseRun&) {}
+const char kUser[] = "HKEY_CURRENT_USER\\";
 
-void RealPlayerPlaylist(EraseRun&) {}
+enum class Do {
+    RemoveValues,   // each named value of the key goes (the key is only opened, never made)
+    BlankValues,    // each named value of an existing key becomes empty text (made when missing)
+    RemoveKey,      // the key goes, when it has no subkeys
+    DeleteKey,      // the same through the registry helper
+    DeleteFiles,    // the files matching each pattern, directly in its folder only
+    EmptyFolder,    // every file and sub-folder below each folder; the folder itself stays
+    ReceivedFiles,  // the files directly in the user's "My Received Files" folder
+};
 
-void OfficeTracks(EraseRun&) {}
+// One action of an application. Registry paths are below HKEY_CURRENT_USER. For file actions,
+// `drives` repeats all of `targets` once more for each letter, in turn, in place of the drive
+// letter they are written with.
+struct Step {
+    Do what;
+    std::vector<const char*> targets;
+    std::vector<const char*> names = {};
+    const char* drives = "";
+};
 
-void MoreApplications(EraseRun&) {}
+struct Application {
+    const char* key;  // its on/off key in section "MOREAPPLICATIONS"
+    std::vector<Step> steps;
+    double entries;   // added to the run's registry count when it runs
+};
+
+const std::vector<const char*> kFile1to8 = {"File1", "File2", "File3", "File4",
+                                            "File5", "File6", "File7", "File8"};
+
+const std::vector<Application>& MoreApplicationsTable() {
+    static const std::vector<Application> table = {
+        {"ACDSee5",
+         {{Do::RemoveValues, {"Software\\ACD Systems\\ACDSee"}, {"ImageDB"}},
+          {Do::RemoveValues, {"Software\\ACD Systems\\ACDSee\\50"},
+           {"OpenFolder", "HistMCFDestFolder", "HistFileFilters", "HistSearchText", "HistPaths"}}},
+         1},
+        {"ACDsee4", {{Do::BlankValues, {"Software\\ACD Systems\\ACDSee"}, {"Favorites", "LastFolder", "Openfolder"}}}, 1},
+        {"AcrobatReader4",
+         {{Do::BlankValues, {"Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer"}, {"avpRecentFile"}}}, 1},
+        {"AcrobatReader5", {{Do::RemoveKey, {"Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles"}}}, 1},
+        {"AOL", {{Do::DeleteFiles, {"c:\\America Online 6.0\\AOLTEMP\\*.*"}, {}, "def"}}, 5},
+        {"CuteFTP",
+         {{Do::DeleteFiles,
+           {"c:\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.dat", "c:\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.bak",
+            "c:\\Program Files\\GlobalSCAPE\\CuteFTP\\log\\*.*"},
+           {},
+           "defgh"}},
+         6},
+        {"DivxPlayer",
+         {{Do::RemoveKey, {"Software\\DivXNetworks\\DivX Player\\file"}},
+          {Do::BlankValues, {"Software\\DivXNetworks\\DivX Player"}, {"file"}},
+          {Do::RemoveValues, {"Software\\DivXNetworks\\DivX Player"}, kFile1to8}},
+         8},
+        {"FlashGet",
+         {{Do::RemoveKey, {"Software\\JetCar\\JetCar\\Recent File List"}},
+          {Do::DeleteFiles, {"C:\\Program Files\\FlashGet\\Default.*"}}},
+         1},
+        {"GetRight",
+         {{Do::DeleteKey, {"Software\\Headlight\\GetRight\\MRU", "Software\\Headlight\\GetRight\\Recent File List"}},
+          {Do::DeleteFiles, {"C:\\Program Files\\GetRight\\GetRight.hst"}}},
+         1},
+        {"Hotbar",
+         {{Do::RemoveKey, {"Software\\Hotbar\\hotbar\\ImagesHistory"}},
+          {Do::EmptyFolder, {"c:\\Program Files\\Hotbar\\v3.0\\dynamic"}},
+          {Do::DeleteFiles, {"c:\\Program Files\\Hotbar\\v3.0\\static\\*.*"}}},
+         1},
+        {"ICQ",
+         {{Do::DeleteFiles,
+           {"c:\\Program Files\\ICQ\\2000b\\*.*", "c:\\Program Files\\ICQ\\Bookmark\\*.*",
+            "c:\\Program Files\\ICQ\\ICQFiles\\*.*", "c:\\Program Files\\ICQ\\Pictures\\*.*",
+            "c:\\Program Files\\ICQ\\Received Files\\*.*"},
+           {},
+           "de"}},
+         1},
+        {"KaZaA",
+         {{Do::DeleteFiles,
+           {"c:\\Program Files\\KaZaA\\Db\\*.*", "c:\\Program Files\\KaZaA\\My Shared Folder\\*.*",
+            "c:\\Program Files\\KaZaA\\Promotions\\*.*"}}},
+         1},
+        {"Morpheus", {{Do::RemoveKey, {"Software\\Morpheus\\Morpheus\\Recent File List"}}}, 1},
+        {"NetVampire",
+         {{Do::DeleteFiles,
+           {"C:\\Program Files\\Net Vampire\\Data\\Jobs\\*.*", "C:\\Program Files\\Net Vampire\\Data\\Sites\\*.*",
+            "C:\\Program Files\\Net Vampire\\Data\\State\\*.*"}}},
+         1},
+        {"MSNMessager", {{Do::ReceivedFiles, {"\\My Received Files\\*.*"}}}, 1},
+        {"PowerDVD", {{Do::DeleteFiles, {"c:\\Program Files\\CyberLink\\PowerDVD\\*.pls"}}}, 1},
+        // QuickTime keeps its playlist nowhere this program can name with certainty: counted only.
+        {"QuickTime", {}, 1},
+        {"SWiSH", {{Do::RemoveKey, {"Software\\DJJ Holdings\\SWiSH\\Recent File List"}}}, 1},
+        {"ThePlayer",
+         {{Do::RemoveValues, {"Software\\DivXNetworks\\ThePlaya"}, {"File1", "File2", "File3", "File4", "File5"}}},
+         5},
+        {"Winamp",
+         {{Do::DeleteFiles,
+           {"C:\\Program Files\\Winamp\\*.m3u", "D:\\Program Files\\Winamp\\*.m3u", "e:\\Program Files\\Winamp\\*.m3u",
+            "f:\\Program Files\\Winamp\\*.m3u", "g:\\Program Files\\Winamp\\*.m3u",
+            "h:\\Program Files\\Winamp\\*.m3u"}}},
+         4},
+        {"WinRar", {{Do::RemoveKey, {"Software\\WinRAR\\ArcHistory"}}}, 1},
+        {"Aol70", {{Do::DeleteFiles, {"c:\\Program Files\\America Online 7.0\\download\\*.log"}, {}, "def"}}, 4},
+        {"Yahoo!", {{Do::EmptyFolder, {"c:\\Program Files\\Yahoo!\\Messenger\\IMVCache"}, {}, "defgh"}}, 3},
+    };
+    return table;
+}
+
+// Every target of a file step, in the order they are worked: as written, then again for each
+// further drive letter.
+std::vector<std::string> FileTargets(const Step& step) {
+    std::vector<std::string> targets(step.targets.begin(), step.targets.end());
+    for (const char* drive = step.drives; *drive; ++drive)
+        for (const char* target : step.targets) {
+            std::string path = target;
+            path[0] = *drive;
+            targets.push_back(path);
+        }
+    return targets;
+}
+
+void Perform(const Step& step) {
+    switch (step.what) {
+    case Do::RemoveValues:
+        for (const char* key : step.targets)
+            for (const char* name : step.names) RemoveValue(HKEY_CURRENT_USER, key, name);
+        break;
+    case Do::BlankValues:
+        for (const char* key : step.targets)
+            for (const char* name : step.names) regfun::SetKeyValue(std::string(kUser) + key, name, "");
+        break;
+    case Do::RemoveKey:
+        for (const char* key : step.targets) RemoveKey(HKEY_CURRENT_USER, key);
+        break;
+    case Do::DeleteKey:
+        for (const char* key : step.targets) regfun::DeleteKey(std::string(kUser) + key);
+        break;
+    case Do::DeleteFiles:
+        for (const std::string& pattern : FileTargets(step)) fs::DeleteFiles(pattern, false);
+        break;
+    case Do::EmptyFolder:
+        for (const std::string& folder : FileTargets(step)) Normal::EmptyFolder(folder);
+        break;
+    case Do::ReceivedFiles: {
+        // Cut at its first NUL but not trimmed, as Windows stores it; a missing value skips.
+        std::string personal = regfun::GetKeyValue(
+            "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal");
+        personal.resize(personal.find('\0') == std::string::npos ? personal.size() : personal.find('\0'));
+        if (!paths::IsUsableFolder(personal)) break;
+        for (const char* target : step.targets) fs::DeleteFiles(personal + target, false);
+        break;
+    }
+    }
+}
+
+const char* const kRealPlayerPreferences = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
+
+// RealOne and RealPlayer keep their recent clips under HKEY_CLASSES_ROOT.
+void RealPlayerLists() {
+    for (int n = 1; n <= 8; ++n)
+        RemoveKey(HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "MostRecentClips" + std::to_string(n));
+    ResetKey(HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "HistoryList");
+}
+
+bool On(const EraseRun& run, const char* section, const char* key) {
+    return Inifun::IsOnByText(Inifun::ReadIni(run.settingsFile, section, key));
+}
+
+}  // namespace
+
+void WinzipRecent(EraseRun&) { ResetKey(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu"); }
+
+void MediaPlayerPlaylist(EraseRun&) {
+    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList");
+    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList");
+}
+
+void RealOnePlaylist(EraseRun&) { RealPlayerLists(); }
+
+void RealPlayerPlaylist(EraseRun&) { RealPlayerLists(); }
+
+void OfficeTracks(EraseRun& run) {
+    struct SubItem {
+        const char* key;
+        std::vector<const char*> lists;
+    };
+    // "word" and "access" reset whole settings keys, as those programs keep their recent files
+    // among them.
+    static const SubItem kOffice[] = {
+        {"word",
+         {"Software\\Microsoft\\Office\\9.0\\Word\\Data", "Software\\Microsoft\\Office\\8.0\\Word\\Data",
+          "Software\\Microsoft\\Office\\10.0\\Word\\Data"}},
+        {"excel",
+         {"Software\\Microsoft\\Office\\9.0\\Excel\\Recent Files",
+          "Software\\Microsoft\\Office\\8.0\\Excel\\Recent File List",
+          "Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files"}},
+        {"powerpoint",
+         {"Software\\Microsoft\\Office\\9.0\\PowerPoint\\Recent File List",
+          "Software\\Microsoft\\Office\\8.0\\PowerPoint\\Recent File List",
+          "Software\\Microsoft\\Office\\10.0\\PowerPoint\\Recent File List"}},
+        {"frontpage", {"Software\\Microsoft\\FrontPage\\Explorer\\FrontPage Explorer\\Recent File List"}},
+        {"access",
+         {"Software\\Microsoft\\Office\\9.0\\Access\\Settings", "Software\\Microsoft\\Office\\8.0\\Access\\Settings",
+          "Software\\Microsoft\\Office\\10.0\\Access\\Settings"}},
+    };
+    for (const SubItem& sub : kOffice)
+        if (On(run, "OFFICE", sub.key))
+            for (const char* list : sub.lists) ResetKey(HKEY_CURRENT_USER, list);
+}
+
+void MoreApplications(EraseRun& run) {
+    for (const Application& app : MoreApplicationsTable()) {
+        if (!On(run, "MOREAPPLICATIONS", app.key)) continue;
+        for (const Step& step : app.steps) Perform(step);
+        run.regnum += app.entries;
+    }
+}
 
 }  // namespace bw::items

@@ -1,8 +1,30 @@
-// The user's own folder-and-pattern items.
+// The user's own folder-and-pattern items, deleted from "cusd.dat" line by line.
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "engine/EraseItems.h"
+#include "engine/EraseSteps.h"
+#include "platform/FileSystem.h"
+#include "platform/LineFile.h"
+#include "settings/CustomItemsFile.h"
 
 namespace bw::items {
 
-void CustomItems(EraseRun&) {}
+void CustomItems(EraseRun& run) {
+    run.addLine("Please Waiting ,Erasing Custom Clean Items......", true);
+    const std::string file = customitems::File();
+    if (!platform::fs::FileExists(file)) return;
+    // A file that cannot be read ends the section without its end line.
+    const std::optional<std::vector<std::string>> lines = platform::ReadLines(file);
+    if (!lines) return;
+    for (const std::string& line : *lines) {
+        FolderSize(run, line);  // adds only for a line that names a folder
+        if (!customitems::IsAbsoluteEntry(line)) continue;
+        // Files directly in the line's folder; sub-folders and read-only files stay.
+        platform::fs::DeleteFiles(platform::TrimRight(line), false);
+    }
+    run.addLine("Erasing Custom Clean Items......OK", true);
+}
 
 }  // namespace bw::items

@@ -64,11 +64,11 @@ std::optional<std::string> ShowOpenDialog(HWND owner, const std::string& filter,
     return ShowFileDialog(false, owner, filter, initialName);
 }
 
-std::optional<std::string> BrowseForFolder(HWND owner, const std::string& prompt) {
+std::optional<std::string> BrowseForFolder(HWND owner, const std::string& prompt, UINT flags) {
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.lpszTitle = prompt.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.ulFlags = flags;
     LPITEMIDLIST item = SHBrowseForFolderA(&info);
     if (!item) return std::nullopt;
     char path[MAX_PATH] = {};

@@ -20,6 +20,7 @@ std::optional<std::string> ShowOpenDialog(HWND owner, const std::string& filter,
 
 // The shell's folder browser with `prompt` above the tree, file-system folders only.
 // The chosen folder's path, or nullopt when cancelled or when the choice has no path.
-std::optional<std::string> BrowseForFolder(HWND owner, const std::string& prompt);
+// `flags` are the BIF_* flags of the browser (BIF_RETURNONLYFSDIRS when not given).
+std::optional<std::string> BrowseForFolder(HWND owner, const std::string& prompt, UINT flags = 0x0001);
 
 }  // namespace bw::ui

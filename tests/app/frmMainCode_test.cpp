@@ -2,10 +2,17 @@
 // the status area, driven through its real controls.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
 #include "ui/Forms.h"
 #include "settings/Inifun.h"
 #include "app/frmMainCode.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
 
 using bw::frmMainCode;
 using bw::Inifun::ReadIni;
@@ -206,6 +213,61 @@ TEST_F(MainWindow, EveryItemIsAStandardCheckBoxWithItsCaption) {
     EXPECT_EQ(form.Label4.Caption(), "Search and  Erase");
     EXPECT_EQ(form.Image4.Caption(), "Search and  Erase");
     EXPECT_EQ(form.Command4.Caption(), " Export");
+}
+
+TEST_F(MainWindow, CustomItemsPageKeepsCusdDatAsBuilt) {
+    frmMainCode& form = Load();
+    const std::string file = folder_.file("cusd.dat");
+    auto items = [&] {
+        std::string all;
+        for (int i = 0; i < form.List1.ListCount(); ++i) all += form.List1.List(i) + "|";
+        return all;
+    };
+    form.Image2_Click();
+    EXPECT_EQ(items(), "");
+    {
+        bw::test::MessageBoxWatcher watcher;
+        Click(form.Command101.hwnd());  // no folder
+        ASSERT_EQ(watcher.boxes().size(), 1u);
+        EXPECT_EQ(watcher.boxes()[0].text, "Please fill in all data.");
+    }
+    for (const char* folder : {"C:\\", "C:\\Temp", "C:\\Temp"}) {
+        form.Text102.SetText(folder);
+        form.Text103.SetText(folder[3] ? "*.log   " : "*.chk");
+        Click(form.Command101.hwnd());
+    }
+    EXPECT_EQ(items(), "C:\\\\*.chk|C:\\Temp\\*.log|C:\\Temp\\*.log|");
+    EXPECT_EQ(bw::test::ReadTextFile(file), "C:\\\\*.chk\r\nC:\\Temp\\*.log\r\nC:\\Temp\\*.log\r\n");
+    Click(form.Command102.hwnd());  // nothing selected
+    EXPECT_EQ(bw::test::ReadTextFile(file).size(), 41u);
+    for (int i = 0; i < 3; ++i) {
+        form.List1.SetListIndex(0);
+        Click(form.Command102.hwnd());
+    }
+    EXPECT_EQ(items() + bw::test::ReadTextFile(file), "");
+    EXPECT_TRUE(bw::test::PathExists(file));
+
+    bw::test::WriteTextFile(file, "  D:\\x\\*.bak  \r\n\r\nE:\\y\\*.old");  // edited by hand
+    form.Image2_Click();
+    EXPECT_EQ(items(), "  D:\\x\\*.bak||E:\\y\\*.old|");
+}
+
+TEST_F(MainWindow, OptionsButtonsOpenTheirOwnWindows) {
+    frmMainCode& form = Load();
+    const std::pair<bw::ui::Control*, const char*> opens[] = {{&form.Command3, "Netscape Navigator"},
+        {&form.Command1, "Opera"}, {&form.Command2, "MSN Explorer"}, {&form.Command6, "MS Office"},
+        {&form.Label31, "More Applications"}};
+    for (const auto& [control, caption] : opens) {
+        std::atomic<bool> seen{false};
+        std::thread closer([&, title = caption] {  // closes the modal window once it shows
+            for (int i = 0; i < 400 && !seen; ++i, Sleep(25))
+                if (HWND w = FindWindowA("BrightwipeForm", title); w && IsWindowVisible(w))
+                    seen = true, PostMessageA(w, WM_CLOSE, 0, 0);
+        });
+        control == &form.Label31 ? form.Label31_Click() : Click(control->hwnd());
+        closer.join();
+        EXPECT_TRUE(seen) << caption;
+    }
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
-// The real Brightwipe.exe erases the Internet Explorer and Windows traces of a prepared prefix:
-// started from a second process, every such item checked, "Erase Now" pressed; then the status
-// list, the summary box, the registry and the files are checked, kept entries included.
+// The real Brightwipe.exe erases every trace it knows on a prepared prefix: started from a second
+// process with every item and every sub-item checked and custom items on, "Erase Now" pressed;
+// then the status list, the summary box, the settings file, the registry and the files are
+// checked, kept entries and everything reached through links included.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wininet.h>
 
 #include <optional>
 #include <regex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/Inifun.h"
 #include "tests/support/Driver.h"
@@ -71,20 +75,50 @@ bool ClipboardHasText() {
     return has;
 }
 
-TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
+TEST(EndToEnd, EraseEveryItemKeepsWhatTheUserKeeps) {
     TempDir folder;
     ASSERT_TRUE(InstallProgram(folder.path()));
     const std::string settings = folder / "bwsd.dat";
 
-    // The user's choice: every Internet Explorer and Windows item, no application item.
-    for (const char* key : {"location", "history", "cache", "cookies", "favorites", "autocomplete", "downloaded"})
+    // The user's choice: every item, every sub-item, and the custom items.
+    for (const char* key : {"location", "history", "cache", "cookies", "favorites", "autocomplete", "downloaded",
+                            "netscape", "opera", "msn", "google"})
         WriteIni(settings, "BROWSERS", key, "1");
-    for (const char* key : {"netscape", "opera", "msn", "google"}) WriteIni(settings, "BROWSERS", key, "0");
     for (const char* key : {"recent", "run", "search", "temp", "recycle", "open", "scandisk", "passwords", "clip",
                             "wordpad", "paint"})
         WriteIni(settings, "WINDOWS", key, "1");
     for (const char* key : {"winzip", "media", "realplayer", "realone", "office"})
-        WriteIni(settings, "APPLICATIONS", key, "0");
+        WriteIni(settings, "APPLICATIONS", key, "1");
+    for (const char* section : {"NETSCAPE", "OPERA", "MSN"})
+        for (const char* key : {"Location", "Cookies", "Cache", "History"}) WriteIni(settings, section, key, "1");
+    for (const char* key : {"word", "excel", "powerpoint", "frontpage", "access"}) WriteIni(settings, "OFFICE", key, "1");
+    for (const char* key : {"ACDSee5", "ACDsee4", "AcrobatReader4", "AcrobatReader5", "AOL", "CuteFTP", "DivxPlayer",
+                            "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "Morpheus", "NetVampire", "MSNMessager",
+                            "PowerDVD", "QuickTime", "SWiSH", "ThePlayer", "Winamp", "WinRar", "Aol70", "Yahoo!"})
+        WriteIni(settings, "MOREAPPLICATIONS", key, "1");
+    WriteIni(settings, "Additional", "Custom", "1");
+
+    // Files of the other browsers, of an application and of the custom items, each with whether
+    // it goes; "*.doc" is a relative custom line, which must delete nothing.
+    const std::string profile = ShellFolder("AppData") + "\\Mozilla\\Profiles\\default\\";
+    const std::string kazaa = "C:\\Program Files\\KaZaA\\Db\\";
+    TempDir opera, msn, custom;
+    const std::vector<std::pair<std::string, bool>> files = {
+        {profile + "cookies.txt", true}, {profile + "Cache\\_CACHE_001_", true}, {profile + "prefs.js", false},
+        {opera / "profile\\opera.dir", true}, {opera / "profile\\cookies4.dat", true},
+        {opera / "profile\\cache4\\a.tmp", true}, {opera / "profile\\opera6.ini", false},
+        {opera / "profile\\cache4\\sub\\b.tmp", false}, {msn / "Cookies\\user@msn.txt", true}, {msn / "msn6.ini", false},
+        {kazaa + "shared.dbb", true}, {kazaa + "sub\\kept.dbb", false}, {custom / "x.tmp", true},
+        {custom / "keep.doc", false}, {custom / "sub\\y.tmp", false}};
+    for (const auto& file : files)
+        MakeDirs(file.first.substr(0, file.first.rfind('\\'))), WriteTextFile(file.first, "trace");
+    WriteIni(settings, "OPERA", "Path", opera.path());
+    WriteIni(settings, "msn", "path", msn.path());
+    WriteTextFile(folder / "cusd.dat", custom / "*.tmp  \r\n*.doc\r\n");
+    const std::pair<std::string, const char*> values[] = {
+        {"Software\\Google\\NavClient\\1.1\\History", "q"}, {"Software\\Nico Mak Computing\\WinZip\\filemenu", "a"},
+        {"Software\\Microsoft\\Office\\10.0\\Excel\\Recent Files", "File1"}, {"Software\\DivXNetworks\\DivX Player", "File1"}};
+    for (const auto& [key, name] : values) SetString(HKEY_CURRENT_USER, key, name, "secret");
 
     // Typed addresses, one of them kept.
     SetString(HKEY_CURRENT_USER, kTyped, "url1", "http://gone-one.example/");
@@ -146,12 +180,13 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
     HWND box = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 60000);
     ASSERT_NE(box, nullptr) << "no summary box";
     SaveScreenshot(ArtifactsDir() + "\\e2e-erase-items.bmp");
-    // Typed addresses 3 - kept 1 = 2, history 15, autocomplete 5, recent 1, run 1, search 4,
-    // open/save 16, WordPad 1, Paint 1.
+    // Typed addresses 3 - kept 1 = 2, history 15, autocomplete 5, toolbar 1, recent 1, run 1,
+    // search 4, open/save 16, WordPad 1, Paint 1, WinZip 1, Media Player 1, RealOne 9,
+    // RealPlayer 9, Office 6, More Applications 51.
     std::smatch m;
     std::string text = MessageBoxText(box);
     ASSERT_TRUE(std::regex_match(text, m,
-                                 std::regex("Task complete Successfully! Erased Registry Keys: 46 Released HD "
+                                 std::regex("Task complete Successfully! Erased Registry Keys: 124 Released HD "
                                             "Space:([0-9]*)\\.([0-9]{0,2})MB")))
         << text;
     std::vector<std::string> lines = ListBoxItems(FindChildOfClass(erase, "ListBox"));
@@ -160,12 +195,14 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
     EXPECT_EQ(lines.back(), "Task complete Successfully!");
     for (const char* line : {"Erasing IE Location Bar History.....OK", "Erasing IE Cookies.......OK",
                              "Erasing Windows Temp.......OK", "Erasing Recycle Bin......OK",
-                             "Erasing Windows Clipboard......", "Erasing Windows Paint Recent Files......OK"})
+                             "Erasing Windows Clipboard......", "Erasing Windows Paint Recent Files......OK",
+                             "Erasing Netscape Navigator......OK", "Erasing Opera......OK", "Erasing MSN Explorer......OK",
+                             "Erasing MS-Office Tracks......OK", "Erasing Custom Clean Items......OK"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
-    EXPECT_EQ(lines.size(), 2u + 18u * 2u + 2u);
+    EXPECT_EQ(lines.size(), 2u + 27u * 2u + 2u + 2u);
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "46"; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "124"; }, 10000));
     // 500000 bytes of history plus what the folders held and the fixed disk-check and password
     // amounts: more than half a megabyte.
     EXPECT_GE(std::stod("0" + m[1].str() + "." + m[2].str() + "0"), 0.5);
@@ -201,10 +238,19 @@ TEST(EndToEnd, EraseInternetExplorerAndWindowsTracesKeepsWhatTheUserKeeps) {
               0);
     EXPECT_FALSE(ClipboardHasText());
 
+    for (const auto& [path, goes] : files) EXPECT_EQ(PathExists(path), !goes) << path;
+    for (const auto& [key, name] : values) EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, name)) << key;
+    EXPECT_EQ(ReadTextFile(folder / "cusd.dat"), custom / "*.tmp  \r\n*.doc\r\n");
+
     // Leave the shared prefix as the next test expects it.
     DeleteFileA((cookies + "\\user@keep.example.txt").c_str());
     SetFileAttributesA((temp / "locked.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteTree(HKEY_CURRENT_USER, kTyped);
+    RunUnix("/bin/rm", {"-rf", UnixPath(ShellFolder("AppData") + "\\Mozilla"), UnixPath("C:\\Program Files\\KaZaA")});
+    for (const char* key : {"Software\\Google", "Software\\Nico Mak Computing", "Software\\Microsoft\\Office",
+                            "Software\\Microsoft\\FrontPage", "Software\\DivXNetworks"})
+        DeleteTree(HKEY_CURRENT_USER, key);
+    DeleteTree(HKEY_CLASSES_ROOT, "Software\\RealNetworks");
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+// The user's own items during a run: "cusd.dat" missing, empty, unreadable or edited by hand,
+// and what its lines delete and leave.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/EraseItems.h"
+#include "tests/support/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
+
+using namespace bw::test;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char kStart[] = "Please Waiting ,Erasing Custom Clean Items......";
+const char kEnd[] = "Erasing Custom Clean Items......OK";
+
+Lines RunCustom(bw::EraseRun& run) {
+    Lines lines;
+    run.addLine = [&](const std::string& line, bool) { lines.push_back(line); };
+    bw::items::CustomItems(run);
+    return lines;
+}
+
+TEST(CustomItems, MissingEmptyAndUnreadableFilesAndWhatTheLinesDelete) {
+    ProgramFolder folder;
+    bw::EraseRun run;
+    EXPECT_EQ(RunCustom(run), Lines{kStart});
+    MakeDirs(folder.file("cusd.dat"));  // a folder where the file should be cannot be read
+    EXPECT_EQ(RunCustom(run), Lines{kStart});
+    RemoveDirectoryA(folder.file("cusd.dat").c_str());
+    WriteTextFile(folder.file("cusd.dat"), "");
+    EXPECT_EQ(RunCustom(run), (Lines{kStart, kEnd}));
+
+    TempDir target, outside;
+    for (const char* file : {"a.tmp", "keep.doc", "sub\\c.tmp", "all\\x.bin", "all\\deeper\\y.bin"}) {
+        MakeDirs((target / file).substr(0, (target / file).rfind('\\')));
+        WriteTextFile(target / file, "12345");
+    }
+    WriteTextFile(target / "ro.tmp", "read-only");
+    SetFileAttributesA((target / "ro.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteTextFile(outside / "precious.tmp", "the user's own");
+    ASSERT_TRUE(MakeLink(outside / "precious.tmp", target / "linked.tmp"));
+    SetCurrentDirectoryA((target / "sub").c_str());  // where a relative line would delete
+    WriteTextFile(folder.file("cusd.dat"), target / "*.tmp   \r\n\r\n*.tmp\r\n\\*.*\r\n" + target / "all\r\n" +
+                                               target / "all\\*.*\r\n" + target / "missing\\*.tmp\r\n");
+    EXPECT_EQ(RunCustom(run), (Lines{kStart, kEnd}));
+    SetCurrentDirectoryA("C:\\");
+
+    EXPECT_EQ(run.filesize, 10);  // the line naming a folder counts it; patterns count nothing
+    for (const char* gone : {"a.tmp", "all\\x.bin"}) EXPECT_FALSE(PathExists(target / gone)) << gone;
+    for (const char* kept : {"keep.doc", "sub\\c.tmp", "ro.tmp", "all\\deeper\\y.bin"})
+        EXPECT_TRUE(PathExists(target / kept)) << kept;
+    EXPECT_EQ(ReadTextFile(outside / "precious.tmp"), "the user's own");
+    SetFileAttributesA((target / "ro.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
