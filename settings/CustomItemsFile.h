@@ -1,4 +1,4 @@
-// The user's own erase items: "cusd.dat" in the program folder, one file specification per line
+// The user's own erase items: "cusd.dat" in the program folder, one folder-and-pattern entry per line
 // (a folder, a backslash and a file name or pattern, such as C:\Temp\*.tmp), in the order added.
 #pragma once
 #include <optional>
