@@ -8,6 +8,22 @@ class Label : public Control {
 public:
     std::function<void()> onClick;
     void OnCommand(WORD code) override;
+    // The size the caption needs in the label's font, wrapped at `maxWidth` pixels.
+    SIZE TextSize(int maxWidth) const;
+    // Draws the caption in `color` straight over whatever lies behind the label (a picture).
+    void SetTransparent(COLORREF color);
+    bool Transparent() const { return transparent_; }
+    COLORREF TextColor() const { return textColor_; }
+    std::function<void()> onMouseDown;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    bool transparent_ = false;
+    COLORREF textColor_ = 0;
+
+public:
 
 protected:
     const char* ClassName() const override { return "STATIC"; }
@@ -26,6 +42,7 @@ public:
     bool LoadPicture(const std::string& path);
     void SetPicture(HBITMAP bitmap);  // takes a copy
     HBITMAP Picture() const { return bitmap_; }
+    SIZE PictureSize() const;  // 0 x 0 without a picture
     void SetBorder(bool on);
     bool Border() const { return border_; }
     void OnCommand(WORD code) override;
