@@ -87,8 +87,9 @@ std::vector<ui::Place> SkinFrame::FramePlaces(int width, int height) {
     auto row = [&](ui::Image& image, const char* name, const char* caption) {
         const SkinModule::ImagePlace& p = at[name];
         Size own = DesignSize(name);
+        // The bars never paint over the caption buttons and title that lie on them.
         return ui::Place{&image, nullptr, caption, p.left, p.top, p.width >= 0 ? p.width : own.width,
-                         p.height >= 0 ? p.height : own.height};
+                         p.height >= 0 ? p.height : own.height, WS_CLIPSIBLINGS};
     };
     std::vector<ui::Place> places = {
         row(imgTitleClose, "imgTitleClose", "Close"),
@@ -137,11 +138,15 @@ void ApplySkinLayout(ui::Form& form, SkinFrame& frame) {
     form.SetBackColor(kBackColor);
     form.SetCaption(frame.lblTitle.Caption());
     frame.lblTitle.Move(16, 7, WindowSize(form).width - 100, 16);
-    frame.lblTitle.SetTransparent(RGB(255, 255, 255));
     frame.lblTitle.onMouseDown = [&form] { DragWindow(form); };
     RoundWindowCorners(form);
     PlaceImages(form, frame);
     frame.imgTitleMaximize.SetVisible(false);
+    for (ui::Control* top : {static_cast<ui::Control*>(&frame.lblTitle), static_cast<ui::Control*>(&frame.imgTitleHelp),
+                             static_cast<ui::Control*>(&frame.imgTitleMinimize),
+                             static_cast<ui::Control*>(&frame.imgTitleMaxRestore),
+                             static_cast<ui::Control*>(&frame.imgTitleClose)})
+        top->BringToTop();
 }
 
 void ApplySkinImages(ui::Form& form, SkinFrame& frame) {
@@ -152,6 +157,8 @@ void ApplySkinImages(ui::Form& form, SkinFrame& frame) {
         image->LoadPicture(folder + "\\" + c.name + ".gif");  // a missing file keeps the old one
     }
     if (frame.imgTitleMaximize.Picture()) frame.imgTitleMaxRestore.SetPicture(frame.imgTitleMaximize.Picture());
+    // The caption is written straight on the title bar's picture.
+    if (frame.imgTitleMain.Picture()) frame.lblTitle.SetBackdrop(RGB(255, 255, 255), frame.imgTitleMain.Picture(), 7);
     PlaceImages(form, frame);
 }
 

@@ -220,10 +220,12 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CTLCOLORSTATIC:
         if (auto* label = dynamic_cast<Label*>(Control::FromHwnd(reinterpret_cast<HWND>(lp)));
-            label && label->Transparent()) {
-            SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-            SetTextColor(reinterpret_cast<HDC>(wp), label->TextColor());
-            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+            label && label->Backdrop()) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, label->TextColor());
+            SetBrushOrgEx(dc, 0, -label->BackdropTop(), nullptr);
+            return reinterpret_cast<LRESULT>(label->Backdrop());
         }
         [[fallthrough]];
     case WM_CTLCOLORBTN:

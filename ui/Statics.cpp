@@ -9,8 +9,14 @@ void Label::OnCommand(WORD code) {
     if (code == STN_CLICKED && onClick) onClick();
 }
 
-void Label::SetTransparent(COLORREF color) {
-    transparent_ = true;
+Label::~Label() {
+    if (backdrop_) DeleteObject(backdrop_);
+}
+
+void Label::SetBackdrop(COLORREF color, HBITMAP backdrop, int top) {
+    if (backdrop_) DeleteObject(backdrop_);
+    backdrop_ = backdrop ? CreatePatternBrush(backdrop) : nullptr;
+    backdropTop_ = top;
     textColor_ = color;
     Refresh();
 }

@@ -10,17 +10,21 @@ public:
     void OnCommand(WORD code) override;
     // The size the caption needs in the label's font, wrapped at `maxWidth` pixels.
     SIZE TextSize(int maxWidth) const;
-    // Draws the caption in `color` straight over whatever lies behind the label (a picture).
-    void SetTransparent(COLORREF color);
-    bool Transparent() const { return transparent_; }
+    // Draws the caption in `color` on `backdrop` (a copy is taken) tiled from `top` pixels
+    // above the label, so that it sits seamlessly on a picture such as a title bar.
+    void SetBackdrop(COLORREF color, HBITMAP backdrop, int top);
+    HBRUSH Backdrop() const { return backdrop_; }
+    int BackdropTop() const { return backdropTop_; }
     COLORREF TextColor() const { return textColor_; }
+    ~Label() override;
     std::function<void()> onMouseDown;
 
 protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
-    bool transparent_ = false;
+    HBRUSH backdrop_ = nullptr;
+    int backdropTop_ = 0;
     COLORREF textColor_ = 0;
 
 public:
