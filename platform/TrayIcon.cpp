@@ -13,9 +13,11 @@ void TrayIcon::Fill(HWND window, HICON icon, UINT callbackMessage, const std::st
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = callbackMessage;
     record_.hIcon = icon;
-    std::memset(record_.szTip, ' ', sizeof record_.szTip - 1);
-    std::memcpy(record_.szTip, tip.data(), tip.size() < sizeof record_.szTip ? tip.size() : sizeof record_.szTip - 1);
-    record_.szTip[sizeof record_.szTip - 1] = '\0';
+    // An 88-byte record has the 64-character tip of the first tray (the headers' field is longer).
+    const size_t field = 64;
+    std::memset(record_.szTip, ' ', field - 1);
+    std::memcpy(record_.szTip, tip.data(), tip.size() < field ? tip.size() : field - 1);
+    record_.szTip[field - 1] = '\0';
 }
 
 bool TrayIcon::Add() {
