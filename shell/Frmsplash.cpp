@@ -29,6 +29,9 @@ void Frmsplash::Form_Unload() { Timer1.SetEnabled(false); }
 
 void Frmsplash::Timer1_Timer() {
     Timer1.SetEnabled(false);
+    // Out of sight first: the splash and the erase window share the caption "Brightwipe", and a
+    // program looking for the erase window must never meet the splash beside the main window.
+    Hide();
     ui::Get<frmtray>().Load();
     if (ui::Form* main = shell::MainWindow()) main->Show();
     Unload();
