@@ -1,16 +1,20 @@
-// Program entry: loads and shows the main window, then runs the message loop until the last
-// window is unloaded.
+// Program entry: names the main window for the shell, shows the splash (which brings up the
+// main window and the tray icon), then runs the message loop until the last window is unloaded.
 #include <windows.h>
 
-#include "ui/Forms.h"
 #include "app/frmMainCode.h"
+#include "shell/Frmsplash.h"
+#include "shell/MainWindow.h"
 #include "ui/Form.h"
+#include "ui/Forms.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    bw::shell::MainWindowAccessor() = []() -> bw::ui::Form& { return bw::ui::Get<bw::frmMainCode>(); };
     bw::ui::Form::QuitWhenLastFormUnloads(true);
-    bw::ui::Get<bw::frmMainCode>().Show();
+    bw::ui::Get<bw::Frmsplash>().Show();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (bw::ui::RouteDialogMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -20,6 +20,12 @@
 #include "settings/frmoffice.h"
 #include "settings/frmopera.h"
 #include "settings/frmurl.h"
+#include "shell/Frmsplash.h"
+#include "shell/Help.h"
+#include "shell/frmMenuForm.h"
+#include "shell/frmabout.h"
+#include "shell/frmoptions.h"
+#include "shell/frmtray.h"
 #include "ui/Dialogs.h"
 
 namespace bw {
@@ -31,9 +37,14 @@ namespace {
 const char kBrowsers[] = "BROWSERS";
 const char kWindows[] = "WINDOWS";
 const char kApplications[] = "APPLICATIONS";
+
+// The page sits inside the skin's frame: its left border and its 30-pixel title bar; the
+// right border is 19 pixels wide and the bottom bar 30 pixels high.
+constexpr int kPageLeft = 6, kPageTop = 30, kPageWidth = 700, kPageHeight = 500;
+constexpr int kWidth = kPageLeft + kPageWidth + 19, kHeight = kPageTop + kPageHeight + 30;
 }  // namespace
 
-frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", 700, 500) {}
+frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", kWidth, kHeight) {}
 
 std::vector<frmMainCode::Item> frmMainCode::Items() {
     // The order in which the selection is loaded and saved.
@@ -74,7 +85,7 @@ void frmMainCode::Build() {
     const int kNavStep = 68;
     const int kRow = 22;
     auto browserRow = [&](int i) { return 38 + i * kRow; };
-    Layout({
+    std::vector<ui::Place> page = {
         {&Picture1, nullptr, "", 0, 0, 110, 500},
         {&Image1, &Picture1, "Standard Items", 31, 8 + 0 * kNavStep, 48, 40},
         {&Label1, &Picture1, "Standard Items", 4, 50 + 0 * kNavStep, 102, 14, SS_CENTER},
@@ -158,7 +169,21 @@ void frmMainCode::Build() {
         {&Label12, nullptr, "", 200, 470, 170, 16},
         {&Label14, nullptr, "", 375, 470, 320, 16},
         {&Label51, nullptr, "", 120, 486, 200, 12},
-    });
+    };
+    for (ui::Place& p : page) {
+        if (p.parent) continue;
+        p.x += kPageLeft;
+        p.y += kPageTop;
+    }
+    std::vector<ui::Place> places = FramePlaces(kWidth, kHeight);
+    places.insert(places.begin() + 5, page.begin(), page.end());  // under the caption buttons
+    Layout(places);
+    lblTitle.SetCaption("Brightwipe V2.60");
+    imgTitleClose.onClick = [this] { imgTitleClose_Click(); };
+    imgTitleMinimize.onClick = [this] { imgTitleMinimize_Click(); };
+    imgTitleHelp.onClick = [this] { imgTitleHelp_Click(); };
+    for (ui::Image* bar : {&imgTitleLeft, &imgTitleMain, &imgTitleRight})
+        bar->onMouseDown = [this] { SkinModule::DragWindow(*this); };
 
     Check9.onClick = [this] { Check9_Click(); };
     Check18.onClick = [this] { Check18_Click(); };
@@ -178,6 +203,7 @@ void frmMainCode::Build() {
     Label7.onClick = [this] { Label7_Click(); };
     Picture2.onClick = [this] { Label7_Click(); };
     Label31.onClick = [this] { Label31_Click(); };
+    Label51.onClick = [this] { Label51_Click(); };
     Command4.onClick = [this] { Command4_Click(); };
     Command7.onClick = [] { ui::Get<frmurl>().ShowModal(); };
     Command3.onClick = [this] { Command3_Click(); };
@@ -235,10 +261,28 @@ void frmMainCode::Form_Load() {
     for (; i < items.size(); ++i) load(items[i]);
 
     ApplyEnablingRule();
+
+    SkinModule::ApplySkinLayout(*this, *this);
+    ui::Get<frmMenuForm>().Load();
+    SkinModule::ApplySkinImages(*this, *this);
+    Center();
+}
+
+bool frmMainCode::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    // Minimised by any means (the title image, the taskbar, the system menu): hidden, with the
+    // tray icon as the way back.
+    if (msg == WM_SIZE && wp == SIZE_MINIMIZED) {
+        Hide();
+        *result = 0;
+        return true;
+    }
+    return false;
 }
 
 void frmMainCode::Form_Unload() {
     frmcleannow::Host() = {};
+    ui::Unload<Frmsplash>();
+    ui::Unload<frmtray>();
     ui::Unload<frmurl>();
     ui::Unload<frmcleannow>();
     ui::Unload<frmcookie>();
@@ -246,6 +290,8 @@ void frmMainCode::Form_Unload() {
     const std::string file = SettingsFile();
     for (const Item& item : Items())
         Inifun::WriteIni(file, item.section, item.key, item.box->Value() == 1 ? "1" : "0");
+    ui::Unload<frmMenuForm>();
+    ui::Unload<frmabout>();
 }
 
 void frmMainCode::ApplyEnablingRule() {
@@ -335,13 +381,24 @@ void frmMainCode::Image3_Click() { ui::Get<frmcleannow>().Show(); }
 
 void frmMainCode::Image4_Click() { ui::Get<frmLocate>().ShowModal(); }
 
-void frmMainCode::Image5_Click() {}
+void frmMainCode::Image5_Click() { ui::Get<frmoptions>().ShowModal(); }
 
-void frmMainCode::Image6_Click() {}
+void frmMainCode::Image6_Click() { ui::Get<frmabout>().ShowModal(); }
 
 void frmMainCode::Image9_Click() { Unload(); }
 
-void frmMainCode::Label7_Click() {}
+void frmMainCode::Label7_Click() { OpenHelp(); }
+
+void frmMainCode::Label51_Click() {}
+
+void frmMainCode::imgTitleClose_Click() { Unload(); }
+
+void frmMainCode::imgTitleMinimize_Click() {
+    Minimize();
+    Hide();
+}
+
+void frmMainCode::imgTitleHelp_Click() { OpenHelp(); }
 
 void frmMainCode::Label31_Click() { ui::Get<frmmoreapp>().ShowModal(); }
 

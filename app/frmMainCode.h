@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/EraseRun.h"
+#include "shell/SkinModule.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
@@ -13,7 +14,8 @@
 
 namespace bw {
 
-class frmMainCode : public ui::Form {
+// The title bar, borders and caption buttons (lblTitle, imgTitleClose, ...) come from SkinFrame.
+class frmMainCode : public ui::Form, public SkinFrame {
 public:
     frmMainCode();
 
@@ -68,6 +70,10 @@ public:
     void Image9_Click();
     void Label7_Click();
     void Label31_Click();
+    void Label51_Click();
+    void imgTitleClose_Click();
+    void imgTitleMinimize_Click();
+    void imgTitleHelp_Click();
     void Command4_Click();
     void Command5_Click();
     // The Options buttons of Netscape, Opera, MSN Explorer and Office.
@@ -89,6 +95,8 @@ protected:
     void Build() override;
     void Form_Load() override;
     void Form_Unload() override;
+    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+    DWORD FormStyle() const override { return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN; }
 
 private:
     struct Item {

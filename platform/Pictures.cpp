@@ -35,4 +35,9 @@ HBITMAP LoadPictureFile(const std::string& path) {
     return result;
 }
 
+HBITMAP LoadBitmapResource(int id) {
+    return static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
 }  // namespace bw::platform

@@ -10,4 +10,8 @@ namespace bw::platform {
 // file is missing or cannot be decoded.
 HBITMAP LoadPictureFile(const std::string& path);
 
+// The bitmap resource `id` of the running exe, as a new bitmap owned by the caller; null when
+// the exe has none by that number.
+HBITMAP LoadBitmapResource(int id);
+
 }  // namespace bw::platform

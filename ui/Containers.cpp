@@ -14,6 +14,15 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // Let the form decide colours for everything inside.
         return SendMessageA(GetParent(hwnd), msg, wp, lp);
     }
+    if (msg == WM_ERASEBKGND) {
+        // The same colour as the form around it.
+        HBRUSH brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

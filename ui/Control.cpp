@@ -86,6 +86,10 @@ void Control::Refresh() {
     UpdateWindow(hwnd_);
 }
 
+void Control::BringToTop() {
+    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Control::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
 }

@@ -40,6 +40,7 @@ public:
     void Move(int x, int y, int w, int h);
     void Refresh();  // repaints now
     void SetFocus();
+    void BringToTop();  // above its sibling controls
 
     // Mouse movement over the control (subclassed controls only report it).
     std::function<void()> onMouseMove;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/Menu.h"
+#include "ui/Statics.h"
 
 namespace bw::ui {
 
@@ -49,6 +50,7 @@ Form::Form(std::string caption, int width, int height)
     : caption_(std::move(caption)), width_(width), height_(height) {}
 
 Form::~Form() {
+    if (backBrush_) DeleteObject(backBrush_);
     if (hwnd_ && IsWindow(hwnd_)) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -96,6 +98,7 @@ void Form::ShowModal() {
             break;
         }
         if (got < 0) break;
+        if (RouteDialogMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -124,6 +127,16 @@ void Form::Minimize() {
     if (hwnd_) ShowWindow(hwnd_, SW_MINIMIZE);
 }
 
+void Form::Center() {
+    if (!hwnd_) return;
+    RECT work, rc;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(hwnd_, &rc);
+    int x = work.left + ((work.right - work.left) - (rc.right - rc.left)) / 2;
+    int y = work.top + ((work.bottom - work.top) - (rc.bottom - rc.top)) / 2;
+    SetWindowPos(hwnd_, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::Restore() {
     if (hwnd_) ShowWindow(hwnd_, SW_RESTORE);
 }
@@ -139,11 +152,38 @@ void Form::QuitWhenLastFormUnloads(bool on) { quitWhenLastGone = on; }
 
 int Form::LoadedForms() { return loadedForms; }
 
-void Form::Layout(std::initializer_list<Place> places) {
+void Form::Layout(std::initializer_list<Place> places) { Layout(std::vector<Place>(places)); }
+
+void Form::Layout(const std::vector<Place>& places) {
     for (const Place& p : places) {
         HWND parent = p.parent ? p.parent->hwnd() : hwnd_;
         p.control->Create(parent, p);
     }
+    if (defaultButton_ && defaultButton_->hwnd())
+        SendMessageA(defaultButton_->hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Form::SetBackColor(COLORREF color) {
+    if (backBrush_) DeleteObject(backBrush_);
+    backBrush_ = color == CLR_INVALID ? nullptr : CreateSolidBrush(color);
+    backColor_ = color;
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form::SetDefaultButton(Control* button) {
+    defaultButton_ = button;
+    if (button && button->hwnd()) SendMessageA(button->hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void Form::SetCancelButton(Control* button) { cancelButton_ = button; }
+
+bool RouteDialogMessage(MSG* msg) {
+    HWND active = GetActiveWindow();
+    if (!active || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    char cls[32];
+    if (!GetClassNameA(active, cls, sizeof cls) || lstrcmpA(cls, kFormClass) != 0) return false;
+    if (msg->hwnd != active && !IsChild(active, msg->hwnd)) return false;
+    return IsDialogMessageA(active, msg) != FALSE;
 }
 
 LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -158,8 +198,41 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (self->HandleMessage(msg, wp, lp, &result)) return result;
     switch (msg) {
     case WM_COMMAND:
+        // Esc through the keyboard navigation: the cancel button, as if clicked.
+        if (LOWORD(wp) == IDCANCEL && self->cancelButton_) {
+            if (self->cancelButton_->Enabled()) self->cancelButton_->OnCommand(BN_CLICKED);
+            return 0;
+        }
         // A menu item's command: no control sent it (lParam 0) and it is no accelerator.
         if (lp == 0 && HIWORD(wp) == 0 && MenuItem::Dispatch(LOWORD(wp))) return 0;
+        break;
+    case DM_GETDEFID:
+        if (self->defaultButton_ && self->defaultButton_->hwnd())
+            return MAKELRESULT(GetDlgCtrlID(self->defaultButton_->hwnd()), DC_HASDEFID);
+        return 0;
+    case WM_ERASEBKGND:
+        if (self->backBrush_) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            FillRect(reinterpret_cast<HDC>(wp), &rc, self->backBrush_);
+            return 1;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (auto* label = dynamic_cast<Label*>(Control::FromHwnd(reinterpret_cast<HWND>(lp)));
+            label && label->Backdrop()) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, label->TextColor());
+            SetBrushOrgEx(dc, 0, -label->BackdropTop(), nullptr);
+            return reinterpret_cast<LRESULT>(label->Backdrop());
+        }
+        [[fallthrough]];
+    case WM_CTLCOLORBTN:
+        if (self->backBrush_) {
+            SetBkColor(reinterpret_cast<HDC>(wp), self->backColor_);
+            return reinterpret_cast<LRESULT>(self->backBrush_);
+        }
         break;
     case WM_CLOSE:
         self->Form_QueryClose();

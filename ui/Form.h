@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "ui/Control.h"
 
@@ -31,9 +32,19 @@ public:
     void Unload();         // nothing when not loaded
     void Minimize();
     void Restore();
+    void Center();         // moves the loaded window to the middle of the screen's work area
 
     std::string Caption() const;
     void SetCaption(const std::string& text);
+
+    // The colour behind the form and every label, check box and frame on it (and inside its
+    // frames); CLR_INVALID goes back to the system's button face.
+    void SetBackColor(COLORREF color);
+    COLORREF BackColor() const { return backColor_; }
+
+    // The button that Enter presses (drawn as the default) and the one Esc presses; null: none.
+    void SetDefaultButton(Control* button);
+    void SetCancelButton(Control* button);
 
     static void QuitWhenLastFormUnloads(bool on);
     static int LoadedForms();
@@ -51,6 +62,7 @@ protected:
     virtual DWORD FormStyle() const { return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN; }
 
     void Layout(std::initializer_list<Place> places);
+    void Layout(const std::vector<Place>& places);
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -58,7 +70,17 @@ private:
     std::string caption_;
     int width_, height_;
     bool modal_ = false;
+    COLORREF backColor_ = CLR_INVALID;
+    HBRUSH backBrush_ = nullptr;
+    Control* defaultButton_ = nullptr;
+    Control* cancelButton_ = nullptr;
 };
+
+// Keyboard navigation for every form: hands `msg` to IsDialogMessage of the active window when
+// that is one of the program's forms, so that Tab, Shift+Tab, Space, Enter, Esc and Alt plus an
+// underlined letter work as in any dialog. True when the message was used; the message loops
+// then neither translate nor dispatch it.
+bool RouteDialogMessage(MSG* msg);
 
 // The screen-wide mouse pointer: kDefaultPointer or kHourglass.
 constexpr int kDefaultPointer = 0;

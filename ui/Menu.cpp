@@ -76,11 +76,23 @@ void MenuBar::Create(HWND window, std::initializer_list<MenuPlace> places) {
             item->owner_ = found->second;
             item->id_ = nextId++;
             Items()[item->id_] = item;
-            AppendMenuA(found->second, MF_STRING, item->id_, item->caption_.c_str());
+            AppendMenuA(found->second, item->caption_ == "-" ? MF_SEPARATOR : MF_STRING, item->id_,
+                        item->caption_.c_str());
         }
     }
     SetMenu(window, bar);
     DrawMenuBar(window);
+}
+
+void MenuBar::PopUp(HWND window, const MenuItem& title) {
+    if (!title.owner_ || !IsMenu(title.owner_) || title.position_ < 0) return;
+    HMENU dropDown = GetSubMenu(title.owner_, title.position_);
+    if (!dropDown) return;
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(dropDown, TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+    // Lets the menu close properly when the owner is a hidden window.
+    PostMessageA(window, WM_NULL, 0, 0);
 }
 
 }  // namespace bw::ui

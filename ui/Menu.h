@@ -44,7 +44,8 @@ private:
 };
 
 // One row of a menu table: the entry, the drop-down title it goes under (null: it is a title
-// on the bar) and its caption. Titles come before their items.
+// on the bar) and its caption. Titles come before their items. An item captioned "-" is a
+// separator line.
 struct MenuPlace {
     MenuItem* item;
     MenuItem* parent;
@@ -56,6 +57,9 @@ public:
     // Builds the bar from the table and attaches it to `window` (the window destroys it when it
     // goes). Every entry starts enabled and unchecked.
     static void Create(HWND window, std::initializer_list<MenuPlace> places);
+    // Opens the drop-down under `title` as a shortcut menu at the mouse pointer; the chosen
+    // item's onClick runs through `window`'s commands before this returns.
+    static void PopUp(HWND window, const MenuItem& title);
 };
 
 }  // namespace bw::ui

@@ -9,6 +9,40 @@ void Label::OnCommand(WORD code) {
     if (code == STN_CLICKED && onClick) onClick();
 }
 
+Label::~Label() {
+    if (backdrop_) DeleteObject(backdrop_);
+}
+
+void Label::SetBackdrop(COLORREF color, HBITMAP backdrop, int top) {
+    if (backdrop_) DeleteObject(backdrop_);
+    backdrop_ = backdrop ? CreatePatternBrush(backdrop) : nullptr;
+    backdropTop_ = top;
+    textColor_ = color;
+    Refresh();
+}
+
+bool Label::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (msg == WM_LBUTTONDOWN && onMouseDown) onMouseDown();
+    return false;
+}
+
+SIZE Label::TextSize(int maxWidth) const {
+    RECT rc{0, 0, maxWidth, 0};
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, DefaultFont());
+    std::string text = Caption();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return SIZE{rc.right, rc.bottom};
+}
+
+SIZE Image::PictureSize() const {
+    BITMAP bm{};
+    if (!bitmap_ || !GetObject(bitmap_, sizeof bm, &bm)) return SIZE{0, 0};
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
+
 Image::~Image() {
     if (bitmap_) DeleteObject(bitmap_);
 }

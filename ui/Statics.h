@@ -8,6 +8,26 @@ class Label : public Control {
 public:
     std::function<void()> onClick;
     void OnCommand(WORD code) override;
+    // The size the caption needs in the label's font, wrapped at `maxWidth` pixels.
+    SIZE TextSize(int maxWidth) const;
+    // Draws the caption in `color` on `backdrop` (a copy is taken) tiled from `top` pixels
+    // above the label, so that it sits seamlessly on a picture such as a title bar.
+    void SetBackdrop(COLORREF color, HBITMAP backdrop, int top);
+    HBRUSH Backdrop() const { return backdrop_; }
+    int BackdropTop() const { return backdropTop_; }
+    COLORREF TextColor() const { return textColor_; }
+    ~Label() override;
+    std::function<void()> onMouseDown;
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+private:
+    HBRUSH backdrop_ = nullptr;
+    int backdropTop_ = 0;
+    COLORREF textColor_ = 0;
+
+public:
 
 protected:
     const char* ClassName() const override { return "STATIC"; }
@@ -26,6 +46,7 @@ public:
     bool LoadPicture(const std::string& path);
     void SetPicture(HBITMAP bitmap);  // takes a copy
     HBITMAP Picture() const { return bitmap_; }
+    SIZE PictureSize() const;  // 0 x 0 without a picture
     void SetBorder(bool on);
     bool Border() const { return border_; }
     void OnCommand(WORD code) override;
