@@ -24,9 +24,9 @@ LRESULT CALLBACK FakeProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 int RunAsFakeBrowser() {
-    const char* spec = std::getenv("BW_FAKE_BROWSER");
-    if (!spec) return 0;
-    std::string all = spec;
+    const char* request = std::getenv("BW_FAKE_BROWSER");
+    if (!request) return 0;
+    std::string all = request;
     int i = 0;
     for (size_t at = 0; at < all.size(); ++i) {
         size_t end = all.find(',', at);
@@ -52,8 +52,8 @@ const int kFakeBrowser = RunAsFakeBrowser();
 
 struct Fake {
     PROCESS_INFORMATION pi{};
-    explicit Fake(const std::string& spec) {
-        SetEnvironmentVariableA("BW_FAKE_BROWSER", spec.c_str());
+    explicit Fake(const std::string& request) {
+        SetEnvironmentVariableA("BW_FAKE_BROWSER", request.c_str());
         char exe[MAX_PATH];
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
         STARTUPINFOA si{};

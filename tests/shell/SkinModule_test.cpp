@@ -76,8 +76,12 @@ TEST(SkinModule, FrameFollowsTheWindowSizeAndPicturesComeFromTheSkinFolder) {
         RECT rc = Where(r.c->hwnd());
         EXPECT_EQ(rc.left, r.left) << r.c->Caption();
         EXPECT_EQ(rc.top, r.top) << r.c->Caption();
-        if (r.width >= 0) EXPECT_EQ(rc.right - rc.left, r.width) << r.c->Caption();
-        if (r.height >= 0) EXPECT_EQ(rc.bottom - rc.top, r.height) << r.c->Caption();
+        if (r.width >= 0) {
+            EXPECT_EQ(rc.right - rc.left, r.width) << r.c->Caption();
+        }
+        if (r.height >= 0) {
+            EXPECT_EQ(rc.bottom - rc.top, r.height) << r.c->Caption();
+        }
     }
     EXPECT_NE(form.imgTitleClose.Picture(), nullptr);
     EXPECT_EQ(form.imgWindowLeft.Picture(), nullptr) << "no file, no picture";
