@@ -106,6 +106,16 @@ void Run(int startPage) {
     closed = true;
 }
 
+// A key lost on a loaded machine leaves dialogs open: close them one by one, so the panel's
+// thread always ends and a test fails on its expectations instead of hanging.
+void CloseAndJoin(std::thread& panel) {
+    for (int i = 0; i < 200 && !closed; ++i) {
+        PostMessageA(bw::platform::keys::ActiveDialog(GetCurrentProcessId()), WM_CLOSE, 0, 0);
+        Sleep(50);
+    }
+    panel.join();
+}
+
 }  // namespace fakepanel
 
 TEST(PanelKeys, GoOnlyToTheVerifiedPageAndItsOwnDialogs) {
@@ -114,8 +124,7 @@ TEST(PanelKeys, GoOnlyToTheVerifiedPageAndItsOwnDialogs) {
     int pressed = bw::platform::PressKeysOnPage(GetCurrentProcessId(), "Content", "AutoComplete",
                                                 {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, 5000, 2000, 3000);
     for (int i = 0; i < 100 && !fakepanel::closed; ++i) Sleep(20);
-    if (!fakepanel::closed) PostMessageA(bw::platform::keys::ActiveDialog(GetCurrentProcessId()), WM_CLOSE, 0, 0);
-    panel.join();
+    fakepanel::CloseAndJoin(panel);
     EXPECT_EQ(pressed, 5);
     EXPECT_TRUE(fakepanel::formsCleared) << "the confirmed Clear Forms ran";
     EXPECT_TRUE(fakepanel::closed) << "the last Escape closed the panel";
@@ -131,10 +140,9 @@ TEST(PanelKeys, WrongPageGetsNoKeyAtAll) {
     EXPECT_FALSE(fakepanel::currentPressed) << "{C} must not press \"&Current page\"";
     EXPECT_FALSE(fakepanel::formsCleared);
     HWND sheet = bw::platform::WaitForPropertySheet(GetCurrentProcessId(), 1000);
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(bw::platform::CurrentPageCaption(sheet), "General");
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    panel.join();
+    EXPECT_NE(sheet, nullptr);
+    if (sheet) EXPECT_EQ(bw::platform::CurrentPageCaption(sheet), "General");
+    fakepanel::CloseAndJoin(panel);
 }
 
 TEST(PanelKeys, NoDialogOfThatProcessMeansNoKey) {
