@@ -100,7 +100,13 @@ HWND ActiveDialog(DWORD processId) {
 }
 
 bool PressKey(DWORD processId, const std::string& key, DWORD timeoutMs) {
+    // A dialog the previous key opened may still be on its way up.
+    const DWORD start = GetTickCount();
     HWND dialog = ActiveDialog(processId);
+    while (!dialog && GetTickCount() - start < timeoutMs) {
+        Sleep(20);
+        dialog = ActiveDialog(processId);
+    }
     if (!dialog || ProcessOf(dialog) != processId) return false;
 
     if (key == "{ESC}") {
@@ -121,10 +127,14 @@ bool PressKey(DWORD processId, const std::string& key, DWORD timeoutMs) {
         return false;
     }
 
-    DWORD start = GetTickCount();
+    // Handled: the dialog is gone, or another dialog took input over it. While one dialog gives
+    // way to the next, none may take input for a moment; that is no answer yet.
+    const DWORD pressed = GetTickCount();
     for (;;) {
-        if (!IsWindow(dialog) || ActiveDialog(processId) != dialog) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (!IsWindow(dialog)) return true;
+        HWND now = ActiveDialog(processId);
+        if (now && now != dialog) return true;
+        if (GetTickCount() - pressed >= timeoutMs) return false;
         Sleep(20);
     }
 }

@@ -17,8 +17,9 @@ namespace bw::platform::keys {
 HWND ActiveDialog(DWORD processId);
 
 // Presses `key` in the active dialog of `processId` and waits up to `timeoutMs` until it has been
-// handled, which for these keys means the active dialog changed (a new dialog opened over it, or
-// it closed). Every window a key is sent to is checked to belong to `processId`.
+// handled, which for these keys means the dialog closed or another dialog took input over it.
+// When no dialog takes input yet (one the previous key opened is still coming up), it first
+// waits up to `timeoutMs` for one. Every window a key is sent to is checked to belong to `processId`.
 // False when the key is not one of the forms above, the process shows no dialog, no control of
 // the dialog answers the key, or nothing changed within the wait.
 bool PressKey(DWORD processId, const std::string& key, DWORD timeoutMs);
