@@ -9,6 +9,7 @@
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
 #include "platform/ProgramDir.h"
+#include "platform/Programs.h"
 #include "settings/Inifun.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -30,6 +31,7 @@
 
 namespace bw {
 
+const char frmMainCode::kProductPage[] = "https://brightwipe.example/";
 const char frmMainCode::kStandardSubtitle[] =
     "Select the tracks you want to erase from your computer, then click ERASE NOW.";
 
@@ -389,7 +391,7 @@ void frmMainCode::Image9_Click() { Unload(); }
 
 void frmMainCode::Label7_Click() { OpenHelp(); }
 
-void frmMainCode::Label51_Click() {}
+void frmMainCode::Label51_Click() { platform::OpenInNewBrowserWindow(kProductPage); }
 
 void frmMainCode::imgTitleClose_Click() { Unload(); }
 

@@ -90,6 +90,7 @@ public:
     void ReloadCustomItems();
 
     static const char kStandardSubtitle[];
+    static const char kProductPage[];  // Label51 opens it in a new browser window
 
 protected:
     void Build() override;

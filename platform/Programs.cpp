@@ -2,16 +2,11 @@
 #include "platform/Programs.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <vector>
 
 namespace bw::platform {
-
-std::string WindowsDirectory() {
-    char buf[256];
-    UINT n = GetWindowsDirectoryA(buf, 255);
-    return (n > 0 && n < 255) ? std::string(buf, n) : std::string();
-}
 
 bool StartProgram(const std::string& commandLine) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -26,6 +21,11 @@ bool StartProgram(const std::string& commandLine) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return true;
+}
+
+bool OpenInNewBrowserWindow(const std::string& url) {
+    HINSTANCE result = ShellExecuteA(nullptr, "open", "iexplore.exe", url.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 }  // namespace bw::platform

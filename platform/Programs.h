@@ -1,16 +1,17 @@
-// Starting other programs: the Windows directory and a command line started without waiting.
+// Starting other programs: a command line started without waiting.
 #pragma once
 #include <string>
 
 namespace bw::platform {
-
-// The Windows directory without a trailing backslash; "" when Windows does not say.
-std::string WindowsDirectory();
 
 // Starts `commandLine` with a normal, focused window and returns at once (the way WinExec
 // does, through CreateProcessA). The program's path is the command line up to its first
 // blank, or its quoted first part; the rest reaches the program as it stands. False when the
 // program could not be started.
 bool StartProgram(const std::string& commandLine);
+
+// Opens `url` in a new, visible Internet Explorer window (the shell finds iexplore.exe through
+// its App Paths). False when the shell could not start it.
+bool OpenInNewBrowserWindow(const std::string& url);
 
 }  // namespace bw::platform
