@@ -17,22 +17,11 @@ namespace eh = bw::ExtentionHandller;
 
 namespace {
 
-// The names in `folder`, sorted.
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    bw::platform::fs::ListFolder(folder, [&](const bw::platform::fs::DirEntry& entry) {
-        names.push_back(entry.name);
-        return true;
-    });
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class PatternFile : public ::testing::Test {
 protected:
     std::string Ext() const { return folder_.file("Ext.txt"); }
     std::string Content() const { return ReadTextFile(Ext()); }
-    std::vector<std::string> Names() const { return NamesIn(folder_.path()); }
+    std::vector<std::string> Names() const { return SortedNames(folder_.path()); }
     ProgramFolder folder_;
 };
 
@@ -114,7 +103,7 @@ TEST(PatternFileRewrite, ALeftoverTempIsLeftAloneAndNeverEntersTheList) {
         EXPECT_EQ(eh::LoadPatternString(), "*.tmp;*.swp;*.chk;*.bak") << label;
 
         EXPECT_EQ(ReadTextFile(precious), kPrecious) << label << ": the outside file is intact";
-        EXPECT_EQ(NamesIn(outside.path()), (std::vector<std::string>{"precious.doc"})) << label << ": and in its place";
+        EXPECT_EQ(SortedNames(outside.path()), (std::vector<std::string>{"precious.doc"})) << label << ": and in its place";
         if (temp == Temp::Folder) {
             EXPECT_TRUE(IsDirectory(scratch)) << label;
         } else {
@@ -123,7 +112,7 @@ TEST(PatternFileRewrite, ALeftoverTempIsLeftAloneAndNeverEntersTheList) {
         if (temp == Temp::ReadOnly) {
             EXPECT_EQ(GetFileAttributesA(scratch.c_str()) & FILE_ATTRIBUTE_READONLY, 1u * FILE_ATTRIBUTE_READONLY);
         }
-        EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
+        EXPECT_EQ(SortedNames(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
         if (temp == Temp::ReadOnly) SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
@@ -156,8 +145,8 @@ TEST(PatternFileRewrite, ReplacesALinkedPatternFileAndNeverWritesThroughIt) {
         EXPECT_EQ(ReadTextFile(folder.file("Ext.txt")), c.expected) << label;
         EXPECT_EQ(ReadTextFile(precious), "*.doc\r\n*.xls") << label << ": the outside file is intact";
         EXPECT_EQ(ReadTextFile(folder.file("temp")), "*.doc\r\n*.xls") << label << ": \"temp\" still points at it";
-        EXPECT_EQ(NamesIn(outside.path()), (std::vector<std::string>{"precious.doc"})) << label;
-        EXPECT_EQ(NamesIn(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
+        EXPECT_EQ(SortedNames(outside.path()), (std::vector<std::string>{"precious.doc"})) << label;
+        EXPECT_EQ(SortedNames(folder.path()), (std::vector<std::string>{"Ext.txt", "temp"})) << label;
         // The new "Ext.txt" is no link: changing the outside file does not change it.
         WriteTextFile(precious, "changed");
         EXPECT_EQ(ReadTextFile(folder.file("Ext.txt")), c.expected) << label;

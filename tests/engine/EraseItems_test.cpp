@@ -23,25 +23,6 @@ namespace {
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// The true names in `folder`, sorted, as UTF-8.
-std::vector<std::string> TrueNames(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW fd;
-    std::wstring pattern = L"\\\\?\\" + bw::platform::paths::Widen(folder) + L"\\*";
-    HANDLE h = FindFirstFileW(pattern.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::wstring n = fd.cFileName;
-        if (n == L"." || n == L"..") continue;
-        char utf8[1024];
-        int len = WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
-        names.push_back(len > 0 ? std::string(utf8) : "?");
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // root\outside\precious.txt and root\guard (empty) lie where a walk that followed "..\.." from
 // root\a\Target would land; root\a\TARGET is the target's case twin.
 class HostileTree : public ::testing::Test {
@@ -65,16 +46,16 @@ protected:
             "d=deep; for i in $(seq 1 30); do d=\"$d/level-$i-abcdefgh\"; done; "
             "mkdir -p \"$d\" && printf 7 > \"$d/bottom.txt\"\n";
         ASSERT_TRUE(RunScript(script, {UnixPath(target())}));  // 7 one-byte files in 9 entries
-        ASSERT_EQ(TrueNames(target()).size(), 9u);
+        ASSERT_EQ(SortedNames(target()).size(), 9u);
     }
 
     void ExpectInsideGoneAndOutsideKept() {
-        EXPECT_EQ(TrueNames(target()), (std::vector<std::string>{"case.txt", "link.txt"}))
+        EXPECT_EQ(SortedNames(target()), (std::vector<std::string>{"case.txt", "link.txt"}))
             << "only the two links stay inside";
         EXPECT_EQ(ReadTextFile(root_ / "outside\\precious.txt"), "precious");
         EXPECT_EQ(ReadTextFile(root_ / "a\\TARGET\\case.txt"), "twin");
         EXPECT_TRUE(IsDirectory(root_ / "guard")) << "an empty folder outside was removed";
-        EXPECT_EQ(TrueNames(root_.path()), (std::vector<std::string>{"a", "guard", "outside"}));
+        EXPECT_EQ(SortedNames(root_.path()), (std::vector<std::string>{"a", "guard", "outside"}));
     }
 
     TempDir root_;
@@ -142,10 +123,10 @@ TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     bw::items::RecycleBin(run_);
 
     EXPECT_EQ(ReadTextFile(root_ / "outside\\precious.txt"), "precious");
-    EXPECT_EQ(TrueNames(trash + "\\files"), (std::vector<std::string>{"link.txt", "linkdir"}));
-    EXPECT_EQ(TrueNames(trash + "\\info"),
+    EXPECT_EQ(SortedNames(trash + "\\files"), (std::vector<std::string>{"link.txt", "linkdir"}));
+    EXPECT_EQ(SortedNames(trash + "\\info"),
               (std::vector<std::string>{"link.txt.trashinfo", "linkdir.trashinfo"}));
-    EXPECT_EQ(TrueNames(target()).size(), 9u) << "the tree planted beside the trash is untouched";
+    EXPECT_EQ(SortedNames(target()).size(), 9u) << "the tree planted beside the trash is untouched";
     RunScript("rm -rf \"$1\"/files/* \"$1\"/info/*\n", {UnixPath(trash)});
 }
 

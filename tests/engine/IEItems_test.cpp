@@ -41,20 +41,6 @@ std::string ShellFolder(const std::string& name) {
     return value;
 }
 
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string n = fd.cFileName;
-        if (n != "." && n != "..") names.push_back(n);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The user's typed addresses, saved before a test and put back after it.
 class TypedUrlsBackup {
 public:
@@ -304,7 +290,7 @@ TEST_F(FolderItem, DownloadedProgramFilesSkipsWithoutLocationAndEmptiesWithOne) 
     ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &t);
     bw::items::DownloadedProgramFiles(run_);
     EXPECT_EQ(run_.filesize, 100);
-    EXPECT_EQ(Listing(t), std::vector<std::string>{});
+    EXPECT_EQ(SortedNames(t), std::vector<std::string>{});
     EXPECT_TRUE(IsDirectory(t));
     ExpectOutsideUntouched();
 }

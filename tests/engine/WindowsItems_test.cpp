@@ -42,13 +42,6 @@ std::string Env(const char* name) {
     return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
 }
 
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    fs::ListFolder(folder, [&](const fs::DirEntry& e) { return names.push_back(e.name), true; });
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> Matching(const std::string& pattern) {
     std::vector<std::string> names;
     fs::ListMatching(pattern, [&](const fs::DirEntry& e) { return names.push_back(e.name), true; });
@@ -182,8 +175,8 @@ TEST_F(TempItem, EmptiesTheTempFolderAndCountsItsSize) {
 
     EXPECT_EQ(eraseRun.filesize, static_cast<double>(*before));
     EXPECT_TRUE(IsDirectory(temp_.path()));
-    EXPECT_EQ(Names(temp_.path()), (std::vector<std::string>{"busy", "kept", "linked-folder", "linked.txt"}));
-    EXPECT_EQ(Names(temp_ / "kept"), std::vector<std::string>{"deep"});
+    EXPECT_EQ(SortedNames(temp_.path()), (std::vector<std::string>{"busy", "kept", "linked-folder", "linked.txt"}));
+    EXPECT_EQ(SortedNames(temp_ / "kept"), std::vector<std::string>{"deep"});
     EXPECT_EQ(ReadTextFile(temp_ / "kept\\deep\\readonly.txt"), "ro");
     EXPECT_EQ(ReadTextFile(temp_ / "busy\\open.log"), "in use");
     EXPECT_EQ(ReadTextFile(outside_ / "target.txt"), "outside");
@@ -232,8 +225,8 @@ TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {
     bw::items::RecycleBin(eraseRun);
 
     EXPECT_EQ(eraseRun.filesize, 1234);
-    EXPECT_EQ(Names(trash + "\\files"), std::vector<std::string>{});
-    EXPECT_EQ(Names(trash + "\\info"), std::vector<std::string>{});
+    EXPECT_EQ(SortedNames(trash + "\\files"), std::vector<std::string>{});
+    EXPECT_EQ(SortedNames(trash + "\\info"), std::vector<std::string>{});
     EXPECT_EQ(ReadTextFile(dir / "kept.txt"), "kept");
     EXPECT_EQ(ReadTextFile("C:\\RECYCLED\\INFO2").size(), 1234u);  // not the platform's bin
     DeleteFileA("C:\\RECYCLED\\INFO2");
@@ -374,7 +367,7 @@ TEST(WindowsItems, TempItemThroughTheEraseWindowCountsTheFolderSize) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:1.5MB");
     EXPECT_EQ(bw::Inifun::ReadIni(folder.settings(), "WINDOWS", "filesize"), "1.5");
-    EXPECT_EQ(Names(temp.path()), std::vector<std::string>{});
+    EXPECT_EQ(SortedNames(temp.path()), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -19,17 +19,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The names in `folder`, sorted.
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    bw::platform::fs::ListFolder(folder, [&](const bw::platform::fs::DirEntry& entry) {
-        names.push_back(entry.name);
-        return true;
-    });
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The Linux links in `folder`, each as "name -> target", sorted, as find reports them.
 std::vector<std::string> Links(const std::string& folder, const TempDir& scratch) {
     const std::string out = scratch / "links.out";
@@ -159,7 +148,7 @@ TEST(LineFile, AppendEndsAnUnendedLastLineFirst) {
         ASSERT_TRUE(pf::AppendLine(path, "new")) << (c.before ? c.before : "(none)");
         EXPECT_EQ(ReadTextFile(path), c.after);
         EXPECT_EQ(pf::ReadLines(path).value_or(Lines{}), c.lines);
-        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"keep.dat"})) << "no scratch file is left";
+        EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"keep.dat"})) << "no scratch file is left";
     }
     EXPECT_FALSE(pf::AppendLine(dir / "no-folder\\keep.dat", "new"));
     EXPECT_FALSE(PathExists(dir / "no-folder"));
@@ -215,8 +204,8 @@ TEST(LineFile, RewritesNeverWriteThroughLinksOrExistingFiles) {
         EXPECT_EQ(Links(program.path(), outside),
                   (std::vector<std::string>{"temp -> " + UnixPath(outside / "other.txt")}))
             << label << ": the list is a plain file now, a leftover \"temp\" link is left alone";
-        EXPECT_EQ(Names(program.path()), (std::vector<std::string>{"keepcook.dat", "temp"})) << label;
-        EXPECT_EQ(Names(outside.path()), (std::vector<std::string>{"other.txt", "precious.txt"})) << label;
+        EXPECT_EQ(SortedNames(program.path()), (std::vector<std::string>{"keepcook.dat", "temp"})) << label;
+        EXPECT_EQ(SortedNames(outside.path()), (std::vector<std::string>{"other.txt", "precious.txt"})) << label;
     }
 }
 
@@ -232,7 +221,7 @@ TEST(LineFile, ReplaceRefusesReadOnlyFilesAndFoldersAndLeavesNoScratch) {
     EXPECT_FALSE(pf::ReplaceFileContents(dir / "no-folder\\x.dat", "new\r\n"));
     EXPECT_EQ(ReadTextFile(dir / "ro.dat"), "as it was\r\n");
     EXPECT_TRUE(IsDirectory(dir / "folder.dat"));
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"folder.dat", "ro.dat"}));
+    EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"folder.dat", "ro.dat"}));
     SetFileAttributesA((dir / "ro.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
 
     EXPECT_TRUE(pf::WriteLines(dir / "empty.dat", {}));

@@ -1,6 +1,8 @@
 // Helpers shared by the tests.
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -95,6 +97,28 @@ bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath) 
     std::string link = UnixPath(linkWinPath);
     if (target.empty() || link.empty()) return false;
     return RunUnix("/bin/ln", {"-s", target, link});
+}
+
+std::vector<std::string> SortedNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW fd;
+    std::wstring pattern(MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, &pattern[0], static_cast<int>(pattern.size()));
+    pattern.resize(pattern.size() - 1);
+    pattern = L"\\\\?\\" + pattern + L"\\*";
+    HANDLE h = FindFirstFileW(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring n = fd.cFileName;
+        if (n == L"." || n == L"..") continue;
+        std::string utf8(WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
+        utf8.resize(utf8.size() - 1);
+        names.push_back(utf8);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool WriteTextFile(const std::string& path, const std::string& content) {

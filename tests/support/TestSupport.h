@@ -23,6 +23,9 @@ bool RunScript(const std::string& script, const std::vector<std::string>& args);
 // Makes a Linux symbolic link at `linkWinPath` pointing at `targetWinPath`.
 bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath);
 
+// The true names in `folder` (FindFirstFileW), as UTF-8, sorted; "." and ".." left out.
+std::vector<std::string> SortedNames(const std::string& folder);
+
 bool WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
 bool PathExists(const std::string& path);
