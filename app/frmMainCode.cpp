@@ -48,37 +48,67 @@ constexpr int kWidth = kPageLeft + kPageWidth + 19, kHeight = kPageTop + kPageHe
 
 frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", kWidth, kHeight) {}
 
+namespace {
+// The items of the main window in the order their selection is loaded and saved: the number N of
+// CheckN, its key in the settings file, and its Options button.
+struct ItemRow {
+    int number;
+    ui::CheckBox frmMainCode::*box;
+    const char* section;
+    const char* key;
+    ui::CommandButton frmMainCode::*options;
+};
+const ItemRow kItemRows[] = {
+    {1, &frmMainCode::Check1, kBrowsers, "location", &frmMainCode::Command7},
+    {2, &frmMainCode::Check2, kBrowsers, "history", nullptr},
+    {3, &frmMainCode::Check3, kBrowsers, "cache", nullptr},
+    {4, &frmMainCode::Check4, kBrowsers, "cookies", &frmMainCode::Command8},
+    {5, &frmMainCode::Check5, kBrowsers, "favorites", nullptr},
+    {6, &frmMainCode::Check6, kBrowsers, "autocomplete", nullptr},
+    {7, &frmMainCode::Check7, kBrowsers, "downloaded", nullptr},
+    {8, &frmMainCode::Check8, kBrowsers, "netscape", &frmMainCode::Command3},
+    {24, &frmMainCode::Check24, kBrowsers, "opera", &frmMainCode::Command1},
+    {27, &frmMainCode::Check27, kBrowsers, "msn", &frmMainCode::Command2},
+    {25, &frmMainCode::Check25, kBrowsers, "google", nullptr},
+    {10, &frmMainCode::Check10, kWindows, "recent", nullptr},
+    {11, &frmMainCode::Check11, kWindows, "run", nullptr},
+    {12, &frmMainCode::Check12, kWindows, "search", nullptr},
+    {13, &frmMainCode::Check13, kWindows, "temp", nullptr},
+    {14, &frmMainCode::Check14, kWindows, "recycle", nullptr},
+    {15, &frmMainCode::Check15, kWindows, "open", nullptr},
+    {16, &frmMainCode::Check16, kWindows, "scandisk", nullptr},
+    {17, &frmMainCode::Check17, kWindows, "passwords", nullptr},
+    {26, &frmMainCode::Check26, kWindows, "clip", nullptr},
+    {28, &frmMainCode::Check28, kWindows, "wordpad", nullptr},
+    {29, &frmMainCode::Check29, kWindows, "paint", nullptr},
+    {19, &frmMainCode::Check19, kApplications, "winzip", nullptr},
+    {20, &frmMainCode::Check20, kApplications, "media", nullptr},
+    {21, &frmMainCode::Check21, kApplications, "realplayer", nullptr},
+    {22, &frmMainCode::Check22, kApplications, "realone", nullptr},
+    {23, &frmMainCode::Check23, kApplications, "office", &frmMainCode::Command6},
+};
+
+// The main window's rule: 1 ticks, any other number clears, anything else ticks, so a first
+// start without a settings file shows every item ticked.
+bool TickedByText(const std::string& text) {
+    std::optional<double> n = Inifun::ReadsAsNumber(text);
+    return !n || *n == 1;
+}
+}  // namespace
+
 std::vector<frmMainCode::Item> frmMainCode::Items() {
-    // The order in which the selection is loaded and saved.
-    return {
-        {1, &Check1, kBrowsers, "location", &Command7},
-        {2, &Check2, kBrowsers, "history", nullptr},
-        {3, &Check3, kBrowsers, "cache", nullptr},
-        {4, &Check4, kBrowsers, "cookies", &Command8},
-        {5, &Check5, kBrowsers, "favorites", nullptr},
-        {6, &Check6, kBrowsers, "autocomplete", nullptr},
-        {7, &Check7, kBrowsers, "downloaded", nullptr},
-        {8, &Check8, kBrowsers, "netscape", &Command3},
-        {24, &Check24, kBrowsers, "opera", &Command1},
-        {27, &Check27, kBrowsers, "msn", &Command2},
-        {25, &Check25, kBrowsers, "google", nullptr},
-        {10, &Check10, kWindows, "recent", nullptr},
-        {11, &Check11, kWindows, "run", nullptr},
-        {12, &Check12, kWindows, "search", nullptr},
-        {13, &Check13, kWindows, "temp", nullptr},
-        {14, &Check14, kWindows, "recycle", nullptr},
-        {15, &Check15, kWindows, "open", nullptr},
-        {16, &Check16, kWindows, "scandisk", nullptr},
-        {17, &Check17, kWindows, "passwords", nullptr},
-        {26, &Check26, kWindows, "clip", nullptr},
-        {28, &Check28, kWindows, "wordpad", nullptr},
-        {29, &Check29, kWindows, "paint", nullptr},
-        {19, &Check19, kApplications, "winzip", nullptr},
-        {20, &Check20, kApplications, "media", nullptr},
-        {21, &Check21, kApplications, "realplayer", nullptr},
-        {22, &Check22, kApplications, "realone", nullptr},
-        {23, &Check23, kApplications, "office", &Command6},
-    };
+    std::vector<Item> items;
+    for (const ItemRow& row : kItemRows)
+        items.push_back({row.number, &(this->*row.box), row.section, row.key,
+                         row.options ? &(this->*row.options) : nullptr});
+    return items;
+}
+
+EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
+    EraseSelection selection;
+    for (const ItemRow& row : kItemRows)
+        selection.set(row.number, TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key)));
+    return selection;
 }
 
 std::string frmMainCode::SettingsFile() const { return platform::ProgramFile("bwsd.dat"); }
@@ -234,11 +264,8 @@ void frmMainCode::Form_Load() {
                            },
                            [this] { Unload(); }};
     const std::string file = SettingsFile();
-    // The main window's rule: 1 checks, any other number clears, anything else checks, so a
-    // first start without a settings file shows every item checked.
     auto load = [&](const Item& item) {
-        std::optional<double> n = Inifun::ReadsAsNumber(Inifun::ReadIni(file, item.section, item.key));
-        item.box->SetValue(!n || *n == 1 ? 1 : 0);
+        item.box->SetValue(TickedByText(Inifun::ReadIni(file, item.section, item.key)) ? 1 : 0);
     };
 
     Frame2.SetVisible(true);

@@ -55,6 +55,10 @@ public:
     // The items ticked now, for the erase run: bit n is CheckN.
     EraseSelection Selection();
 
+    // The selection `settingsFile` holds, read by the rule the window loads it with (a missing
+    // or non-numeric value ticks), without any window.
+    static EraseSelection StoredSelection(const std::string& settingsFile);
+
     // Removes the hover border of the seven navigation images.
     void ClearSelections();
 

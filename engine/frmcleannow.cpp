@@ -4,6 +4,7 @@
 #include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/Shell.h"
@@ -123,6 +124,39 @@ const EraseItem kItems[] = {
 
 bool ScrollsEnd(Scroll s) { return s == Scroll::End || s == Scroll::Both; }
 
+// Runs the items that `selection` and the settings open, in table order, over `run` (whose
+// settingsFile and addLine are set); `progress` receives each item's bar position. With
+// "securely" on, every file the items delete is overwritten first.
+void RunItems(EraseRun& run, const EraseSelection& selection, const std::function<void(int)>& progress) {
+    const std::string& settings = run.settingsFile;
+    platform::fs::SecureEraseScope secure(Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "securely")));
+    for (const EraseItem& item : kItems) {
+        if (item.progress >= 0) progress(item.progress);
+        bool open = false;
+        switch (item.gate.kind) {
+        case Gate::Box: open = selection.test(item.gate.box); break;
+        case Gate::Always: open = true; break;
+        case Gate::Setting: open = Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "Custom")); break;
+        }
+        if (!open) continue;
+        run.regnum += item.figures.regnumAtGate;
+        if (item.lines.start) run.addLine(item.lines.start, item.lines.scroll == Scroll::Both);
+        run.useAltEndLine = false;
+        item.action(run);
+        if (item.lines.end)
+            run.addLine(run.useAltEndLine && item.lines.altEnd ? item.lines.altEnd : item.lines.end,
+                        ScrollsEnd(item.lines.scroll));
+        run.regnum += item.figures.regnumAdd;
+        if (item.figures.filesizeSet >= 0) run.filesize = item.figures.filesizeSet;
+        run.filesize += item.figures.filesizeAdd;
+    }
+}
+
+void WriteStatistics(const std::string& settings, const EraseRun& run) {
+    Inifun::WriteIni(settings, "WINDOWS", "regnum", FormatCount(run.regnum));
+    Inifun::WriteIni(settings, "WINDOWS", "filesize", FormatSize(run.filesize / 1048576.0));
+}
+
 }  // namespace
 
 frmcleannow::frmcleannow() : ui::Form("Brightwipe", 440, 370) {}
@@ -180,26 +214,7 @@ void frmcleannow::cleannow() {
     List1.Clear();
     AddLine("Please waiting,Begin Erasing", false);
 
-    for (const EraseItem& item : kItems) {
-        if (item.progress >= 0) coolprogressbar1.SetValue(item.progress);
-        bool open = false;
-        switch (item.gate.kind) {
-        case Gate::Box: open = selection.test(item.gate.box); break;
-        case Gate::Always: open = true; break;
-        case Gate::Setting: open = Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "Custom")); break;
-        }
-        if (!open) continue;
-        run_.regnum += item.figures.regnumAtGate;
-        if (item.lines.start) AddLine(item.lines.start, item.lines.scroll == Scroll::Both);
-        run_.useAltEndLine = false;
-        item.action(run_);
-        if (item.lines.end)
-            AddLine(run_.useAltEndLine && item.lines.altEnd ? item.lines.altEnd : item.lines.end,
-                    ScrollsEnd(item.lines.scroll));
-        run_.regnum += item.figures.regnumAdd;
-        if (item.figures.filesizeSet >= 0) run_.filesize = item.figures.filesizeSet;
-        run_.filesize += item.figures.filesizeAdd;
-    }
+    RunItems(run_, selection, [this](int position) { coolprogressbar1.SetValue(position); });
 
     coolprogressbar1.SetValue(98);
     if (Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "exit"))) {
@@ -218,9 +233,18 @@ void frmcleannow::cleannow() {
                      "Task Complete", MB_OK | MB_ICONINFORMATION);
     Show();
     Command1.SetEnabled(true);
-    Inifun::WriteIni(settings, "WINDOWS", "regnum", FormatCount(run_.regnum));
-    Inifun::WriteIni(settings, "WINDOWS", "filesize", released);
+    WriteStatistics(settings, run_);
     Frame1.SetCaption("Status");
+}
+
+EraseRun EraseUnattended(const EraseSelection& selection) {
+    EraseRun run;
+    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.addLine = [](const std::string&, bool) {};
+    Inifun::WriteIni(run.settingsFile, "WINDOWS", "lastclean", platform::NowText());
+    RunItems(run, selection, [](int) {});
+    WriteStatistics(run.settingsFile, run);
+    return run;
 }
 
 EraseHost& frmcleannow::Host() {

@@ -2,6 +2,8 @@
 // deletion needs (see FileSystem.h).
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,7 @@ using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
 constexpr int kObjectNameInformation = 1;
 constexpr int kFileBasicInformation = 4;
 constexpr int kFileDispositionInformation = 13;
+constexpr int kFileRenameInformation = 10;
 constexpr NTSTATUS_ kStatusSuccess = 0;
 
 struct BasicInfo {
@@ -187,6 +190,126 @@ std::optional<DirEntry> FindOne(const std::wstring& path) {
     return found;
 }
 
+
+// Secure erasing: the process-wide switch of SecureEraseScope, random bytes, and the steps of
+// one secure delete.
+bool& SecureSwitch() {
+    static bool on = false;
+    return on;
+}
+
+using RtlGenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
+
+// Seeds from the system's random source (advapi32's RtlGenRandom, present from Windows XP on),
+// falling back on the clock.
+uint64_t RandomSeed() {
+    static const RtlGenRandomFn genRandom = [] {
+        HMODULE advapi = LoadLibraryA("advapi32.dll");
+        return advapi ? reinterpret_cast<RtlGenRandomFn>(GetProcAddress(advapi, "SystemFunction036")) : nullptr;
+    }();
+    uint64_t seed = 0;
+    if (!genRandom || !genRandom(&seed, sizeof seed) || seed == 0) {
+        LARGE_INTEGER now{};
+        QueryPerformanceCounter(&now);
+        seed = static_cast<uint64_t>(now.QuadPart) ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^
+               0x9E3779B97F4A7C15ull;
+    }
+    return seed ? seed : 1;
+}
+
+// xorshift64*: fast enough to fill a pass at disk speed; the seed is what must be unpredictable.
+class RandomBytes {
+public:
+    RandomBytes() : state_(RandomSeed()) {}
+    uint64_t Next() {
+        state_ ^= state_ >> 12;
+        state_ ^= state_ << 25;
+        state_ ^= state_ >> 27;
+        return state_ * 0x2545F4914F6CDD1Dull;
+    }
+    void Fill(std::vector<char>& buffer) {
+        for (size_t i = 0; i < buffer.size(); i += sizeof(uint64_t)) {
+            uint64_t r = Next();
+            std::memcpy(buffer.data() + i, &r, std::min(sizeof r, buffer.size() - i));
+        }
+    }
+
+private:
+    uint64_t state_;
+};
+
+constexpr DWORD kPassChunk = 1 << 16;
+
+bool WritePass(HANDLE file, uint64_t size, std::vector<char>& buffer, RandomBytes* random) {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
+    for (uint64_t done = 0; done < size;) {
+        if (random) random->Fill(buffer);
+        DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(kPassChunk, size - done));
+        DWORD written = 0;
+        if (!WriteFile(file, buffer.data(), chunk, &written, nullptr) || written != chunk) return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+// A name of `length` characters drawn from lower-case letters and digits: valid on every file
+// system, and telling nothing of the name it replaces.
+std::wstring RandomName(size_t length, RandomBytes& random) {
+    static const wchar_t kAlphabet[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::wstring name(length, L'a');
+    for (wchar_t& c : name) c = kAlphabet[random.Next() % 36];
+    return name;
+}
+
+// The NT form ("\??\C:\...") of a long "\\?\" path, as NtSetInformationFile takes it.
+std::wstring NtPath(const std::wstring& longPath) {
+    if (longPath.compare(0, 4, L"\\\\?\\") == 0) return L"\\??\\" + longPath.substr(4);
+    return L"\\??\\" + longPath;
+}
+
+// Renames the open file `file` to `newPath` (an NT path in the same folder), never replacing.
+bool RenameByHandle(HANDLE file, const std::wstring& newPath) {
+    const size_t nameBytes = newPath.size() * sizeof(wchar_t);
+    // FILE_RENAME_INFORMATION: ReplaceIfExists, RootDirectory, FileNameLength, FileName[].
+    struct RenameHead {
+        BOOLEAN replaceIfExists;
+        HANDLE rootDirectory;
+        ULONG fileNameLength;
+    };
+    const size_t headBytes = (sizeof(RenameHead) + alignof(wchar_t) - 1) / alignof(wchar_t) * alignof(wchar_t);
+    std::vector<char> buffer(headBytes + nameBytes + sizeof(wchar_t), 0);
+    RenameHead head{FALSE, nullptr, static_cast<ULONG>(nameBytes)};
+    std::memcpy(buffer.data(), &head, sizeof head);
+    std::memcpy(buffer.data() + headBytes, newPath.data(), nameBytes);
+    return SetInformation(file, buffer.data(), static_cast<ULONG>(buffer.size()), kFileRenameInformation);
+}
+
+// The secure form of DeleteFileChecked's handle path: one handle, opened for writing and
+// deleting and shared with no one, serves the name check, the overwrite, the rename and the
+// delete.
+bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry) {
+    if (entry.attributes & FILE_ATTRIBUTE_READONLY) return false;  // read-only: left as it is
+    FileHandle file(CreateFileW((guard.path + entry.wideName).c_str(), DELETE | GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.valid()) return false;
+    if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info)) return false;
+    if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+    // Another name still leads to this content: it is the user's there, so only this name goes.
+    if (info.nNumberOfLinks > 1) return MarkForDeletion(file.get());
+
+    OverwriteFile(file.get());  // a failed pass still leaves the file to be deleted as asked
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+    RandomBytes random;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (RenameByHandle(file.get(), NtPath(guard.path + RandomName(entry.wideName.size(), random)))) break;
+    }
+    return MarkForDeletion(file.get());
+}
+
 }  // namespace
 
 bool ListFolderW(const std::wstring& folder, const std::function<bool(const DirEntry&)>& onEntry) {
@@ -290,6 +413,8 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     if (!Api().HandleDeletes())
         return !entry.IsLink() && DeleteByPath(guard.path + entry.wideName, entry.attributes, force);
 
+    if (SecureEraseOn()) return SecureDeleteChecked(guard, entry);
+
     // One handle serves the check and the delete, so the file proven to lie in the folder is the
     // very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never used: under Wine closing such a
     // handle opened through a link deletes the link's target whatever happened meanwhile.
@@ -327,6 +452,26 @@ bool DeleteFileAt(const std::wstring& path, bool force) {
     std::optional<DirEntry> found = FindOne(longPath);
     if (!found || found->IsFolder() || found->wideName != name) return false;
     return DeleteFileChecked(GuardFolder(folder), *found, force);
+}
+
+bool DeleteFileAt(const std::string& path, bool force, bool securely) {
+    SecureEraseScope scope(securely || SecureEraseOn());
+    return DeleteFileAt(path, force);
+}
+
+SecureEraseScope::SecureEraseScope(bool on) : previous_(SecureSwitch()) { SecureSwitch() = on; }
+SecureEraseScope::~SecureEraseScope() { SecureSwitch() = previous_; }
+
+bool SecureEraseOn() { return SecureSwitch(); }
+
+bool OverwriteFile(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return false;
+    const uint64_t bytes = static_cast<uint64_t>(size.QuadPart);
+    std::vector<char> buffer(kPassChunk, 0);
+    if (!WritePass(file, bytes, buffer, nullptr)) return false;
+    RandomBytes random;
+    return WritePass(file, bytes, buffer, &random);
 }
 
 bool IsFileInPlace(const std::wstring& path) {

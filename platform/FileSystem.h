@@ -93,6 +93,33 @@ FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
 // Returns true when the file was deleted.
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force);
 
+// Secure erasing. While a SecureEraseScope with `on` true lives, every file that
+// DeleteFileChecked removes (and so DeleteFiles, DeleteFolders, RemoveTree and DeleteFileAt) is
+// first overwritten in place through the same checked handle: one pass of zeros, one of random
+// bytes, each flushed to disk; then truncated to nothing, renamed to a random name of the same
+// length in the same folder, and only then deleted. A file that cannot be opened for writing
+// (read-only, in use without sharing, access denied) is left untouched, never half-handled. A
+// file with more than one hard link is deleted but never overwritten: its content still belongs
+// to its other names. Scopes nest; the setting is the process's, for the length of an erase run.
+class SecureEraseScope {
+public:
+    explicit SecureEraseScope(bool on);
+    ~SecureEraseScope();
+    SecureEraseScope(const SecureEraseScope&) = delete;
+    SecureEraseScope& operator=(const SecureEraseScope&) = delete;
+
+private:
+    bool previous_;
+};
+
+// True while a SecureEraseScope with `on` true is the innermost one.
+bool SecureEraseOn();
+
+// Overwrites the whole of the open file `file` (opened with GENERIC_WRITE) in place, as a secure
+// erase does: zeros, then random bytes, each pass flushed. Leaves the size unchanged and does not
+// delete. False when a write or flush failed (what was written stays written).
+bool OverwriteFile(HANDLE file);
+
 // Opens the file `name` (a true name listed in `guard.path`) with `access`, sharing reading and
 // writing, only when the opened file really lies in that folder, by the name check of
 // DeleteFileChecked (a Linux link to a file elsewhere is refused). INVALID_HANDLE_VALUE otherwise;
@@ -105,6 +132,8 @@ HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD
 // folder.
 bool DeleteFileAt(const std::string& path, bool force);
 bool DeleteFileAt(const std::wstring& path, bool force);
+// The same, erasing securely (see SecureEraseScope) when `securely`, whatever scope is active.
+bool DeleteFileAt(const std::string& path, bool force, bool securely);
 
 // True when the file `path` (absolute, no wildcards) is a plain file lying in the folder its path
 // names, by the same test DeleteFileChecked makes, and can be opened for deletion now (no program

@@ -10,6 +10,7 @@
 #include "diskclean/ExtentionHandller.h"
 #include "platform/FileSystem.h"
 #include "platform/LineFile.h"
+#include "platform/Shell.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace bw::test;
@@ -209,4 +210,15 @@ TEST(SendToRecycleBin, RefusesLinksFoldersAndReadOnlyFiles) {
     EXPECT_EQ(ReadTextFile(outside / "precious.doc"), "mine");
     EXPECT_EQ(ReadTextFile(dir / "folder.tmp\\inside.txt"), "keep");
     EXPECT_EQ(ReadTextFile(dir / "ro.tmp"), "ro");
+}
+
+TEST(SendToRecycleBin, NeverOverwritesEvenWhileErasingSecurely) {
+    const std::string trash = bw::platform::WineTrashFolder();
+    if (trash.empty()) GTEST_SKIP() << "no Wine trash folder to look into";
+    TempDir dir;
+    const std::string name = "recycled-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    WriteTextFile(dir / name, "the user's words");
+    bw::platform::fs::SecureEraseScope securely(true);
+    ASSERT_TRUE(eh::SendToRecycleBin(dir / name));
+    EXPECT_EQ(ReadTextFile(trash + "\\files\\" + name), "the user's words");
 }

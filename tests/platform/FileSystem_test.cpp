@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/FileSystem.h"
+#include "platform/Handles.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = bw::platform::fs;
@@ -206,4 +207,55 @@ TEST(FileSystem, DirectoriesAndWineDetection) {
     EXPECT_TRUE(fs::FileExists(fs::WindowsDirectory() + "\\system32\\kernel32.dll"));
     EXPECT_FALSE(fs::FileExists(fs::WindowsDirectory()));
     EXPECT_FALSE(fs::FolderExists(""));
+}
+
+TEST(FileSystem, OverwriteFileLeavesNoneOfTheOldBytes) {
+    TempDir dir;
+    std::string secret;
+    while (secret.size() < 200000) secret += "SECRET-card-4242 ";
+    WriteTextFile(dir / "secret.txt", secret);
+    {
+        bw::platform::FileHandle file(CreateFileA((dir / "secret.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file.valid());
+        ASSERT_TRUE(fs::OverwriteFile(file.get()));
+    }
+    const std::string after = ReadTextFile(dir / "secret.txt");
+    ASSERT_EQ(after.size(), secret.size());
+    EXPECT_EQ(after.find("SECRET"), std::string::npos);
+    EXPECT_EQ(after.find("card"), std::string::npos);
+    EXPECT_NE(after.find_first_not_of('\0'), std::string::npos) << "the random pass did not run";
+}
+
+TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
+    TempDir dir, outside;
+    WriteTextFile(dir / "plain.tmp", "gone");
+    WriteTextFile(dir / "ro.tmp", "read-only");
+    MakeReadOnly(dir / "ro.tmp");
+    WriteTextFile(dir / "locked.tmp", "in use");
+    WriteTextFile(outside / "shared.doc", "still mine");
+    ASSERT_TRUE(CreateHardLinkA((dir / "hardlink.tmp").c_str(), (outside / "shared.doc").c_str(), nullptr));
+    WriteTextFile(outside / "target.doc", "linked");
+    ASSERT_TRUE(MakeLink(outside / "target.doc", dir / "symlink.tmp"));
+    bw::platform::FileHandle lock(
+        CreateFileA((dir / "locked.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock.valid());
+    {
+        fs::SecureEraseScope securely(true);
+        EXPECT_TRUE(fs::SecureEraseOn());
+        EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", true), 2);  // plain.tmp, and hardlink.tmp's name only
+    }
+    EXPECT_FALSE(fs::SecureEraseOn());
+    lock.Close();
+    // Nothing left under the old name nor under a new one; what was not wholly the folder's stays.
+    EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"locked.tmp", "ro.tmp", "symlink.tmp"}));
+    EXPECT_EQ(ReadTextFile(dir / "ro.tmp"), "read-only");
+    EXPECT_EQ(ReadTextFile(dir / "locked.tmp"), "in use");
+    EXPECT_EQ(ReadTextFile(outside / "shared.doc"), "still mine");
+    EXPECT_EQ(ReadTextFile(outside / "target.doc"), "linked");
+
+    // Without the setting the plain delete runs, which clears read-only files when forced.
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "ro.tmp", true));
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "locked.tmp", false, true));
+    EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"symlink.tmp"}));
 }

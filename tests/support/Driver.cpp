@@ -19,11 +19,11 @@ bool InstallProgram(const std::string& folder) {
     return ok && PathExists(folder + "\\Brightwipe.exe");
 }
 
-Program::Program(const std::string& folder) {
+Program::Program(const std::string& folder, const std::string& arguments) {
     std::string exe = folder + "\\Brightwipe.exe";
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string cmd = "\"" + exe + "\"";
+    std::string cmd = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> buf(cmd.begin(), cmd.end());
     buf.push_back('\0');
     started_ = CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -35,6 +35,12 @@ Program::~Program() {
     if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
+}
+
+DWORD Program::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (started_) GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
 }
 
 bool Program::WaitForExit(int ms) {

@@ -16,13 +16,16 @@ bool InstallProgram(const std::string& folder);
 // A running Brightwipe.exe; killed when the object goes if it has not ended by then.
 class Program {
 public:
-    explicit Program(const std::string& folder);
+    // Starts folder\Brightwipe.exe with `arguments` after its name.
+    explicit Program(const std::string& folder, const std::string& arguments = "");
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     bool started() const { return started_; }
     DWORD pid() const { return pi_.dwProcessId; }
     bool WaitForExit(int ms);
+    // The exit code once the program has ended; STILL_ACTIVE before.
+    DWORD ExitCode() const;
 
 private:
     PROCESS_INFORMATION pi_{};

@@ -1,0 +1,109 @@
+// Brightwipe.exe started with switches: the unattended erase of the stored selection, and the
+// refusals that must never erase anything.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "settings/Inifun.h"
+#include "tests/support/Driver.h"
+
+using namespace bw::test;
+using bw::Inifun::ReadIni;
+using bw::Inifun::WriteIni;
+
+namespace {
+
+const char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+const char* const kAllKeys[][2] = {
+    {"BROWSERS", "location"}, {"BROWSERS", "history"}, {"BROWSERS", "cache"}, {"BROWSERS", "cookies"},
+    {"BROWSERS", "favorites"}, {"BROWSERS", "autocomplete"}, {"BROWSERS", "downloaded"},
+    {"BROWSERS", "netscape"}, {"BROWSERS", "opera"}, {"BROWSERS", "msn"}, {"BROWSERS", "google"},
+    {"WINDOWS", "recent"}, {"WINDOWS", "run"}, {"WINDOWS", "search"}, {"WINDOWS", "temp"},
+    {"WINDOWS", "recycle"}, {"WINDOWS", "open"}, {"WINDOWS", "scandisk"}, {"WINDOWS", "passwords"},
+    {"WINDOWS", "clip"}, {"WINDOWS", "wordpad"}, {"WINDOWS", "paint"}, {"APPLICATIONS", "winzip"},
+    {"APPLICATIONS", "media"}, {"APPLICATIONS", "realplayer"}, {"APPLICATIONS", "realone"},
+    {"APPLICATIONS", "office"}};
+
+// Runs the program with `arguments` until it ends, noting whether it showed any window.
+struct Outcome {
+    DWORD exitCode = STILL_ACTIVE;
+    bool showedWindow = false;
+};
+Outcome RunToEnd(const std::string& folder, const std::string& arguments) {
+    Outcome outcome;
+    Program program(folder, arguments);
+    if (!program.started()) return outcome;
+    for (int waited = 0; !program.WaitForExit(20); waited += 20) {
+        if (waited > 30000) return outcome;  // hung: the program is ended with the test
+        if (HWND box = WaitForTopWindow(program.pid(), "#32770", "Brightwipe", 0)) {
+            outcome.showedWindow = true;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);  // closed as a user would
+        }
+        if (WaitForTopWindow(program.pid(), "BrightwipeForm", "Brightwipe V2.60", 0)) outcome.showedWindow = true;
+    }
+    outcome.exitCode = program.ExitCode();
+    return outcome;
+}
+
+// A program folder whose custom item names `custom`\*.tmp, with every standard item off but
+// the Run history, erasing securely.
+void PrepareSelection(const std::string& folder, const std::string& custom) {
+    const std::string settings = folder + "\\bwsd.dat";
+    for (const auto& key : kAllKeys) WriteIni(settings, key[0], key[1], "0");
+    WriteIni(settings, "WINDOWS", "run", "1");
+    WriteIni(settings, "Additional", "Custom", "1");
+    WriteIni(settings, "Additional", "securely", "1");
+    WriteTextFile(folder + "\\cusd.dat", custom + "\\*.tmp\r\n");
+}
+
+TEST(CommandLine, EraseRunsTheStoredSelectionWithoutAnyWindow) {
+    TempDir folder, custom;
+    ASSERT_TRUE(InstallProgram(folder.path()));
+    PrepareSelection(folder.path(), custom.path());
+    WriteTextFile(custom / "a.tmp", "trace one");
+    WriteTextFile(custom / "b.tmp", std::string(100000, 't'));
+    WriteTextFile(custom / "keep.doc", "not matched");
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, kRunMru, "a", "notepad\\1"));
+
+    const Outcome outcome = RunToEnd(folder.path(), "/erase");
+    EXPECT_EQ(outcome.exitCode, 0u);
+    EXPECT_FALSE(outcome.showedWindow);
+    // The same end state as "Erase Now" with this selection: the files and the Run history
+    // gone, the statistics and the time of the run written.
+    EXPECT_EQ(SortedNames(custom.path()), (std::vector<std::string>{"keep.doc"}));
+    EXPECT_EQ(ReadTextFile(custom / "keep.doc"), "not matched");
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, "a"));
+    const std::string settings = folder / "bwsd.dat";
+    EXPECT_EQ(ReadIni(settings, "WINDOWS", "regnum"), "1");
+    EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".");
+    EXPECT_NE(ReadIni(settings, "WINDOWS", "lastclean"), "");
+}
+
+TEST(CommandLine, RefusalsEraseNothing) {
+    struct Case {
+        const char* arguments;
+        bool settingsFile;
+        DWORD exitCode;
+        bool box;
+    };
+    const Case cases[] = {
+        {"/erase", false, 2, false},  // never chosen: no run, and no box in an unattended start
+        {"/erasee", true, 1, true},
+        {"/erase /now", true, 1, true},
+        {"/?", true, 0, true},
+    };
+    for (const Case& c : cases) {
+        TempDir folder, custom;
+        ASSERT_TRUE(InstallProgram(folder.path()));
+        PrepareSelection(folder.path(), custom.path());
+        if (!c.settingsFile) DeleteFileA((folder / "bwsd.dat").c_str());
+        WriteTextFile(custom / "a.tmp", "stays");
+
+        const Outcome outcome = RunToEnd(folder.path(), c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.arguments;
+        EXPECT_EQ(outcome.showedWindow, c.box) << c.arguments;
+        EXPECT_EQ(ReadTextFile(custom / "a.tmp"), "stays") << c.arguments;
+        EXPECT_EQ(ReadIni(folder / "bwsd.dat", "WINDOWS", "lastclean"), "") << c.arguments;
+    }
+}
+
+}  // namespace
