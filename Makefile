@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build run test bench clean
+.PHONY: all bootstrap configure build run test bench dist clean
 
 all: build
 
@@ -23,6 +23,10 @@ test: build
 
 bench: build
 	@scripts/run-bench $(BUILD)
+
+# The setup program and the portable zip of the program folder, beside build/dist/.
+dist: build
+	@scripts/make-dist $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
