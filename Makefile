@@ -18,7 +18,7 @@ build: configure
 run: build
 	@scripts/run-brightwipe $(BUILD)
 
-test: build
+test: dist
 	@scripts/run-tests $(BUILD)
 
 bench: build
