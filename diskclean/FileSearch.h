@@ -60,10 +60,11 @@ public:
     // until a caller changes it.
     explicit FileSearch(const std::string& patternText, bool subFolders = true);
 
-    // Walks `start` (code page or long form; trailing backslash or not), using `queue` for the
-    // folders still to be listed (reset first), calling `onFolder` before each folder. True when
-    // the walk ran to its end, false when `onFolder` ended it. A start folder that cannot be
-    // listed, or a text without patterns, finds nothing.
+    // Walks `start` (an absolute path, everyday or long form, trailing backslash or not), using
+    // `queue` for the folders still to be listed (reset first), calling `onFolder` before each
+    // folder. True when the walk ran to its end, false when `onFolder` ended it. A start folder
+    // that cannot be listed, or a text without patterns, finds nothing. One run per object: the
+    // counts add up.
     bool Run(const std::wstring& start, FolderQueue& queue, const OnFolder& onFolder);
 
     // The entries, with the lines each added (MatchCount) and whether an exact name was listed.
@@ -74,8 +75,8 @@ public:
     FoundFiles& Found() { return found_; }
 
 private:
-    // An exact name looked for in the folder being listed: where its line goes, and the file
-    // found for it so far.
+    // An exact name looked for in the folder being listed (entry `entry`), and where its line
+    // goes among the found lines should the listing show the file.
     struct ExactSlot {
         size_t entry;
         size_t position;
