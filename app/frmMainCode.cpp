@@ -4,16 +4,15 @@
 
 #include <shlobj.h>
 
-#include "ui/Forms.h"
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
-#include "platform/ProgramDir.h"
-#include "platform/Programs.h"
-#include "settings/Inifun.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramDir.h"
+#include "platform/Programs.h"
 #include "settings/CustomItemsFile.h"
+#include "settings/Inifun.h"
 #include "settings/frmcookie.h"
 #include "settings/frmmoreapp.h"
 #include "settings/frmmsn.h"
@@ -28,6 +27,7 @@
 #include "shell/frmoptions.h"
 #include "shell/frmtray.h"
 #include "ui/Dialogs.h"
+#include "ui/Forms.h"
 
 namespace bw {
 
@@ -408,7 +408,11 @@ void frmMainCode::Command105_Click() {
 
 void frmMainCode::Image3_Click() { ui::Get<frmcleannow>().Show(); }
 
-void frmMainCode::Image4_Click() { ui::Get<frmLocate>().ShowModal(); }
+void frmMainCode::Image4_Click() {
+    frmLocate& locate = ui::Get<frmLocate>();
+    locate.onAbout = [] { ui::Get<frmabout>().ShowModal(); };
+    locate.ShowModal();
+}
 
 void frmMainCode::Image5_Click() { ui::Get<frmoptions>().ShowModal(); }
 

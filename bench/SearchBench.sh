@@ -3,6 +3,8 @@
 # 200,000 files in 10,000 folders, against a minimal breadth-first FindFirstFileA walk under
 # Wine and against native find with the same patterns; once with 1 file in 20 matching
 # (10,000 results) and once with 50,000 matching, so that filling the result list is measured.
+# The table also shows the search without its window (FileSearch alone) and a minimal walk by
+# true names (FindFirstFileW on long paths), which is what the search itself does.
 # Called by scripts/run-bench inside its throwaway prefix: SearchBench.sh <builddir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,12 +66,17 @@ measure() {
   local matching=$1 label=$2
   local files=200000 expected=$((10000 * matching))
   local t_find="" t_min="" t_native="" p_find="" p_min="" summary=""
+  local t_alone="" t_minw="" p_alone="" p_minw=""
   gen_tree "$matching"
   for rep in $(seq "$reps"); do
     run_exe minimal; t_min=$(min "$t_min" "$r_seconds"); p_min=$r_peak
     [ "$r_count" -eq "$expected" ] || { echo "bench: minimal walk found $r_count of $expected" >&2; exit 1; }
     run_exe findfiles; t_find=$(min "$t_find" "$r_seconds"); p_find=$r_peak; summary=$r_summary
     [ "$r_count" -eq "$expected" ] || { echo "bench: FindFiles listed $r_count of $expected" >&2; exit 1; }
+    run_exe minimal-w; t_minw=$(min "$t_minw" "$r_seconds"); p_minw=$r_peak
+    [ "$r_count" -eq "$expected" ] || { echo "bench: minimal wide walk found $r_count of $expected" >&2; exit 1; }
+    run_exe filesearch; t_alone=$(min "$t_alone" "$r_seconds"); p_alone=$r_peak
+    [ "$r_count" -eq "$expected" ] || { echo "bench: FileSearch found $r_count of $expected" >&2; exit 1; }
     local a b n
     a=$(date +%s.%N)
     n=$(find "$tree" -type f \( -iname '*.tmp' -o -iname '*.gid' -o -iname '*.swp' -o -iname '*.chk' \) | wc -l)
@@ -86,9 +93,12 @@ measure() {
   echo "summary: $summary"
   printf '%-40s %8s %8s\n' "what" "seconds" "peak"
   printf '%-40s %8s %8s\n' "FindFiles into the shown list (Wine)" "$t_find" "$p_find"
+  printf '%-40s %8s %8s\n' "FileSearch alone, no window (Wine)" "$t_alone" "$p_alone"
   printf '%-40s %8s %8s\n' "minimal FindFirstFileA walk (Wine)" "$t_min" "$p_min"
+  printf '%-40s %8s %8s\n' "minimal FindFirstFileW walk (Wine)" "$t_minw" "$p_minw"
   printf '%-40s %8s %8s\n' "find -iname (Linux)" "$t_native" "-"
   figure "search-$label" "$t_find" "$t_min" minimal-win32-loop "$files" "$p_find"
+  figure "search-$label-wide" "$t_find" "$t_minw" minimal-win32-wide-loop "$files" "$p_find"
   figure "search-$label-native" "$t_find" "$t_native" find "$files" "$p_find"
 }
 

@@ -58,18 +58,34 @@ private:
     std::vector<std::string> paths_;
 };
 
-// The result list: several lines selectable at once; lines are added a folder's worth at a
-// time with drawing held off, and the whole list is selected or cleared with one request.
+// The result list: several lines selectable at once; lines are added a batch at a time with
+// drawing held off, and the whole list is selected or cleared with one request. Beside each
+// line the list keeps the true path of the file the line stands for: the line shows the path in
+// the code page ('?' where a name holds a character the code page lacks), and only the true
+// path reaches the file.
 class ResultListBox : public ui::ListBox {
 public:
     ResultListBox() : ui::ListBox(Select::Extended) {}
-    // Appends the lines in order and returns the widest of them in pixels in the list's font.
-    int AddLines(const std::vector<std::string>& lines);
+    // Appends the lines in order, `paths[i]` the true path of `lines[i]` (the two the same
+    // length), and returns the widest line in pixels in the list's font.
+    int AddLines(const std::vector<std::string>& lines, const std::vector<std::wstring>& paths);
+    // Empties the list and the paths with it.
+    void Clear();
+    // The true path of line `index`; empty when out of range or when the list's lines no longer
+    // agree with the paths kept (lines added or removed other than through this class), so a
+    // line never reaches a file it does not stand for.
+    std::wstring TruePath(int index) const;
     void SelectAll(bool on);
     std::vector<int> SelectedIndexes() const;
     // LB_SETHORIZONTALEXTENT: how far, in pixels, the list scrolls sideways.
     void SetHorizontalExtent(int pixels);
     int HorizontalExtent() const;
+
+protected:
+    void ResetState() override { paths_.clear(); }
+
+private:
+    std::vector<std::wstring> paths_;
 };
 
 }  // namespace bw::diskclean

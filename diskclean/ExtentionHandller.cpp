@@ -88,4 +88,10 @@ bool SendToRecycleBin(const std::string& path) {
     return true;
 }
 
+bool SendToRecycleBin(const std::wstring& path) {
+    if (!platform::IsDeletableFileInPlace(path)) return false;
+    platform::ShellRecycleFile(path);
+    return true;
+}
+
 }  // namespace bw::ExtentionHandller

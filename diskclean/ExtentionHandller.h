@@ -48,5 +48,9 @@ bool RemovePattern(const std::string& line);
 // file elsewhere, not a folder), not read-only and not held open; anything else stays where
 // it is. The shell's answer is not looked at. True when the shell was asked.
 bool SendToRecycleBin(const std::string& path);
+// The same by the file's true UTF-16 path (long "\\?\" form allowed), for files whose names the
+// code page cannot hold. The shell takes only paths shorter than MAX_PATH in their everyday
+// form; a longer one stays where it is.
+bool SendToRecycleBin(const std::wstring& path);
 
 }  // namespace bw::ExtentionHandller

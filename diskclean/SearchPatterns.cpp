@@ -75,7 +75,15 @@ bool IsExcludedPath(const std::string& fullPath) {
 }
 
 std::string WildcardLine(const std::string& fullPath, uint64_t size, const std::string& dateText) {
-    return fullPath + kSizeLabel + std::to_string(size) + kDateLabel + dateText;
+    const std::string bytes = std::to_string(size);
+    std::string line;
+    line.reserve(fullPath.size() + sizeof kSizeLabel + bytes.size() + sizeof kDateLabel + dateText.size());
+    line += fullPath;
+    line += kSizeLabel;
+    line += bytes;
+    line += kDateLabel;
+    line += dateText;
+    return line;
 }
 
 std::string PathOfResultLine(const std::string& line) {

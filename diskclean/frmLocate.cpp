@@ -1,4 +1,4 @@
-// The disk cleaner window: drive and folder lists, the breadth-first pattern search, the result
+// The disk cleaner window: drive and folder lists, showing the search's progress, the result
 // list and summary, deleting found files, and the window's settings under "DriveScrub".
 #include "diskclean/frmLocate.h"
 
@@ -6,22 +6,25 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "ui/Forms.h"
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/frmExtentions.h"
 #include "platform/AppSettings.h"
 #include "platform/Drives.h"
 #include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+#include "settings/Inifun.h"
+#include "ui/Forms.h"
 
 namespace bw {
 
 using diskclean::EnsureTrailingSlash;
-using diskclean::PatternEntry;
 using platform::GetSetting;
 using platform::SaveSetting;
 namespace fs = platform::fs;
+namespace paths = platform::paths;
 
 const char frmLocate::kApp[] = "DriveScrub";
 const char frmLocate::kDeleteWarning[] =
@@ -65,23 +68,6 @@ std::string ProgramFolderWithSlash() { return EnsureTrailingSlash(platform::Prog
 }  // namespace
 
 namespace diskclean {
-
-void FolderQueue::Reset(const std::string& start) {
-    pending.clear();
-    pending.push_back(start);
-    worked = 0;
-    last = 1;
-}
-
-void FolderQueue::Push(const std::string& folder) {
-    pending.push_back(folder);
-    ++last;
-}
-
-void FolderQueue::Clear() {
-    pending.clear();
-    worked = last = 0;
-}
 
 bool SearchTextBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_CHAR && wp == 13) {
@@ -145,14 +131,6 @@ void frmLocate::Build() {
     menuResetAll.onClick = [this] { menuResetAll_Click(); };
 }
 
-bool frmLocate::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-    if (msg == WM_COMMAND && lp == 0 && HIWORD(wp) == 0 && ui::MenuItem::Dispatch(LOWORD(wp))) {
-        *result = 0;
-        return true;
-    }
-    return false;
-}
-
 // The choices a first use and Reset All share: the program folder as start folder, deletion
 // into the recycle bin, subfolders searched, tips from the first, the warning asked.
 void frmLocate::ApplyDefaultChoices() {
@@ -208,103 +186,58 @@ void frmLocate::FindFiles(const std::string& strPARENT, diskclean::FolderQueue& 
     auto superseded = [&] { return searchSerial_ != search || !IsLoaded(); };
 
     cmdAction[1].SetCaption(kStop);
-    std::vector<PatternEntry> entries = diskclean::ParsePatterns(FindFile);
-    if (entries.empty() || strPARENT.empty()) {
+    diskclean::FileSearch finder(FindFile);
+    if (finder.Entries().empty() || strPARENT.empty()) {
         cmdAction[1].SetCaption(kExit);
         return;
     }
 
-    uint64_t totalSize = 0;
     int widest = 0;
-    strPaths.Reset(EnsureTrailingSlash(strPARENT));
-    // Found lines wait here and join the list (and Status shows the folder being searched) at
-    // most every kShowEvery: repainting the window for each of thousands of folders would cost
-    // far more than searching them.
-    std::vector<std::string> found;
+    // Found lines wait in the search and join the list (and Status shows the folder being
+    // searched) at most every kShowEvery: repainting the window for each of thousands of folders
+    // would cost far more than searching them.
     auto lastShown = std::chrono::steady_clock::now() - kShowEvery;
-    auto show = [&](const std::string& folder) {
-        if (!folder.empty()) Status.SetCaption(folder);
-        if (!found.empty()) widest = std::max(widest, List1.AddLines(found));
+    auto show = [&](const std::wstring* folder, diskclean::FoundFiles& found) {
+        if (folder) Status.SetCaption(paths::Narrow(paths::ShortForm(*folder)));
+        if (!found.empty()) widest = std::max(widest, List1.AddLines(found.lines, found.paths));
         found.clear();
         lastShown = std::chrono::steady_clock::now();
     };
-    std::vector<bool> exactTested;
-    while (!strPaths.pending.empty()) {
+    const bool completed = finder.Run(paths::Widen(strPARENT), strPaths, [&](diskclean::FileSearch::Step& step) {
         // Messages are pumped once per folder: this is where Stop, a new search or the
         // window's closing is heard.
         ui::DoEvents();
-        if (superseded()) return;
+        if (superseded()) return false;
         if (StopRequested) {
-            show("");
-            ui::SetScreenMousePointer(0);
-            return;
+            show(nullptr, step.found);
+            ui::SetScreenMousePointer(ui::kDefaultPointer);
+            return false;
         }
-        const std::string folder = strPaths.pending.front();
-        strPaths.pending.pop_front();
-        ++strPaths.worked;
         // Read for every folder: ticking or clearing the box during a search applies at once.
-        const bool subFolders = Check1[0].Value() == 1;
-        if (std::chrono::steady_clock::now() - lastShown >= kShowEvery) show(folder);
-
-        // One listing serves both: subfolders are queued (links to folders never), files examined.
-        exactTested.assign(entries.size(), false);
-        fs::ListFolder(folder, [&](const fs::DirEntry& entry) {
-            if (entry.IsFolder()) {
-                if (subFolders && !entry.IsLink()) strPaths.Push(folder + entry.name + "\\");
-            } else {
-                ExamineFile(folder, entry, entries, exactTested, found, totalSize);
-            }
-            return true;
-        });
-    }
-    show("");
+        step.subFolders = Check1[0].Value() == 1;
+        if (std::chrono::steady_clock::now() - lastShown >= kShowEvery) show(&step.folder, step.found);
+        return true;
+    });
+    if (!completed) return;
+    show(nullptr, finder.Found());
 
     List1.SetHorizontalExtent(std::max(kInitialExtent, widest + 8));
-    Status.SetCaption(diskclean::SummaryText(static_cast<uint64_t>(List1.ListCount()), entries, totalSize));
+    Status.SetCaption(
+        diskclean::SummaryText(static_cast<uint64_t>(List1.ListCount()), finder.Entries(), finder.TotalSize()));
     List1.SelectAll(true);
     cmdAction[1].SetCaption(kExit);
-    lastEntries_ = entries;
-    lastTotal_ = totalSize;
-}
-
-void frmLocate::ExamineFile(const std::string& folder, const fs::DirEntry& file, std::vector<PatternEntry>& entries,
-                            std::vector<bool>& exactTested, std::vector<std::string>& lines,
-                            uint64_t& totalSize) {
-    const std::string upperName = diskclean::UpperAscii(file.name);
-    bool found = false;
-    for (size_t k = 0; k < entries.size(); ++k) {
-        PatternEntry& entry = entries[k];
-        // An exact name is looked for once per folder, at the first file that reaches it, and
-        // listed at most once per search.
-        if (entry.kind() == PatternEntry::Class::ExactName && !entry.ExactFound && !exactTested[k]) {
-            exactTested[k] = true;
-            const std::string exactPath = folder + entry.literal;
-            if (diskclean::IsPlainFileName(entry.literal) && fs::FileExists(exactPath)) {
-                lines.push_back(exactPath);
-                entry.ExactFound = true;
-                ++entry.MatchCount;
-            }
-        }
-        // Every entry is tried on its own: a name too short for one entry may still match a later one.
-        if (!found && diskclean::NameMatches(entry, upperName)) found = true;
-        if (!found) continue;
-        const std::string path = folder + file.name;
-        if (diskclean::IsExcludedPath(path)) continue;
-        lines.push_back(diskclean::WildcardLine(path, file.size, platform::ListedTimeText(file.written)));
-        totalSize += file.size;
-        ++entry.MatchCount;
-        return;
-    }
+    lastEntries_ = finder.Entries();
+    lastTotal_ = finder.TotalSize();
 }
 
 void frmLocate::cmdAction_Click(int Index) {
     if (Index == 0) {
         List1.SetHorizontalExtent(kInitialExtent);
         StopRequested = false;
-        ui::SetScreenMousePointer(11);
+        ui::SetScreenMousePointer(ui::kHourglass);
         List1.Clear();
         SearchNow();
-        ui::SetScreenMousePointer(0);
+        ui::SetScreenMousePointer(ui::kDefaultPointer);
         return;
     }
     if (cmdAction[1].Caption() == kStop) {
@@ -319,12 +252,12 @@ void frmLocate::cmdAction_Click(int Index) {
 void frmLocate::Dir1_Change() {
     SaveSetting(kApp, kStartUp, "AppPath", Dir1.Path());
     Drive1.SetDrive(Dir1.Path(), false);
-    ui::SetScreenMousePointer(11);
+    ui::SetScreenMousePointer(ui::kHourglass);
     List1.Clear();
     StopRequested = false;
     SearchNow();
     if (!StopRequested) {
-        ui::SetScreenMousePointer(0);
+        ui::SetScreenMousePointer(ui::kDefaultPointer);
         cmdAction[1].SetCaption(kExit);
     }
 }
@@ -365,7 +298,9 @@ void frmLocate::mnuFileSub_Click() {
     Unload();
 }
 
-void frmLocate::mnuAbout_Click() {}
+void frmLocate::mnuAbout_Click() {
+    if (onAbout) onAbout();
+}
 
 void frmLocate::cmdDelete_Click() {
     // 1. The one-time warning.
@@ -374,12 +309,18 @@ void frmLocate::cmdDelete_Click() {
         SaveSetting(kApp, kGeneral, "Prompt", "0");
     }
 
-    // 2. Every selected line, first to last; a file that cannot go stays, silently. The path is
-    // the whole text before the line's size label (an exact-name line is its own path), and
-    // both ways of deleting refuse a file that is a link to a file elsewhere.
+    // 2. Every selected line, first to last; a file that cannot go stays, silently. Each line
+    // acts on the true path the search found for it, never on its shown text (which may hold
+    // '?' for characters the code page lacks), and both ways of deleting refuse a file that is
+    // a link to a file elsewhere.
     const bool toRecycleBin = chkDelType.Value() == 1;
+    // With "Enable Securely Erasing" on, a permanent delete overwrites each file first; the
+    // recycle bin keeps files as they are.
+    fs::SecureEraseScope secure(
+        Inifun::IsOnByText(Inifun::ReadIni(platform::ProgramFile("bwsd.dat"), "Additional", "securely")));
     for (int index : List1.SelectedIndexes()) {
-        const std::string path = diskclean::PathOfResultLine(List1.List(index));
+        const std::wstring path = List1.TruePath(index);
+        if (path.empty()) continue;
         if (toRecycleBin)
             ExtentionHandller::SendToRecycleBin(path);
         else

@@ -3,13 +3,12 @@
 // delete the selected results permanently or into the recycle bin.
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "diskclean/DriveLists.h"
+#include "diskclean/FileSearch.h"
 #include "diskclean/SearchPatterns.h"
-#include "platform/FileSystem.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
@@ -20,18 +19,6 @@
 namespace bw {
 
 namespace diskclean {
-
-// The folders of one search still to be examined, in breadth-first order, each ending in "\",
-// with counts of the folders examined and queued so far. Folders already examined are dropped,
-// so it holds one level's frontier rather than the whole tree.
-struct FolderQueue {
-    std::deque<std::string> pending;
-    int64_t worked = 0;  // folders taken out so far
-    int64_t last = 0;    // folders queued in all
-    void Reset(const std::string& start);
-    void Push(const std::string& folder);
-    void Clear();
-};
 
 // The search text box: Enter starts a search.
 class SearchTextBox : public ui::TextBox {
@@ -71,13 +58,14 @@ public:
     diskclean::FolderQueue FolderQueue;
 
     // Runs one search of `strPARENT` for the patterns of `FindFile` into List1 (which the
-    // caller clears first) and Status. An empty start folder or a text holding no pattern
-    // searches nothing. Pumps window messages once per folder; Status (the folder being
-    // searched) and the list (new lines) are brought up to date at most ten times a second.
-    // A Stop ends it at the next folder without a summary, keeping the lines found so far.
-    // A search started meanwhile (Find Files, a folder change, Delete selected) or the
-    // window's unloading supersedes it: it then ends at once and leaves the list and Status
-    // to the newer search. Folder links are never entered.
+    // caller clears first) and Status, through diskclean::FileSearch. An empty start folder or a
+    // text holding no pattern searches nothing. Pumps window messages once per folder; Status
+    // (the folder being searched) and the list (new lines) are brought up to date at most ten
+    // times a second. A Stop ends it at the next folder without a summary, keeping the lines
+    // found so far. A search started meanwhile (Find Files, a folder change, Delete selected)
+    // or the window's unloading supersedes it: it then ends at once and leaves the list and
+    // Status to the newer search. Each line shows its path in the code page; List1 keeps the
+    // file's true path beside it, which is what Delete selected acts on.
     void FindFiles(const std::string& strPARENT, diskclean::FolderQueue& strPaths, const std::string& FindFile);
     // Ends any running search and forgets the last search's state.
     void Terminate();
@@ -102,6 +90,10 @@ public:
     void mnuAbout_Click();
     void menuResetAll_Click();
 
+    // What "About" opens; set by the window that opens this one (the About window lives in a
+    // layer above).
+    std::function<void()> onAbout;
+
     static const char kApp[];  // "DriveScrub"
     static const char kDeleteWarning[];
 
@@ -109,13 +101,9 @@ protected:
     void Build() override;
     void Form_Load() override;
     void Form_Unload() override;
-    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
     void ApplyDefaultChoices();
-    void ExamineFile(const std::string& folder, const platform::fs::DirEntry& file,
-                     std::vector<diskclean::PatternEntry>& entries, std::vector<bool>& exactTested,
-                     std::vector<std::string>& lines, uint64_t& totalSize);
     void SearchNow();  // the search the handlers start: Dir1's folder, Text1's patterns
 
     uint64_t searchSerial_ = 0;

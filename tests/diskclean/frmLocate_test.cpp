@@ -13,6 +13,7 @@
 #include "diskclean/frmLocate.h"
 #include "platform/AppSettings.h"
 #include "platform/FileOperations.h"
+#include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "tests/support/ProgramFolder.h"
 
@@ -242,6 +243,110 @@ TEST_F(SearchWindow, LinksToFoldersAreNeverEnteredAndLinkedFilesAreNeverDeleted)
     Click(form.cmdDelete);
     EXPECT_EQ(ReadTextFile(outside / "precious.tmp"), "mine");
     EXPECT_EQ(Paths(form), (std::vector<std::string>{tree / "alias.tmp"}));
+}
+
+namespace {
+
+bool WriteWide(const std::wstring& path, const std::string& content) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    return CloseHandle(h) && written == content.size();
+}
+
+bool ExistsWide(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The width in pixels of the list's widest line, as its font draws it.
+int WidestLine(const bw::ui::ListBox& list) {
+    HDC dc = GetDC(list.hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list.hwnd(), WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        SIZE size{};
+        const std::string line = list.List(i);
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list.hwnd(), dc);
+    return widest;
+}
+
+// Files in the run's trash whose names hold `stem`, removed with their records.
+int TakeFromTrash(const std::wstring& stem) {
+    const std::wstring trash = bw::platform::paths::Widen(bw::platform::WineTrashFolder());
+    int taken = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((trash + L"\\files\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name.find(stem) == std::wstring::npos) continue;
+        taken += DeleteFileW((trash + L"\\files\\" + name).c_str()) ? 1 : 0;
+        DeleteFileW((trash + L"\\info\\" + name + L".trashinfo").c_str());
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return taken;
+}
+
+}  // namespace
+
+// Start folder base\dc\Temp holds what tricked earlier searches out of it: a folder named with
+// fullwidth dots and a fullwidth backslash (read as "..\.." through the code page), links to a
+// file outside, to its case twin base\dc\TEMP and to a folder outside; and real junk with names
+// the code page cannot hold or deeper than MAX_PATH, which must go.
+TEST_F(SearchWindow, DeletesOnlyRealFilesInsideTheStartFolderByTheirTrueNames) {
+    frmLocate& form = Open();
+    SaveSetting("DriveScrub", "General", "Prompt", "0");
+    for (const bool recycle : {false, true}) {
+        SCOPED_TRACE(recycle ? "to the recycle bin" : "permanently");
+        TempDir base;
+        const std::string root = base / "dc\\Temp";
+        const std::wstring wroot = bw::platform::paths::LongPath(root) + L"\\";
+        const std::wstring stem = bw::platform::paths::Widen(UniqueStem());
+        const std::string deepDir = std::string(60, 'd') + "/" + std::string(60, 'e') + "/" + std::string(60, 'f') +
+                                    "/" + std::string(60, 'g');
+        ASSERT_TRUE(MakeDirs(root));
+        ASSERT_TRUE(MakeDirs(base / "precious"));
+        ASSERT_TRUE(RunUnix("/bin/mkdir", {UnixPath(base / "dc") + "/TEMP"}));
+        WriteTextFile(base / "precious\\keep.tmp", "keep");
+        WriteTextFile(base / "precious\\linked.tmp", "linked");
+        WriteTextFile(base / "dc\\TEMP\\case.tmp", "twin");
+        ASSERT_TRUE(MakeLink(base / "precious\\linked.tmp", root + "\\alias.tmp"));
+        ASSERT_TRUE(MakeLink(base / "dc\\TEMP\\case.tmp", root + "\\case.tmp"));
+        ASSERT_TRUE(MakeLink(base / "precious", root + "\\linkdir"));
+        const std::wstring dots = wroot + L"\xFF0E\xFF0E\xFF3C\xFF0E\xFF0E";
+        ASSERT_TRUE(CreateDirectoryW(dots.c_str(), nullptr));
+        const std::vector<std::wstring> junk{dots + L"\\inner" + stem + L".tmp",
+                                             wroot + L"\x041F\x0440\x0438\x0432\x0435\x0442" + stem + L".tmp",
+                                             wroot + L"\x4E2D\x6587" + stem + L".tmp",
+                                             wroot + L"\xD83D\xDE00" + stem + L".tmp"};
+        for (const std::wstring& path : junk) ASSERT_TRUE(WriteWide(path, "junk"));
+        ASSERT_TRUE(RunUnix("/bin/mkdir", {"-p", UnixPath(root) + "/" + deepDir}));
+        std::wstring deep = wroot + bw::platform::paths::Widen(deepDir) + L"/deep.tmp";
+        std::replace(deep.begin(), deep.end(), L'/', L'\\');
+        ASSERT_TRUE(WriteWide(deep, "deep"));
+        ASSERT_GT(bw::platform::paths::ShortForm(deep).size(), static_cast<size_t>(MAX_PATH));
+
+        form.chkDelType.SetValue(recycle ? 1 : 0);
+        Search(form, root, "*.tmp", true);
+        std::vector<std::string> paths = Paths(form);
+        EXPECT_EQ(paths.size(), 7u) << "two links, four junk files, the deep file";
+        for (const std::string& path : paths) EXPECT_EQ(path.rfind(root + "\\", 0), 0u) << path;
+        EXPECT_EQ(form.List1.HorizontalExtent(), WidestLine(form.List1) + 8) << "the deep file's line can be read whole";
+        Click(form.cmdDelete);
+
+        EXPECT_EQ(ReadTextFile(base / "precious\\keep.tmp"), "keep");
+        EXPECT_EQ(ReadTextFile(base / "precious\\linked.tmp"), "linked");
+        EXPECT_EQ(ReadTextFile(base / "dc\\TEMP\\case.tmp"), "twin");
+        EXPECT_TRUE(PathExists(root + "\\alias.tmp"));
+        EXPECT_TRUE(PathExists(root + "\\case.tmp"));
+        for (const std::wstring& path : junk) EXPECT_FALSE(ExistsWide(path)) << bw::platform::paths::Narrow(path);
+        // The shell takes no path as long as the deep file's: in the recycle bin mode it stays.
+        EXPECT_EQ(ExistsWide(deep), recycle);
+        EXPECT_EQ(TakeFromTrash(stem), recycle ? 4 : 0);
+    }
 }
 
 TEST_F(SearchWindow, EmptyPatternTextSearchesNothingAndEmptyEntriesAreIgnored) {
