@@ -12,6 +12,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/LineFile.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 
@@ -251,8 +252,10 @@ bool ReadWholeFile(const std::string& path, DWORD maxBytes, std::string* out) {
     return ok;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& data, DWORD disposition) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+// Writes `data` as the new file `path` (CREATE_NEW: never an existing file or link, so deleting
+// it again on failure deletes only what was made here).
+bool WriteNewFile(const std::string& path, const std::string& data) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -631,7 +634,7 @@ private:
         for (int attempt = 0; attempt < 16; ++attempt) {
             std::string temp = dir + "\\~bwfav" + std::to_string(GetCurrentProcessId()) + "-" +
                                std::to_string(++tempCounter_) + ".tmp";
-            if (!WriteWholeFile(temp, content, CREATE_NEW)) {
+            if (!WriteNewFile(temp, content)) {
                 if (GetFileAttributesA(temp.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
                 return false;
             }
@@ -728,7 +731,9 @@ bool ExportFavoritesTree(const std::string& folder, const std::string& file) {
     const fs::FolderGuard root = fs::GuardFolder(*full);
     if (!root.usable || !ExportFolder(root, 0, out)) return false;
     out += "</DL><p>\r\n";
-    return WriteWholeFile(file, out, CREATE_ALWAYS);
+    // Written whole beside the chosen file, then put in its place: a failed export leaves the
+    // old file, and a link in the file's place is replaced, never written or deleted through.
+    return ReplaceFileContents(file, out);
 }
 
 bool ImportFavoritesTree(const std::string& file, const std::string& folder) {

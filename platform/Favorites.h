@@ -28,7 +28,8 @@ std::optional<std::string> FavoritesFolder();
 // FILE_ATTRIBUTE_REPARSE_POINT (junctions; under Wine, links to folders) and shortcuts that
 // really lie elsewhere (under Wine, links to files) are left out, so nothing outside `folder` is
 // read; nesting below 64 levels is left out. Text and attributes have & < > " escaped.
-// False when `folder` is missing or cannot be listed, or `file` cannot be written whole.
+// False when `folder` is missing or cannot be listed, or `file` cannot be replaced whole (also
+// when it is read-only); a failed export leaves the old file as it was.
 bool ExportFavoritesTree(const std::string& folder, const std::string& file);
 
 // Reads the bookmark file `file` and creates its folders and Internet shortcuts inside
