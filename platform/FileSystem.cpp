@@ -428,6 +428,21 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     return false;
 }
 
+bool LeadsElsewhere(const std::string& path) {
+    if (!Api().HandleDeletes() || paths::IsMissingLocation(path)) return false;
+    const std::wstring longPath = paths::LongPath(path);
+    if (longPath.empty()) return false;
+    auto [folder, name] = SplitLast(longPath);
+    std::optional<DirEntry> found = FindOne(longPath);
+    if (!found || found->IsFolder()) return false;
+    const FolderGuard guard = GuardFolder(folder);
+    if (!guard.usable) return true;
+    FileHandle file(CreateFileW(longPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file.valid()) return false;
+    return !SameFinalPath(ObjectName(file.get()), guard.objectName + found->wideName);
+}
+
 HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access) {
     if (!guard.usable || !paths::IsSafeName(name)) return INVALID_HANDLE_VALUE;
     FileHandle file(CreateFileW((guard.path + name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

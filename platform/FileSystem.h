@@ -120,6 +120,11 @@ bool SecureEraseOn();
 // delete. False when a write or flush failed (what was written stays written).
 bool OverwriteFile(HANDLE file);
 
+// True when the file `path` exists but opening it reaches a file elsewhere (under Wine, a Linux
+// link to a file, which every Windows call follows): writing or deleting by that name would act
+// on another file. False for a missing file and for a file that is what its name says.
+bool LeadsElsewhere(const std::string& path);
+
 // Opens the file `name` (a true name listed in `guard.path`) with `access`, sharing reading and
 // writing, only when the opened file really lies in that folder, by the name check of
 // DeleteFileChecked (a Linux link to a file elsewhere is refused). INVALID_HANDLE_VALUE otherwise;

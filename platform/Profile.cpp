@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace bw::platform::profile {
 
 std::string GetString(const std::string& file, const std::string& section, const std::string& key,
@@ -17,6 +19,8 @@ std::string GetString(const std::string& file, const std::string& section, const
 
 bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value) {
+    // The profile functions write through a link in the file's place; such a file is left alone.
+    if (fs::LeadsElsewhere(file)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
            FALSE;
 }

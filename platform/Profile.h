@@ -17,7 +17,9 @@ std::string GetString(const std::string& file, const std::string& section, const
                       const std::string& def, DWORD bufferSize);
 
 // WritePrivateProfileStringA. Creates the file, the section or the key when missing. Returns
-// false when Windows could not write (read-only file or folder, bad path).
+// false when Windows could not write (read-only file or folder, bad path), and without writing
+// when the file is a link to a file elsewhere (fs::LeadsElsewhere), which the profile functions
+// would write through.
 bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                  const std::string& value);
 

@@ -108,6 +108,14 @@ TEST(Inifun, WriteToLockedFileIsIgnored) {
     EXPECT_EQ(ReadIni(file, "Additional", "exit"), "0");
 }
 
+TEST(Inifun, ASettingsFileThatIsALinkIsNeverWrittenThrough) {
+    TempDir dir, outside;
+    WriteTextFile(outside / "precious.ini", "[Additional]\r\nexit=0\r\n");
+    if (!MakeLink(outside / "precious.ini", dir / "bwsd.dat")) GTEST_SKIP() << "Linux links need Wine";
+    WriteIni(dir / "bwsd.dat", "Additional", "exit", "1");
+    EXPECT_EQ(ReadTextFile(outside / "precious.ini"), "[Additional]\r\nexit=0\r\n");
+}
+
 TEST(Inifun, WriteToReadOnlyFileKeepsOldValue) {
     TempDir dir;
     const std::string file = dir / "bwsd.dat";
