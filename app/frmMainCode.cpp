@@ -168,7 +168,8 @@ void frmMainCode::Build() {
         {&Check11, &Frame5, "Start Menu Run History", 8, browserRow(1), 260, 20},
         {&Check12, &Frame5, "Start Menu Search History", 8, browserRow(2), 260, 20},
         {&Check13, &Frame5, "Windows Temp", 8, browserRow(3), 260, 20},
-        {&Check14, &Frame5, "Recycle Bin\r", 8, browserRow(4), 260, 20},
+        // The caption ends with a carriage return; drawn as multi-line text it is a line end, not a box.
+        {&Check14, &Frame5, "Recycle Bin\r", 8, browserRow(4), 260, 20, BS_MULTILINE},
         {&Check15, &Frame5, "Open/Save Dialog Box History", 8, browserRow(5), 260, 20},
         {&Check16, &Frame5, "Scandisk Temp Files", 8, browserRow(6), 260, 20},
         {&Check17, &Frame5, "Windows Passwords(Only 9X/Me)", 8, browserRow(7), 260, 20},

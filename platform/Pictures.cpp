@@ -40,4 +40,9 @@ HBITMAP LoadBitmapResource(int id) {
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
+void DrawStandardIcon(HDC dc, int x, int y, int resource) {
+    // Shared system icons: LoadIcon hands out the same handle every time and it is never freed.
+    if (HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(resource))) DrawIcon(dc, x, y, icon);
+}
+
 }  // namespace bw::platform

@@ -14,4 +14,8 @@ HBITMAP LoadPictureFile(const std::string& path);
 // the exe has none by that number.
 HBITMAP LoadBitmapResource(int id);
 
+// Draws the system's standard icon `resource` (IDI_HAND 32513, IDI_EXCLAMATION 32515,
+// IDI_ASTERISK 32516, ...) with its top left corner at (x, y).
+void DrawStandardIcon(HDC dc, int x, int y, int resource);
+
 }  // namespace bw::platform

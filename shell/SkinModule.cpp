@@ -42,10 +42,9 @@ std::map<std::string, ui::Image*> FrameImages(SkinFrame& frame) {
     return images;
 }
 
-Size WindowSize(ui::Form& form) {
-    RECT rc{};
-    GetWindowRect(form.hwnd(), &rc);
-    return {rc.right - rc.left, rc.bottom - rc.top};
+Size WindowSize(const ui::Form& form) {
+    SIZE outer = form.OuterSize();
+    return {outer.cx, outer.cy};
 }
 
 void PlaceImages(ui::Form& form, SkinFrame& frame) {
@@ -168,7 +167,7 @@ void RoundWindowCorners(ui::Form& form) {
 }
 
 void DragWindow(ui::Form& form) {
-    if (!form.hwnd() || IsZoomed(form.hwnd())) return;
+    if (!form.hwnd() || form.IsMaximized()) return;
     platform::BeginCaptionDrag(form.hwnd());
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/MessageBox.h"
+#include "platform/Pictures.h"
 
 namespace bw {
 
@@ -32,6 +33,7 @@ void frmMessage::Build() {
     SetDefaultButton(&cmdOK);
     SetCancelButton(&cmdOK);
     imgTitleClose.onClick = [this] { Unload(); };
+    onPaint = [this](HDC dc) { platform::DrawStandardIcon(dc, 24, 40, icon); };
     for (ui::Image* bar : {&imgTitleLeft, &imgTitleMain, &imgTitleRight})
         bar->onMouseDown = [this] { SkinModule::DragWindow(*this); };
 }
@@ -41,9 +43,8 @@ void frmMessage::Prepare(const std::string& message, const std::string& title) {
     lblTitle.SetCaption(title);
     SIZE text = lblMessage.TextSize(420);
     lblMessage.Move(kMessageLeft, kMessageTop, text.cx, text.cy);
-    RECT ok{};
-    GetWindowRect(cmdOK.hwnd(), &ok);
-    int okWidth = ok.right - ok.left, okHeight = ok.bottom - ok.top;
+    SIZE ok = cmdOK.Size();
+    int okWidth = ok.cx, okHeight = ok.cy;
     // The message's right end plus room for the right border, and never narrower than the
     // caption buttons need.
     int width = std::max(kMessageLeft + static_cast<int>(text.cx) + 19 + 12, kMinWidth);
@@ -51,20 +52,10 @@ void frmMessage::Prepare(const std::string& message, const std::string& title) {
     int okTop = kMessageTop + static_cast<int>(text.cy) + okHeight;
     if (okTop + okHeight > height - 8) okTop = height - 8 - okHeight;
     cmdOK.Move((width - okWidth) / 2, okTop - okHeight / 2, okWidth, okHeight);
-    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Resize(width, height);
     SkinModule::ApplySkinLayout(*this, *this);
     SkinModule::ApplySkinImages(*this, *this);
     Center();
-}
-
-bool frmMessage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-    if (msg != WM_PAINT) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    DrawIcon(dc, 24, 40, LoadIconA(nullptr, MAKEINTRESOURCEA(icon)));
-    EndPaint(hwnd(), &ps);
-    *result = 0;
-    return true;
 }
 
 void ShowSkinnedMessage(const std::string& message, long style, const std::string& title) {

@@ -27,7 +27,6 @@ public:
 
 protected:
     void Build() override;
-    bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     DWORD FormStyle() const override { return WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN; }
 };
 

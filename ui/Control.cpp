@@ -80,6 +80,12 @@ void Control::Move(int x, int y, int w, int h) {
     if (hwnd_) MoveWindow(hwnd_, x, y, w, h, TRUE);
 }
 
+SIZE Control::Size() const {
+    RECT rc{};
+    if (hwnd_) GetWindowRect(hwnd_, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
 void Control::Refresh() {
     if (!hwnd_) return;
     InvalidateRect(hwnd_, nullptr, TRUE);

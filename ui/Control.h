@@ -38,6 +38,7 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool on);
     void Move(int x, int y, int w, int h);
+    SIZE Size() const;  // 0 x 0 without a window
     void Refresh();  // repaints now
     void SetFocus();
     void BringToTop();  // above its sibling controls

@@ -70,6 +70,8 @@ void Form::Load() {
                             nullptr, nullptr, Instance(), this);
     if (!hwnd_) return;
     ++loadedForms;
+    // Every window opens in the middle of the screen, as dialogs do; Form_Load may move it.
+    Center();
     Build();
     Form_Load();
 }
@@ -79,6 +81,10 @@ void Form::Show() {
     if (!hwnd_) return;
     ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(hwnd_);
+    // The keyboard starts where a dialog's would: on the first control Tab reaches.
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd_, focus))
+        if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) ::SetFocus(first);
     UpdateWindow(hwnd_);
 }
 
@@ -135,6 +141,18 @@ void Form::Center() {
     int x = work.left + ((work.right - work.left) - (rc.right - rc.left)) / 2;
     int y = work.top + ((work.bottom - work.top) - (rc.bottom - rc.top)) / 2;
     SetWindowPos(hwnd_, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Form::IsMaximized() const { return hwnd_ && IsZoomed(hwnd_); }
+
+SIZE Form::OuterSize() const {
+    RECT rc{};
+    if (hwnd_) GetWindowRect(hwnd_, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void Form::Resize(int width, int height) {
+    if (hwnd_) SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Restore() {
@@ -232,6 +250,15 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (self->backBrush_) {
             SetBkColor(reinterpret_cast<HDC>(wp), self->backColor_);
             return reinterpret_cast<LRESULT>(self->backBrush_);
+        }
+        break;
+    case WM_PAINT:
+        if (self->onPaint) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            self->onPaint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
         }
         break;
     case WM_CLOSE:

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -33,6 +34,12 @@ public:
     void Minimize();
     void Restore();
     void Center();         // moves the loaded window to the middle of the screen's work area
+    bool IsMaximized() const;
+    SIZE OuterSize() const;           // the window's size with its frame; 0 x 0 when not loaded
+    void Resize(int width, int height);  // the outer size; the window stays where it is
+
+    // Draws on the form's own surface, under its controls, whenever it is painted.
+    std::function<void(HDC)> onPaint;
 
     std::string Caption() const;
     void SetCaption(const std::string& text);

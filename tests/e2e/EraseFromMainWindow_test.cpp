@@ -106,7 +106,7 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
                                         "Please Waiting ,Erasing More Applications......",
                                         "Erasing More Applications......OK",
                                         "Task complete Successfully!"}));
-    SaveScreenshot(ArtifactsDir() + "\\e2e-erase-summary.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\e2e-erase-summary.bmp", box);
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000));
@@ -141,7 +141,7 @@ TEST(EndToEnd, DamagedSettingsFileOpensWithEveryItemChecked) {
         ASSERT_NE(box, nullptr) << item.caption;
         EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << item.caption;
     }
-    SaveScreenshot(ArtifactsDir() + "\\e2e-main-window.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\e2e-main-window.bmp", main);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(15000));
 }

@@ -179,7 +179,7 @@ TEST(EndToEnd, EraseEveryItemKeepsWhatTheUserKeeps) {
 
     HWND box = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 60000);
     ASSERT_NE(box, nullptr) << "no summary box";
-    SaveScreenshot(ArtifactsDir() + "\\e2e-erase-items.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\e2e-erase-items.bmp", box);
     // Typed addresses 3 - kept 1 = 2, history 15, autocomplete 5, toolbar 1, recent 1, run 1,
     // search 4, open/save 16, WordPad 1, Paint 1, WinZip 1, Media Player 1, RealOne 9,
     // RealPlayer 9, Office 6, More Applications 51.

@@ -178,7 +178,7 @@ TEST(EndToEnd, SearchAndEraseSendsSelectedResultsToTheRecycleBin) {
     EXPECT_EQ(Setting("General", "Prompt"), "0");
     EXPECT_EQ(Setting("StartUp", "SubFolders"), "0");
     EXPECT_EQ(Setting("StartUp", "AppPath"), tree.path());
-    SaveScreenshot(ArtifactsDir() + "\\e2e-search-and-erase.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\e2e-search-and-erase.bmp", cleaner);
 
     // Exit closes the disk cleaner and gives the main window back.
     HWND exitButton = FindChild(cleaner, "Button", "E&xit");

@@ -36,7 +36,7 @@ TEST(EndToEnd, SplashMainWindowOptionsAboutHelpAndExitFromTheTray) {
 
     HWND splash = WaitForTopWindow(program.pid(), "BrightwipeForm", "Brightwipe", 20000);
     ASSERT_NE(splash, nullptr) << "no splash";
-    SaveScreenshot(ArtifactsDir() + "\\shell-splash.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\shell-splash.bmp", splash);
     HWND main = WaitForTopWindow(program.pid(), "BrightwipeForm", "Brightwipe V2.60", 20000);
     ASSERT_NE(main, nullptr);
     double shown = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -44,13 +44,13 @@ TEST(EndToEnd, SplashMainWindowOptionsAboutHelpAndExitFromTheTray) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 5000)) << "the splash goes when the main window comes";
     HWND tray = FindWindowA("BrightwipeForm", "systray");
     ASSERT_NE(tray, nullptr);
-    SaveScreenshot(ArtifactsDir() + "\\shell-main.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\shell-main.bmp", main);
 
     // Erase Options: tick "Exit after erasing", OK.
     ClickStatic(FindChild(main, "Static", "Erase Options"));
     HWND options = WaitForTopWindow(program.pid(), "BrightwipeForm", "Erase Options", 10000);
     ASSERT_NE(options, nullptr);
-    SaveScreenshot(ArtifactsDir() + "\\shell-options.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\shell-options.bmp", options);
     SendMessageA(FindChild(options, "Button", "Exit after erasing"), BM_CLICK, 0, 0);
     PostMessageA(FindChild(options, "Button", "OK"), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }, 10000));
@@ -61,7 +61,7 @@ TEST(EndToEnd, SplashMainWindowOptionsAboutHelpAndExitFromTheTray) {
     ClickStatic(FindChild(main, "Static", "About"));
     HWND about = WaitForTopWindow(program.pid(), "BrightwipeForm", "About", 10000);
     ASSERT_NE(about, nullptr);
-    SaveScreenshot(ArtifactsDir() + "\\shell-about.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\shell-about.bmp", about);
     PostMessageA(about, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, 10000));
 
@@ -75,7 +75,7 @@ TEST(EndToEnd, SplashMainWindowOptionsAboutHelpAndExitFromTheTray) {
     PostMessageA(tray, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
     HWND menu = TopOfClass(0, "#32768", 10000);
     ASSERT_TRUE(menu && WaitFor([&] { return IsWindowVisible(menu) != FALSE; }, 5000)) << "no tray menu";
-    SaveScreenshot(ArtifactsDir() + "\\shell-tray-menu.bmp");
+    SaveScreenshot(ArtifactsDir() + "\\shell-tray-menu.bmp", tray);
     PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);  // the last entry, "Exit"
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(program.WaitForExit(15000));

@@ -1,10 +1,15 @@
 // Skins: the frame laid out for the window's size, pictures from the selected skin folder, a
-// missing picture, and controls that are not images.
+// missing picture, and controls that are not images; the skinned message box fitting its text.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "platform/AppSettings.h"
+#include <atomic>
+#include <thread>
+
 #include "shell/SkinModule.h"
+#include "shell/SkinnedMessage.h"
+#include "tests/support/Driver.h"
 #include "tests/support/ProgramFolder.h"
 #include "ui/Form.h"
 
@@ -101,6 +106,51 @@ TEST(SkinModule, WithoutASettingTheSkinIsBlue) {
     bw::platform::OverrideAppSettingsRoot("Software\\BrightwipeTests\\NoSkin");
     EXPECT_EQ(bw::SkinModule::CurrentSkin(), "Blue");
     bw::platform::OverrideAppSettingsRoot("");
+}
+
+// The message box as the user meets it: modal, under the given title (the program's name when
+// none), big enough for the whole message with OK centred below it, and gone after OK.
+TEST(SkinnedMessage, FitsItsMessageUnderItsTitleAndClosesWithOK) {
+    bw::test::ProgramFolder folder;
+    ASSERT_TRUE(bw::test::InstallProgram(folder.path())) << "the Blue skin beside the program";
+    struct Row { const char* message; long style; const char* title; const char* caption; };
+    const Row rows[] = {
+        {"Short.", 0, "", "Brightwipe"},
+        {"Cannot find the skin picture C:\\Program Files\\Brightwipe\\Skinz\\Blue\\imgTitleMain.gif "
+         "because the folder has gone.\r\nThe window keeps its own pictures.",
+         16, "Skin", "Skin"},
+    };
+    LONG widths[2] = {};
+    for (size_t i = 0; i < 2; ++i) {
+        const Row& row = rows[i];
+        RECT window{}, message{}, ok{};
+        std::atomic<bool> seen{false};
+        std::thread user([&] {
+            HWND box = nullptr;
+            bw::test::WaitFor([&] { return (box = FindWindowA("BrightwipeForm", row.caption)) && IsWindowVisible(box); },
+                              10000);
+            if (!box) return;
+            HWND label = bw::test::FindChild(box, "Static", row.message);
+            HWND button = bw::test::FindChild(box, "Button", "OK");
+            seen = label && button;
+            GetWindowRect(box, &window);
+            GetWindowRect(label, &message);
+            GetWindowRect(button, &ok);
+            if (i == 1) bw::test::SaveScreenshot(bw::test::ArtifactsDir() + "\\shell-message.bmp", box);
+            PostMessageA(button ? button : box, button ? BM_CLICK : WM_CLOSE, 0, 0);
+        });
+        bw::ShowSkinnedMessage(row.message, row.style, row.title);
+        user.join();
+        ASSERT_TRUE(seen) << row.caption;
+        EXPECT_FALSE(IsWindow(FindWindowA("BrightwipeForm", row.caption))) << "OK closes it";
+        EXPECT_GE(message.left - window.left, 19) << "clear of the left border";
+        EXPECT_LE(message.right, window.right - 19) << "clear of the right border";
+        EXPECT_LT(message.bottom, ok.top) << "OK sits below the whole message";
+        EXPECT_LE(ok.bottom, window.bottom - 6) << "and above the bottom border";
+        EXPECT_LE(std::abs((ok.left + ok.right) - (window.left + window.right)), 1) << "OK is centred";
+        widths[i] = window.right - window.left;
+    }
+    EXPECT_GT(widths[1], widths[0]) << "a longer message makes a wider box";
 }
 
 }  // namespace

@@ -3,20 +3,34 @@
 
 namespace bw::test {
 
-bool InstallProgram(const std::string& folder) {
-    const std::string dist = WinPath(BW_DIST_DIR);
+namespace {
+
+// Copies the program folder `from` into `to`, sub-folders (the skins) included, leaving out the
+// settings and keep lists so each test starts from its own.
+bool CopyProgramFolder(const std::string& from, const std::string& to) {
     bool ok = true;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dist + "\\*").c_str(), &data);
+    HANDLE find = FindFirstFileA((from + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return false;
     do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::string name = data.cFileName;
-        if (name == "bwsd.dat" || name == "keepurl.dat" || name == "keepcook.dat") continue;
-        ok = CopyFileA((dist + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE) && ok;
+        if (name == "." || name == ".." || name == "bwsd.dat" || name == "keepurl.dat" || name == "keepcook.dat")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CreateDirectoryA((to + "\\" + name).c_str(), nullptr);
+            ok = CopyProgramFolder(from + "\\" + name, to + "\\" + name) && ok;
+        } else {
+            ok = CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) && ok;
+        }
     } while (FindNextFileA(find, &data));
     FindClose(find);
-    return ok && PathExists(folder + "\\Brightwipe.exe");
+    return ok;
+}
+
+}  // namespace
+
+bool InstallProgram(const std::string& folder) {
+    return CopyProgramFolder(WinPath(BW_DIST_DIR), folder) && PathExists(folder + "\\Brightwipe.exe");
 }
 
 Program::Program(const std::string& folder, const std::string& arguments) {

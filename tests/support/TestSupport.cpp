@@ -338,7 +338,16 @@ void PumpMessages() {
 
 namespace bw::test {
 
-bool SaveScreenshot(const std::string& path) {
+bool SaveScreenshot(const std::string& path, HWND settle) {
+    if (settle) {
+        // A window found by a second process may not have painted yet: a message that returns
+        // only once its thread reaches it, then time for the paint that follows.
+        DWORD_PTR ignored;
+        for (int round = 0; round < 3; ++round) {
+            SendMessageTimeoutA(settle, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+            Sleep(150);
+        }
+    }
     HDC screen = GetDC(nullptr);
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC mem = CreateCompatibleDC(screen);

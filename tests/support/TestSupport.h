@@ -96,8 +96,9 @@ void PumpMessages();
 
 namespace bw::test {
 
-// Saves the whole screen as a BMP file; false when it cannot.
-bool SaveScreenshot(const std::string& path);
+// Saves the whole screen as a BMP file; false when it cannot. With `settle`, first lets that
+// window's thread (of any process) work through what it has queued and paint.
+bool SaveScreenshot(const std::string& path, HWND settle = nullptr);
 
 // The folder for test artifacts (screenshots) under the build folder, as a Windows path.
 std::string ArtifactsDir();
