@@ -22,6 +22,7 @@
 #include "settings/frmurl.h"
 #include "shell/Frmsplash.h"
 #include "shell/Help.h"
+#include "shell/Pictures.h"
 #include "shell/frmMenuForm.h"
 #include "shell/frmabout.h"
 #include "shell/frmoptions.h"
@@ -230,8 +231,13 @@ void frmMainCode::Build() {
     Image5.onClick = Label5.onClick = [this] { Image5_Click(); };
     Image6.onClick = Label6.onClick = [this] { Image6_Click(); };
     Image9.onClick = Label13.onClick = [this] { Image9_Click(); };
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+    int place = 0;
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9}) {
         image->onMouseMove = [this, image] { HoverNavigation(*image); };
+        HBITMAP picture = NavigationPicture(place++);  // none in the test programs: a plain tile
+        image->SetPicture(picture);                     // takes a copy
+        if (picture) DeleteObject(picture);
+    }
     Picture1.onMouseMove = [this] { ClearSelections(); };
     Label7.onClick = [this] { Label7_Click(); };
     Picture2.onClick = [this] { Label7_Click(); };
