@@ -342,6 +342,7 @@ bool SaveScreenshot(const std::string& path, HWND settle) {
     if (settle) {
         // A window found by a second process may not have painted yet: a message that returns
         // only once its thread reaches it, then time for the paint that follows.
+        WaitFor([&] { return IsWindowVisible(settle) != FALSE; }, 5000);
         DWORD_PTR ignored;
         for (int round = 0; round < 3; ++round) {
             SendMessageTimeoutA(settle, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
