@@ -177,6 +177,8 @@ void frmcleannow::Build() {
     Text1.SetVisible(false);
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
+    // Esc is Cancel; Enter erases only from the "Erase Now" button itself, never by default.
+    SetCancelButton(&Command2);
 }
 
 void frmcleannow::Command1_Click() {

@@ -22,6 +22,7 @@ void BrowserOptions::Build() {
     });
     Check5.onClick = [this] { Check5_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
+    SetDefaultButton(&Command1);
 }
 
 void BrowserOptions::Form_Load() { subitems::Load(section_, Boxes()); }

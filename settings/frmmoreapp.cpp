@@ -61,6 +61,7 @@ void frmmoreapp::Build() {
                  216, 20}});
     Layout({{&Command1, nullptr, "OK", 382, 314, 80, 26}});
     Command1.onClick = [this] { Command1_Click(); };
+    SetDefaultButton(&Command1);
 }
 
 void frmmoreapp::Form_Load() { subitems::Load(kSection, Boxes()); }

@@ -26,6 +26,7 @@ void frmoffice::Build() {
     });
     Check5.onClick = [this] { Check5_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
+    SetDefaultButton(&Command1);
 }
 
 void frmoffice::Form_Load() { subitems::Load(kSection, Boxes()); }

@@ -201,6 +201,14 @@ bool RouteDialogMessage(MSG* msg) {
     char cls[32];
     if (!GetClassNameA(active, cls, sizeof cls) || lstrcmpA(cls, kFormClass) != 0) return false;
     if (msg->hwnd != active && !IsChild(active, msg->hwnd)) return false;
+    // Enter on a push button presses that button, as in a dialog; elsewhere it goes to the
+    // default button, if the form has one.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
+        (SendMessageA(msg->hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) &&
+        IsWindowEnabled(msg->hwnd)) {
+        SendMessageA(msg->hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
     return IsDialogMessageA(active, msg) != FALSE;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/Form.h"
 #include "ui/Lists.h"
 #include "ui/Statics.h"
+#include "ui/TextBox.h"
 #include "ui/Timer.h"
 
 namespace {
@@ -184,6 +185,68 @@ TEST(Controls, ModalShowReturnsWhenHidden) {
     form.ShowModal();
     EXPECT_FALSE(form.Visible());
     EXPECT_TRUE(form.IsLoaded());
+}
+
+class KeyForm : public bw::ui::Form {
+public:
+    KeyForm() : Form("Keyboard test", 300, 120) {}
+    bw::ui::TextBox Text1;
+    bw::ui::CheckBox Check1;
+    bw::ui::CommandButton cmdOK, cmdGo, cmdCancel;
+    std::string pressed;
+
+protected:
+    void Build() override {
+        Layout({
+            {&Text1, nullptr, "", 5, 5, 120, 22},
+            {&Check1, nullptr, "Box", 5, 35, 100, 20},
+            {&cmdGo, nullptr, "Go", 5, 80, 60, 24},
+            {&cmdOK, nullptr, "OK", 100, 80, 60, 24},
+            {&cmdCancel, nullptr, "Cancel", 200, 80, 60, 24},
+        });
+        cmdOK.onClick = [this] { pressed += "ok "; };
+        cmdGo.onClick = [this] { pressed += "go "; };
+        cmdCancel.onClick = [this] { pressed += "cancel "; };
+        SetDefaultButton(&cmdOK);
+        SetCancelButton(&cmdCancel);
+    }
+};
+
+// A key as the program's message loop meets it: offered to the keyboard navigation first.
+void Press(HWND target, WPARAM key) {
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg{};
+        msg.hwnd = target;
+        msg.message = message;
+        msg.wParam = key;
+        msg.lParam = message == WM_KEYUP ? static_cast<LPARAM>(0xC0000001u) : 1;
+        if (bw::ui::RouteDialogMessage(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    bw::test::PumpMessages();
+}
+
+TEST(Controls, KeyboardWorksAsInADialog) {
+    KeyForm form;
+    form.Show();
+    ASSERT_EQ(GetFocus(), form.Text1.hwnd()) << "the keyboard starts on the first control";
+    struct Row { bw::ui::Control* focus; WPARAM key; const char* pressed; HWND focusAfter; };
+    const Row rows[] = {
+        {&form.Text1, VK_RETURN, "ok ", form.Text1.hwnd()},       // Enter: the default button
+        {&form.cmdGo, VK_RETURN, "go ", form.cmdGo.hwnd()},       // unless a button has the focus
+        {&form.Check1, VK_ESCAPE, "cancel ", form.Check1.hwnd()},  // Esc: Cancel
+        {&form.Text1, VK_TAB, "", form.Check1.hwnd()},
+        {&form.Check1, VK_SPACE, "", form.Check1.hwnd()},
+    };
+    for (const Row& row : rows) {
+        form.pressed.clear();
+        row.focus->SetFocus();
+        Press(GetFocus(), row.key);
+        EXPECT_EQ(form.pressed, row.pressed) << row.key;
+        EXPECT_EQ(GetFocus(), row.focusAfter) << row.key;
+    }
+    EXPECT_EQ(form.Check1.Value(), 1) << "Space ticks the box";
 }
 
 }  // namespace
