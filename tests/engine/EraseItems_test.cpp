@@ -312,6 +312,44 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
     }
 }
 
+// Items that add a fixed sub-folder to the folder they are given: where that sub-folder is a link
+// to a folder outside holding what the item takes, nothing is taken through it.
+TEST_F(HostileTree, FixedSubfoldersAreNeverFollowedThroughALink) {
+    struct Item {
+        const char* name;
+        const char* linked;  // below the given folder, the target
+        const char* bait;
+        Action run;
+    };
+    const Item items[] = {
+        {"cache", "Content.IE5", "Cache\\page.htm", ShellFolder("Cache", 1, bw::items::InternetCache)},
+        {"netscape cookies", "Mozilla\\Profiles", "cookies.txt",
+         WithKey("NETSCAPE", "Cookies", ShellFolder("AppData", 2, bw::items::NetscapeNavigator))},
+        {"opera cookies", "profile", "cookies4.dat",
+         WithKey("OPERA", "Cookies", ProgramPath("opera", 1, bw::items::Opera))},
+        {"opera cache", "profile\\cache4", "opr00001.tmp",
+         WithKey("OPERA", "Cache", ProgramPath("opera", 2, bw::items::Opera))},
+        {"msn cookies", "Cookies", "u@site.txt",
+         WithKey("msn", "Cookies", ProgramPath("msn", 1, bw::items::MsnExplorer))},
+        {"msn history", "History", "visit.dat",
+         WithKey("msn", "History", ProgramPath("msn", 1, bw::items::MsnExplorer))},
+        {"more applications: received files", "My Received Files", "photo.jpg",
+         WithKey("MOREAPPLICATIONS", "MSNMessager", ShellFolder("Personal", 1, bw::items::MoreApplications))},
+    };
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.name);
+        Clear();
+        Plant(root_ / "a\\Target", item.bait);
+        const std::string linked = target() + "\\" + item.linked;
+        MakeDirs(Parent(linked));
+        ASSERT_TRUE(MakeLink(root_ / "outside", linked));
+        bw::EraseRun run = FreshRun(program_);
+        item.run(linked, run);
+        EXPECT_EQ(ReadTextFile(root_ / "outside\\" + item.bait), "precious");
+        ExpectOutsideKept();
+    }
+}
+
 TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     const std::string trash = bw::platform::WineTrashFolder();
     const std::string prefix = [] {
