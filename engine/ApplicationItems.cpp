@@ -28,7 +28,7 @@ enum class Do {
     DeleteKey,      // the same through the registry helper
     DeleteFiles,    // the files matching each pattern, directly in its folder only
     EmptyFolder,    // every file and sub-folder below each folder; the folder itself stays
-    ReceivedFiles,  // the files directly in the user's "My Received Files" folder
+    ReceivedFiles,  // the files matching each pattern directly in a real folder below the user's documents
 };
 
 // One action of an application. Registry paths are below HKEY_CURRENT_USER. For file actions,
@@ -106,7 +106,7 @@ const std::vector<Application>& MoreApplicationsTable() {
            {"C:\\Program Files\\Net Vampire\\Data\\Jobs\\*.*", "C:\\Program Files\\Net Vampire\\Data\\Sites\\*.*",
             "C:\\Program Files\\Net Vampire\\Data\\State\\*.*"}}},
          1},
-        {"MSNMessager", {{Do::ReceivedFiles, {"\\My Received Files\\*.*"}}}, 1},
+        {"MSNMessager", {{Do::ReceivedFiles, {"My Received Files\\*.*"}}}, 1},
         {"PowerDVD", {{Do::DeleteFiles, {"c:\\Program Files\\CyberLink\\PowerDVD\\*.pls"}}}, 1},
         // QuickTime keeps its playlist nowhere this program can name with certainty: counted only.
         {"QuickTime", {}, 1},
@@ -168,7 +168,11 @@ void Perform(const Step& step) {
             "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal");
         personal.resize(personal.find('\0') == std::string::npos ? personal.size() : personal.find('\0'));
         if (!paths::IsUsableFolder(personal)) break;
-        for (const char* target : step.targets) fs::DeleteFiles(personal + target, false);
+        // The folder below the documents is worked only when it is a real folder there, no link.
+        for (const std::string target : step.targets) {
+            const size_t cut = target.rfind('\\');
+            fs::DeleteFiles(fs::GuardFolderBelow(personal, target.substr(0, cut)), target.substr(cut + 1), false);
+        }
         break;
     }
     }

@@ -31,16 +31,15 @@ std::string ProgramFolder(const EraseRun& run, const char* section) {
 }  // namespace
 
 void NetscapeNavigator(EraseRun& run) {
-    using Routine = void (*)(const std::string&);
     struct SubItem {
         const char* key;
-        Routine routine;
+        const char* fileName;  // deleted throughout the profiles; none: the cache folders are emptied
     };
     static const SubItem kSubItems[] = {
-        {"Location", Normal::DeleteLocalStore},
-        {"Cookies", Normal::DeleteCookiesTxt},
-        {"Cache", Normal::DeleteProfileCache},
-        {"History", Normal::DeleteHistoryDat},
+        {"Location", "localstore.rdf"},
+        {"Cookies", "cookies.txt"},
+        {"Cache", nullptr},
+        {"History", "history.dat"},
     };
     for (const SubItem& sub : kSubItems) {
         if (!On(run, "NETSCAPE", sub.key)) continue;
@@ -49,7 +48,11 @@ void NetscapeNavigator(EraseRun& run) {
         if (!paths::IsUsableFolder(appData)) continue;
         const std::string profiles = paths::WithoutSlash(appData) + "\\Mozilla\\Profiles";
         FolderSize(run, profiles);
-        sub.routine(profiles);
+        // Walked only as real folders below the application data, never through a link.
+        if (sub.fileName)
+            Normal::DeleteNamedFileBelow(appData, "Mozilla\\Profiles", sub.fileName);
+        else
+            Normal::DeleteProfileCacheBelow(appData, "Mozilla\\Profiles");
     }
 }
 
@@ -60,20 +63,21 @@ void Opera(EraseRun& run) {
         run.useAltEndLine = true;
         return;
     }
-    const std::string profile = folder + "\\profile";
+    // The profile and its cache are worked only as real folders inside Opera's folder.
+    const fs::FolderGuard profile = fs::GuardFolderBelow(folder, "profile");
     if (location) {
         run.filesize += 5000;
-        fs::DeleteFiles(profile + "\\opera.dir", false);
+        fs::DeleteFiles(profile, "opera.dir", false);
     }
-    if (On(run, "OPERA", "Cookies")) fs::DeleteFiles(profile + "\\cookies4.dat", false);
+    if (On(run, "OPERA", "Cookies")) fs::DeleteFiles(profile, "cookies4.dat", false);
     if (On(run, "OPERA", "Cache")) {
         run.filesize += 5000;
-        fs::DeleteFiles(profile + "\\cache4\\*.*", false);
+        fs::DeleteFiles(fs::GuardFolderBelow(folder, "profile\\cache4"), "*.*", false);
     }
     if (On(run, "Opera", "History")) {
         run.filesize += 5000;
-        fs::DeleteFiles(profile + "\\global.dat", false);
-        fs::DeleteFiles(profile + "\\viewers.dat", false);
+        fs::DeleteFiles(profile, "global.dat", false);
+        fs::DeleteFiles(profile, "viewers.dat", false);
     }
 }
 
@@ -81,7 +85,8 @@ void Opera(EraseRun& run) {
 // the typed-address list "typedurls.dat" in that folder, cookie files in "Cookies", the page
 // cache in folders named "Cache" (at any depth, as the browser makes one per user) and the
 // visited-page records in "History". Only files go; every folder stays, and nothing outside the
-// named folder is touched. The item reports no statistics.
+// named folder is touched (a "Cookies" or "History" that is a link is left alone). The item reports
+// no statistics.
 void MsnExplorer(EraseRun& run) {
     const std::string folder = ProgramFolder(run, "msn");
     const bool location = On(run, "msn", "Location");
@@ -90,9 +95,9 @@ void MsnExplorer(EraseRun& run) {
     const bool history = On(run, "msn", "History");
     if (folder.empty()) return;
     if (location) fs::DeleteFiles(folder + "\\typedurls.dat", false);
-    if (cookies) fs::DeleteFiles(folder + "\\Cookies\\*.txt", false);
+    if (cookies) fs::DeleteFiles(fs::GuardFolderBelow(folder, "Cookies"), "*.txt", false);
     if (cache) Normal::DeleteProfileCache(folder);
-    if (history) fs::DeleteFiles(folder + "\\History\\*.*", false);
+    if (history) fs::DeleteFiles(fs::GuardFolderBelow(folder, "History"), "*.*", false);
 }
 
 void GoogleToolbar(EraseRun&) { RemoveKey(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History"); }

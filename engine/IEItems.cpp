@@ -79,15 +79,16 @@ void InternetCache(EraseRun& run) {
     if (!platform::paths::IsUsableFolder(path)) return;
     FolderSize(run, path);
 
-    // The index's sub-folders go one initial at a time, files first ("i" has no file pass).
+    // The index's sub-folders go one initial at a time, files first ("i" has no file pass). The
+    // index folder is worked only as a real folder of the cache: a link there leads elsewhere.
+    const fs::FolderGuard index = fs::GuardFolderBelow(path, "Content.IE5");
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (letter == 'i') continue;
-        fs::DeleteFiles(path + "\\Content.IE5\\" + letter + "*.*", false);
+        fs::DeleteFiles(index, std::string(1, letter) + "*.*", false);
     }
-    fs::DeleteFiles(path + "\\Content.IE5\\*.*", false);
-    for (char letter = 'a'; letter <= 'z'; ++letter)
-        fs::DeleteFolders(path + "\\Content.IE5\\" + letter + "*.*", false);
-    fs::DeleteFolders(path + "\\Content.IE5\\*.*", false);
+    fs::DeleteFiles(index, "*.*", false);
+    for (char letter = 'a'; letter <= 'z'; ++letter) fs::DeleteFolders(index, std::string(1, letter) + "*.*", false);
+    fs::DeleteFolders(index, "*.*", false);
 
     fs::DeleteFiles(path + "\\*.*", false);
     fs::DeleteFolders(path + "\\*.*", false);

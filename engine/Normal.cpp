@@ -54,13 +54,14 @@ bool IsCacheFolderName(const std::string& name) {
     return SameName(name, "Cache") || SameName(name, "Cache.Trash");
 }
 
-// Walks the tree below `start` (a StartingFolder) breadth-first: the list starts with `start`,
-// and each listed sub-folder is appended while the walk proceeds, so the index reaches every
-// folder once, after its parent. Each listed file for which `rule` holds is deleted as it is
-// listed. Links to folders are never entered; with `removeLinks` they are removed where the
-// platform can remove just the link. Returns the folder list, `start` first.
-std::vector<Folder> Walk(const std::string& start, const FileRule& rule, bool removeLinks) {
-    std::vector<Folder> folders{{fs::GuardFolder(start), false}};
+// Walks the tree below `start` (the guard of a StartingFolder, or of a real folder below one)
+// breadth-first: the list starts with `start`, and each listed sub-folder is appended while the
+// walk proceeds, so the index reaches every folder once, after its parent. Each listed file for
+// which `rule` holds is deleted as it is listed. Links to folders are never entered; with
+// `removeLinks` they are removed where the platform can remove just the link. Returns the folder
+// list, `start` first.
+std::vector<Folder> Walk(const fs::FolderGuard& start, const FileRule& rule, bool removeLinks) {
+    std::vector<Folder> folders{{start, false}};
     for (size_t i = 0; i < folders.size(); ++i) {
         const Folder folder = folders[i];  // a copy: the list grows while this folder is listed
         if (!folder.guard.usable) continue;
@@ -82,13 +83,13 @@ std::vector<Folder> Walk(const std::string& start, const FileRule& rule, bool re
     return folders;
 }
 
-// The three twins: one fixed file name deleted wherever the walk lists it.
-void DeleteNamedFileInTree(const std::string& path, const char* fileName) {
+// The guard of the folder `below` inside `path`, when `path` is a StartingFolder; nothing otherwise.
+std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below) {
     std::optional<std::string> start = StartingFolder(path);
-    if (!start) return;
-    MoveToDriveRoot();
-    Walk(*start, [fileName](const Folder&, const fs::DirEntry& file) { return SameName(file.name, fileName); },
-         false);
+    if (!start) return std::nullopt;
+    fs::FolderGuard guard = fs::GuardFolderBelow(*start, below);
+    if (!guard.usable) return std::nullopt;
+    return guard;
 }
 
 }  // namespace
@@ -97,20 +98,31 @@ void EmptyFolder(const std::string& path) {
     std::optional<std::string> start = StartingFolder(path);
     if (!start) return;
     MoveToDriveRoot();
-    std::vector<Folder> folders = Walk(*start, [](const Folder&, const fs::DirEntry&) { return true; }, true);
+    std::vector<Folder> folders =
+        Walk(fs::GuardFolder(*start), [](const Folder&, const fs::DirEntry&) { return true; }, true);
     MoveToDriveRoot();
     // In reverse list order every folder comes before its parent; the starting folder stays.
     for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolderChecked(folders[i].guard);
 }
 
-void DeleteLocalStore(const std::string& path) { DeleteNamedFileInTree(path, "localstore.rdf"); }
+void DeleteLocalStore(const std::string& path) { DeleteNamedFileBelow(path, "", "localstore.rdf"); }
 
-void DeleteCookiesTxt(const std::string& path) { DeleteNamedFileInTree(path, "cookies.txt"); }
+void DeleteCookiesTxt(const std::string& path) { DeleteNamedFileBelow(path, "", "cookies.txt"); }
 
-void DeleteHistoryDat(const std::string& path) { DeleteNamedFileInTree(path, "history.dat"); }
+void DeleteHistoryDat(const std::string& path) { DeleteNamedFileBelow(path, "", "history.dat"); }
 
-void DeleteProfileCache(const std::string& path) {
-    std::optional<std::string> start = StartingFolder(path);
+void DeleteProfileCache(const std::string& path) { DeleteProfileCacheBelow(path, ""); }
+
+void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName) {
+    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below);
+    if (!start) return;
+    MoveToDriveRoot();
+    Walk(*start, [fileName](const Folder&, const fs::DirEntry& file) { return SameName(file.name, fileName); },
+         false);
+}
+
+void DeleteProfileCacheBelow(const std::string& path, const std::string& below) {
+    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below);
     if (!start) return;
     MoveToDriveRoot();
     Walk(*start, [](const Folder& folder, const fs::DirEntry&) { return folder.inCache; }, false);

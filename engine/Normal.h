@@ -41,4 +41,12 @@ void DeleteHistoryDat(const std::string& path);
 // Files anywhere else stay, and no folder is removed, the cache folders included.
 void DeleteProfileCache(const std::string& path);
 
+// DeleteLocalStore and its twins (the file `fileName`) and DeleteProfileCache, on the folder
+// `below` (one or more names) inside `path` rather than on `path` itself: for a fixed sub-folder
+// of a folder the item was given. Nothing is done unless every part of `below` is a real folder
+// there, no link (platform::fs::GuardFolderBelow), so such a sub-folder never leads the walk
+// elsewhere.
+void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName);
+void DeleteProfileCacheBelow(const std::string& path, const std::string& below);
+
 }  // namespace bw::Normal

@@ -405,6 +405,21 @@ FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry) {
     return guard;
 }
 
+FolderGuard GuardFolderBelow(const std::string& base, const std::string& below) {
+    FolderGuard guard = GuardFolder(base);
+    std::wstring rest = paths::Widen(below);
+    while (guard.usable && !rest.empty()) {
+        const size_t slash = rest.find(L'\\');
+        const std::wstring name = rest.substr(0, slash);
+        rest = slash == std::wstring::npos ? std::wstring() : rest.substr(slash + 1);
+        std::optional<DirEntry> found;
+        if (paths::IsSafeName(name)) found = FindOne(guard.path + name);
+        if (!found || !found->IsFolder() || found->IsLink()) return {};
+        guard = GuardSubfolder(guard, *found);
+    }
+    return guard;
+}
+
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force) {
     if (entry.IsFolder() || !guard.usable || !paths::IsSafeName(entry.wideName)) return false;
     const bool readOnly = (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0;
@@ -504,12 +519,11 @@ bool IsFileInPlace(const std::wstring& path) {
     return SameFinalPath(ObjectName(file.get()), guard.objectName + name);
 }
 
-int DeleteFiles(const std::string& pattern, bool force) {
-    if (paths::IsMissingLocation(pattern)) return 0;
-    auto [folder, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
-    if (mask.empty()) return 0;
-    FolderGuard guard = GuardFolder(folder);
-    if (!guard.usable) return 0;
+namespace {
+
+// DeleteFiles and DeleteFolders once their folder is guarded: `mask` is matched in that folder only.
+int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool force) {
+    if (!guard.usable || mask.empty() || mask.find(L'\\') != std::wstring::npos) return 0;
     int deleted = 0;
     ForEachFound(guard.path + mask, [&](const DirEntry& entry) {
         if (!entry.IsFolder() && DeleteFileChecked(guard, entry, force)) ++deleted;
@@ -518,12 +532,8 @@ int DeleteFiles(const std::string& pattern, bool force) {
     return deleted;
 }
 
-int DeleteFolders(const std::string& pattern, bool force) {
-    if (paths::IsMissingLocation(pattern)) return 0;
-    auto [parent, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
-    if (mask.empty()) return 0;
-    FolderGuard parentGuard = GuardFolder(parent);
-    if (!parentGuard.usable) return 0;
+int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& mask, bool force) {
+    if (!parentGuard.usable || mask.empty() || mask.find(L'\\') != std::wstring::npos) return 0;
     std::vector<DirEntry> matches;  // collected first, so the parent's listing is not disturbed
     ForEachFound(parentGuard.path + mask, [&](const DirEntry& entry) {
         if (entry.IsFolder()) matches.push_back(entry);
@@ -541,6 +551,28 @@ int DeleteFolders(const std::string& pattern, bool force) {
         if (RemoveTree(GuardSubfolder(parentGuard, match), force)) ++removed;
     }
     return removed;
+}
+
+}  // namespace
+
+int DeleteFiles(const std::string& pattern, bool force) {
+    if (paths::IsMissingLocation(pattern)) return 0;
+    auto [folder, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
+    return DeleteMatchingFiles(GuardFolder(folder), mask, force);
+}
+
+int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force) {
+    return DeleteMatchingFiles(folder, paths::Widen(mask), force);
+}
+
+int DeleteFolders(const std::string& pattern, bool force) {
+    if (paths::IsMissingLocation(pattern)) return 0;
+    auto [parent, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
+    return DeleteMatchingFolders(GuardFolder(parent), mask, force);
+}
+
+int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force) {
+    return DeleteMatchingFolders(parent, paths::Widen(mask), force);
 }
 
 bool RemoveTree(const FolderGuard& rootGuard, bool force) {

@@ -81,6 +81,14 @@ FolderGuard GuardFolder(const std::wstring& folder);
 // stay.
 FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
 
+// The guard of the folder `below` (one or more names, backslash-separated) inside the folder
+// `base`, for the fixed sub-folders an item adds to a folder it was given. `base` may be anything
+// GuardFolder takes, a link included; every part of `below` must be a folder listed in its parent
+// and none may be a link (a junction, or under Wine a Linux link to a folder), so such a sub-folder
+// never takes a delete out of `base`. Its name is built as GuardSubfolder builds it. Not usable
+// when `base` is not, or a part is missing, not a folder, a link, or not a safe name.
+FolderGuard GuardFolderBelow(const std::string& base, const std::string& below);
+
 // Deletes the file `entry` found by listing `guard.path`, only when it really is a file in that
 // folder. The file is opened once (for delete, never following a Windows link, sharing
 // everything); the name of that handle must equal the folder's name plus the entry's true name,
@@ -153,6 +161,10 @@ bool IsFileInPlace(const std::wstring& path);
 // Returns the number deleted (0 when nothing matched or the folder is missing).
 int DeleteFiles(const std::string& pattern, bool force);
 
+// The same in the folder `folder` guards, for the names matching `mask` (a name or pattern, no
+// folder part). Returns 0 when the guard is not usable.
+int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force);
+
 // Like DeleteFolder(pattern, force): the folders matching `pattern` (wildcards in the last part)
 // are removed with everything in them, hidden and system files included, whatever their names
 // and depth. Without `force` read-only files stay, and so do the folders holding them. Inside
@@ -161,6 +173,9 @@ int DeleteFiles(const std::string& pattern, bool force);
 // is treated the same way. Walks without recursion. Returns the number of matching folders
 // removed completely.
 int DeleteFolders(const std::string& pattern, bool force);
+
+// The same in the folder `parent` guards, for the names matching `mask` (no folder part).
+int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force);
 
 // Removes the folder `root` with everything below it, as DeleteFolders removes one match:
 // breadth-first without recursion, files as they are listed (each through DeleteFileChecked),
