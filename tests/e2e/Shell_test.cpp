@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "settings/Inifun.h"
-#include "shell/Pictures.h"
 #include "tests/support/Driver.h"
 
 using namespace bw::test;
@@ -81,18 +80,6 @@ TEST(EndToEnd, SplashMainWindowOptionsAboutHelpAndExitFromTheTray) {
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(program.WaitForExit(15000));
     EXPECT_EQ(bw::Inifun::ReadIni(settings, "BROWSERS", "location"), "1") << "the selection was saved";
-}
-
-// The program itself carries every navigation picture; the test programs carry none.
-TEST(EndToEnd, TheProgramCarriesTheNavigationPictures) {
-    HMODULE exe = LoadLibraryExA((WinPath(BW_DIST_DIR) + "\\Brightwipe.exe").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    for (int i = 0; i < bw::kNavigationPictures; ++i) {
-        int id = bw::kFirstNavigationResource + i;
-        EXPECT_NE(FindResourceA(exe, MAKEINTRESOURCEA(id), RT_BITMAP), nullptr) << "picture " << i;
-    }
-    FreeLibrary(exe);
 }
 
 }  // namespace
