@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
             const std::vector<w2::Detection> d = w2::DetectAll(rules, computer);
             times.push_back(watch.Seconds() - parsed);
             entries = rules.entries.size();
+            refused = rules.refusedCount;  // with this computer's variables
             detected = static_cast<size_t>(std::count(d.begin(), d.end(), w2::Detection::Detected));
         }
     }

@@ -39,9 +39,10 @@ for flavour in "Non-CCleaner/Winapp2.ini" "Winapp2.ini"; do
   p_mib=$(awk -v b="$(field rulesbytes)" 'BEGIN { printf "%.2f", b / 1048576 }')
   run "$exe_minimal" parse "$file"; m_s=$r_seconds m_peak=$r_peak
   run "$exe_rules" detect "$file"
-  d_s=$r_seconds d_peak=$r_peak d_found=$(field detected) d_first=$(field first)
+  d_s=$r_seconds d_peak=$r_peak d_found=$(field detected) d_first=$(field first) d_refused=$(field refused)
   run "$exe_minimal" detect "$file"; md_s=$r_seconds md_found=$(field detected)
-  echo "$flavour: $p_entries entries, $p_refused lines refused, $d_found detected here (minimal loop: $md_found)"
+  echo "$flavour: $p_entries entries, $p_refused lines refused ($d_refused with this prefix's variables)," \
+       "$d_found detected here (minimal loop: $md_found)"
   printf '  %-44s %8s s  %6s MiB\n' "parse, engine (rules ${p_mib} MiB)" "$p_s" "$p_peak"
   printf '  %-44s %8s s  %6s MiB\n' "parse, minimal INI reader" "$m_s" "$m_peak"
   printf '  %-44s %8s s  %6s MiB\n' "detect, engine (first run ${d_first} s)" "$d_s" "$d_peak"

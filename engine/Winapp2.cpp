@@ -14,15 +14,18 @@ namespace bw::winapp2 {
 
 namespace {
 
-constexpr const char* kVariableNames[] = {
+using namespace std::string_view_literals;
+
+constexpr std::string_view kVariableNames[] = {
     "LocalAppData", "AppData", "ProgramFiles", "ProgramData", "UserProfile", "WinDir", "SystemDrive",
     "CommonProgramFiles", "Public", "LocalLowAppData", "Temp", "Documents", "AllUsersProfile", "CommonAppData",
     "HomeDrive", "Music", "Pictures", "Video", "SystemRoot", "Tmp", "RootDir", "ProgramFiles(x86)", "ProgramW6432",
     "UserName"};
+static_assert(kVariableNames[0] == "LocalAppData"sv);
 static_assert(sizeof kVariableNames / sizeof *kVariableNames == static_cast<size_t>(Variable::Count));
 
 struct HiveSpelling {
-    const char* name;
+    std::string_view name;
     Hive hive;
 };
 constexpr HiveSpelling kHives[] = {
@@ -77,16 +80,63 @@ std::string_view WithoutStar(std::string_view name) {
     return name;
 }
 
-bool ValidUtf8(std::string_view s) {
+// Character classes the parser asks about, one table lookup each.
+enum : uint8_t { kControl = 1, kBadInFolder = 2, kWildcard = 4, kBadInPattern = 8, kNotDigit = 16 };
+struct CharClasses {
+    uint8_t of[256] = {};
+    constexpr CharClasses() {
+        for (int c = 0; c < 256; ++c) {
+            if ((c < 0x20 && c != '\t') || c == 0x7F) of[c] |= kControl;
+            if (c == ':' || c == '/' || c == '"' || c == '<' || c == '>') of[c] |= kBadInFolder;
+            if (c == '*' || c == '?') of[c] |= kWildcard;
+            if (c == '\\' || c == '/' || c == ':') of[c] |= kBadInPattern;
+            if (c < '0' || c > '9') of[c] |= kNotDigit;
+        }
+    }
+};
+constexpr CharClasses kClasses;
+
+bool Any(std::string_view s, uint8_t classes) {
+    for (char c : s)
+        if (kClasses.of[static_cast<unsigned char>(c)] & classes) return true;
+    return false;
+}
+
+bool AllDigits(std::string_view s) { return !s.empty() && !Any(s, kNotDigit); }
+
+// Parts of `s` split on `sep`: the first four kept, every one counted.
+struct Parts {
+    std::string_view part[4];
+    size_t count = 0;
+    size_t size() const { return count; }
+    std::string_view operator[](size_t i) const { return part[i]; }
+};
+Parts SplitAt(std::string_view s, char sep) {
+    Parts parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = s.find(sep, start);
+        const std::string_view piece = s.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
+        if (parts.count < 4) parts.part[parts.count] = piece;
+        ++parts.count;
+        if (at == std::string_view::npos) return parts;
+        start = at + 1;
+    }
+}
+
+// True when `s` holds no control character and is valid UTF-8.
+bool CleanText(std::string_view s, Refusal* why) {
     size_t i = 0;
     while (i < s.size()) {
         const unsigned char c = s[i];
         if (c < 0x80) {
+            if (kClasses.of[c] & kControl) return *why = Refusal::BinaryData, false;
             ++i;
             continue;
         }
         size_t extra;
         uint32_t cp;
+        *why = Refusal::NotUtf8;
         if ((c & 0xE0) == 0xC0) extra = 1, cp = c & 0x1F;
         else if ((c & 0xF0) == 0xE0) extra = 2, cp = c & 0x0F;
         else if ((c & 0xF8) == 0xF0) extra = 3, cp = c & 0x07;
@@ -105,34 +155,11 @@ bool ValidUtf8(std::string_view s) {
     return true;
 }
 
-bool HasControl(std::string_view s) {
-    for (char ch : s) {
-        const unsigned char c = ch;
-        if ((c < 0x20 && c != '\t') || c == 0x7F) return true;
-    }
-    return false;
-}
-
-// Splits on `sep`, keeping empty parts.
-std::vector<std::string_view> Split(std::string_view s, char sep) {
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find(sep, start);
-        if (at == std::string_view::npos) {
-            parts.push_back(s.substr(start));
-            return parts;
-        }
-        parts.push_back(s.substr(start, at - start));
-        start = at + 1;
-    }
-}
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return out;
+// The value of a run of at most nine digits.
+unsigned Number(std::string_view digits) {
+    unsigned n = 0;
+    for (char c : digits) n = n * 10 + static_cast<unsigned>(c - '0');
+    return n;
 }
 
 bool FindVariable(std::string_view name, Variable* out) {
@@ -147,13 +174,11 @@ bool ParseVersion(std::string_view text, OsBound* out) {
     *out = {};
     if (text.empty()) return true;
     unsigned values[3] = {0, 0, 0};
-    const std::vector<std::string_view> parts = Split(text, '.');
+    const Parts parts = SplitAt(text, '.');
     if (parts.size() > 3) return false;
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (parts[i].empty() || parts[i].size() > 9) return false;
-        for (char c : parts[i])
-            if (c < '0' || c > '9') return false;
-        values[i] = static_cast<unsigned>(std::stoul(std::string(parts[i])));
+        if (!AllDigits(parts[i]) || parts[i].size() > 9) return false;
+        values[i] = Number(parts[i]);
     }
     out->present = true;
     out->parts = static_cast<uint8_t>(parts.size());
@@ -169,7 +194,7 @@ enum class Family : uint8_t {
 };
 
 struct FamilyName {
-    const char* name;
+    std::string_view name;
     Family family;
     bool numbered;  // may carry digits
 };
@@ -185,7 +210,7 @@ constexpr FamilyName kFamilies[] = {
 }  // namespace
 
 const char* VariableName(Variable v) {
-    return v < Variable::Count ? kVariableNames[static_cast<size_t>(v)] : "";
+    return v < Variable::Count ? kVariableNames[static_cast<size_t>(v)].data() : "";
 }
 
 const char* HiveName(Hive hive) {
@@ -261,16 +286,24 @@ public:
         if (input_.size() >= 3 && std::memcmp(input_.data(), "\xEF\xBB\xBF", 3) == 0) input_.remove_prefix(3);
         const size_t lines = static_cast<size_t>(std::count(input_.begin(), input_.end(), '\n')) + 1;
         rules_.text_.reserve(input_.size() / 2);
+        seen_.reserve(8192);
         rules_.keys.reserve(std::min(lines, size_t{1} << 20));
         rules_.patterns.reserve(std::min(lines, size_t{1} << 20));
         uint32_t number = 0;
         size_t start = 0;
         while (start < input_.size()) {
-            size_t end = start;
-            while (end < input_.size() && input_[end] != '\n' && input_[end] != '\r') ++end;
-            Line(++number, input_.substr(start, end - start));
-            if (end < input_.size() && input_[end] == '\r' && end + 1 < input_.size() && input_[end + 1] == '\n') ++end;
-            start = end + 1;
+            // CR LF, LF and a lone CR each end a line.
+            const char* from = input_.data() + start;
+            const size_t left = input_.size() - start;
+            const char* lf = static_cast<const char*>(std::memchr(from, '\n', left));
+            size_t length = lf ? static_cast<size_t>(lf - from) : left;
+            size_t next = start + length + 1;
+            if (const char* cr = static_cast<const char*>(std::memchr(from, '\r', length))) {
+                if (cr + 1 != from + length) next = start + static_cast<size_t>(cr - from) + 1;  // a lone CR
+                length = static_cast<size_t>(cr - from);
+            }
+            Line(++number, input_.substr(start, length));
+            start = next;
         }
         CloseEntry();
         rules_.lineCount = number;
@@ -304,8 +337,8 @@ private:
         if (raw.size() > kMaxLineBytes) return Refuse(Refusal::OverlongLine);
         const std::string_view line = Trim(raw);
         if (line.empty()) return;
-        if (HasControl(line)) return Refuse(Refusal::BinaryData);
-        if (!ValidUtf8(line)) return Refuse(Refusal::NotUtf8);
+        Refusal why;
+        if (!CleanText(line, &why)) return Refuse(why);
         if (line[0] == ';' || line[0] == '#') return;
         if (line[0] == '[') return SectionLine(line);
         if (!inEntry_) return skipping_ ? void() : Refuse(Refusal::OutsideEntry);
@@ -349,13 +382,12 @@ private:
         size_t letters = 0;
         while (letters < name.size() && ((name[letters] | 0x20) >= 'a' && (name[letters] | 0x20) <= 'z')) ++letters;
         const std::string_view word = name.substr(0, letters), digits = name.substr(letters);
-        if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string_view::npos)
-            return Refuse(Refusal::UnknownKey);
+        if (digits.size() > 4 || Any(digits, kNotDigit)) return Refuse(Refusal::UnknownKey);
         const FamilyName* family = nullptr;
         for (const FamilyName& f : kFamilies)
             if (EqualNoCase(word, f.name)) family = &f;
         if (!family || (!digits.empty() && !family->numbered)) return Refuse(Refusal::UnknownKey);
-        const uint32_t number = digits.empty() ? 0 : static_cast<uint32_t>(std::stoul(std::string(digits)));
+        const uint32_t number = Number(digits);
         // Same family and same number (or both unnumbered): the later line is the duplicate.
         const uint32_t id = (static_cast<uint32_t>(family->family) << 24) | (digits.empty() ? 0x800000u : 0u) | number;
         if (std::find(keyNames_.begin(), keyNames_.end(), id) != keyNames_.end()) return Refuse(Refusal::DuplicateKey);
@@ -386,7 +418,7 @@ private:
             case Family::ExcludeKey:
                 return Accept(ExcludeKey(value, &key), key);
             case Family::DetectOS: {
-                const std::vector<std::string_view> parts = Split(value, '|');
+                const Parts parts = SplitAt(value, '|');
                 if (parts.size() > 2) return Refuse(Refusal::TooManyParts);
                 if (!ParseVersion(parts[0], &e.osMin) ||
                     !ParseVersion(parts.size() > 1 ? parts[1] : std::string_view(), &e.osMax) ||
@@ -397,9 +429,8 @@ private:
             }
             case Family::SpecialDetect: e.specialDetect = Store(value); return;
             case Family::LangSecRef: {
-                if (value.size() > 5 || value.find_first_not_of("0123456789") != std::string_view::npos)
-                    return Refuse(Refusal::BadNumber);
-                const unsigned long n = std::stoul(std::string(value));
+                if (value.size() > 5 || !AllDigits(value)) return Refuse(Refusal::BadNumber);
+                const unsigned n = Number(value);
                 if (n == 0 || n > 65535) return Refuse(Refusal::BadNumber);
                 e.langSecRef = static_cast<uint16_t>(n);
                 return;
@@ -423,7 +454,7 @@ private:
 
     // HIVE\Key[|value] (Detect, RegKey) into key->hive, text and value.
     std::optional<Refusal> Registry(std::string_view value, bool allowValue, Key* key) {
-        const std::vector<std::string_view> parts = Split(value, '|');
+        const Parts parts = SplitAt(value, '|');
         if (parts.size() > 2) return Refusal::TooManyParts;
         if (parts.size() == 2 && !allowValue) return Refusal::TooManyParts;
         std::string_view path = Trim(parts[0]);
@@ -463,16 +494,18 @@ private:
         if (!rest.empty() && rest[0] != '\\') return Refusal::BadPath;
         while (!rest.empty() && rest.back() == '\\') rest.remove_suffix(1);
         bool wildcard = false;
-        if (!rest.empty()) {
-            for (std::string_view folder : Split(rest.substr(1), '\\')) {
-                if (folder.empty() || folder == "." || folder == "..") return Refusal::BadPath;
-                if (folder.find_first_of(":/\"<>") != std::string_view::npos) return Refusal::BadPath;
-                if (folder.find('%') != std::string_view::npos) {
-                    if (!EqualNoCase(folder, "%UserName%")) return Refusal::BadPath;
-                    if (!(defined_ & Bit(Variable::UserName))) return Refusal::UndefinedVariable;
-                }
-                if (folder.find_first_of("*?") != std::string_view::npos) wildcard = true;
+        for (size_t start = 1; start <= rest.size();) {
+            size_t end = rest.find('\\', start);
+            if (end == std::string_view::npos) end = rest.size();
+            const std::string_view folder = rest.substr(start, end - start);
+            start = end + 1;
+            if (folder.empty() || folder == "." || folder == "..") return Refusal::BadPath;
+            if (Any(folder, kBadInFolder)) return Refusal::BadPath;
+            if (folder.find('%') != std::string_view::npos) {
+                if (!EqualNoCase(folder, "%UserName%")) return Refusal::BadPath;
+                if (!(defined_ & Bit(Variable::UserName))) return Refusal::UndefinedVariable;
             }
+            if (Any(folder, kWildcard)) wildcard = true;
         }
         key->variable = variable;
         key->pathHasWildcard = wildcard;
@@ -482,29 +515,31 @@ private:
 
     // name;name;... into the pattern list of `key`.
     std::optional<Refusal> Patterns(std::string_view value, Key* key) {
-        const std::vector<std::string_view> parts = Split(value, ';');
-        if (parts.size() > 0xFFFF) return Refusal::BadPattern;
-        for (std::string_view p : parts) {
-            p = Trim(p);
-            if (p.empty() || p.find_first_of("\\/:") != std::string_view::npos) return Refusal::BadPattern;
-        }
         key->firstPattern = static_cast<uint32_t>(rules_.patterns.size());
-        for (std::string_view p : parts) rules_.patterns.push_back(Store(Trim(p)));
-        key->patternCount = static_cast<uint16_t>(parts.size());
+        size_t count = 0;
+        for (size_t start = 0; start <= value.size(); ++count) {
+            size_t end = value.find(';', start);
+            if (end == std::string_view::npos) end = value.size();
+            const std::string_view p = Trim(value.substr(start, end - start));
+            start = end + 1;
+            if (p.empty() || Any(p, kBadInPattern) || count >= 0xFFFF) return Refusal::BadPattern;
+            rules_.patterns.push_back(Store(p));
+        }
+        key->patternCount = static_cast<uint16_t>(count);
         return std::nullopt;
     }
 
     std::optional<Refusal> FileKey(std::string_view value, Key* key) {
-        const std::vector<std::string_view> parts = Split(value, '|');
+        const Parts parts = SplitAt(value, '|');
         if (parts.size() > 3) return Refusal::TooManyParts;
         if (parts.size() == 1) return Refusal::NoPattern;
         const std::string_view patterns = Trim(parts[1]);
-        const std::string upperPatterns = Upper(patterns);
-        if (patterns.empty() || upperPatterns == "RECURSE" || upperPatterns == "REMOVESELF") return Refusal::NoPattern;
+        if (patterns.empty() || EqualNoCase(patterns, "RECURSE") || EqualNoCase(patterns, "REMOVESELF"))
+            return Refusal::NoPattern;
         if (parts.size() == 3) {
-            const std::string flag = Upper(Trim(parts[2]));
-            if (flag == "RECURSE") key->flag = Flag::Recurse;
-            else if (flag == "REMOVESELF") key->flag = Flag::RemoveSelf;
+            const std::string_view flag = Trim(parts[2]);
+            if (EqualNoCase(flag, "RECURSE")) key->flag = Flag::Recurse;
+            else if (EqualNoCase(flag, "REMOVESELF")) key->flag = Flag::RemoveSelf;
             else if (!flag.empty()) return Refusal::UnknownFlag;
         }
         if (auto refusal = Path(parts[0], key)) return refusal;
@@ -512,20 +547,21 @@ private:
     }
 
     std::optional<Refusal> ExcludeKey(std::string_view value, Key* key) {
-        const std::vector<std::string_view> parts = Split(value, '|');
-        const std::string kind = Upper(Trim(parts[0]));
-        if (kind == "REG") {
+        const Parts parts = SplitAt(value, '|');
+        const std::string_view kind = Trim(parts[0]);
+        if (EqualNoCase(kind, "REG")) {
             key->kind = KeyKind::ExcludeReg;
             if (parts.size() < 2) return Refusal::HiveRoot;
             if (parts.size() > 3) return Refusal::TooManyParts;
             return Registry(value.substr(parts[0].size() + 1), true, key);
         }
-        if (kind != "FILE" && kind != "PATH") return Refusal::UnknownExclusion;
+        const bool file = EqualNoCase(kind, "FILE");
+        if (!file && !EqualNoCase(kind, "PATH")) return Refusal::UnknownExclusion;
         if (parts.size() > 3) return Refusal::TooManyParts;
         if (parts.size() < 2) return Refusal::NoVariable;
         std::string_view folder = Trim(parts[1]);
         std::string_view names = parts.size() == 3 ? Trim(parts[2]) : std::string_view();
-        if (kind == "FILE") {
+        if (file) {
             key->kind = KeyKind::ExcludeFile;
             if (parts.size() == 2) {  // FILE|folder\name; FILE|folder\ names no file
                 const size_t slash = folder.rfind('\\');
