@@ -51,6 +51,7 @@ const w2::Key* KeyOf(const w2::Rules& rules, const w2::Entry& e, w2::KeyKind kin
 // Creates each entry below `root`: a name ending in a backslash is a folder, anything else a
 // file holding its own name.
 void Plant(const std::string& root, const std::vector<std::string>& entries) {
+    MakeDirs(root);
     for (const std::string& e : entries) {
         if (e.back() == '\\') {
             MakeDirs(root + "\\" + e.substr(0, e.size() - 1));
@@ -62,10 +63,12 @@ void Plant(const std::string& root, const std::vector<std::string>& entries) {
     }
 }
 
-// A planted folder under %LocalAppData%, removed with everything in it (links, never targets).
+// A planted folder (under %LocalAppData% unless a full path is given), removed with everything
+// in it (links, never their targets).
 class PlantedFolder {
 public:
-    explicit PlantedFolder(const std::string& name) : path_(LocalAppData() + "\\" + name) {
+    explicit PlantedFolder(const std::string& name)
+        : path_(name.find(':') != std::string::npos ? name : LocalAppData() + "\\" + name) {
         RunUnix("/bin/rm", {"-rf", UnixPath(path_)});
         MakeDirs(path_);
     }
@@ -450,6 +453,13 @@ TEST(Winapp2, TargetsOfAPlantedTreeAreExactlyTheMatchesNeverTheBaits) {
     EXPECT_EQ(matches[1], (Set{"Deep\\a.tmp", "Deep\\keep.tmp (kept)", "Deep\\one\\two\\b.TMP", "Deep\\Keep\\c.tmp (kept)",
                                "Deep\\Keep\\inner\\d.tmp (kept)"}));
     EXPECT_EQ(matches[2], (Set{"Flat\\x.log"}));
+    // Windows' own matching takes that bait through its 8.3 name (LONGFI~1.LOG), Wine's too.
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((planted.path() + "\\Flat\\*.log").c_str(), &data);
+    std::set<std::string> windowsMatches;
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) windowsMatches.insert(data.cFileName);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    EXPECT_EQ(windowsMatches.count("longfilename.logfile"), 1u);
     EXPECT_EQ(folders[3], (Set{"Case"}));
     EXPECT_EQ(matches[3], (Set{"Case\\real.txt"}));
     EXPECT_TRUE(folders[4].empty());
@@ -468,7 +478,6 @@ TEST(Winapp2, DriveRootAndBothProgramFoldersResolve) {
     std::vector<std::string> programFolders;
     for (const std::wstring& p : computer.Values(w2::Variable::ProgramFiles)) {
         programFolders.push_back(Utf8(p) + "\\BwRulesProgram");
-        MakeDirs(programFolders.back());
         Plant(programFolders.back(), {"app.log", "app.exe"});
     }
     const w2::Rules rules = w2::ParseRules(Crlf({"[Roots *]", "FileKey1=%SystemDrive%|bwrules-root-*.log",
@@ -523,4 +532,70 @@ TEST(Winapp2, TicksRoundTripAndOnlyDetectedEntriesRun) {
     const std::vector<w2::Detection> detections{w2::Detection::Detected, w2::Detection::Detected,
                                                 w2::Detection::NotDetected};
     EXPECT_EQ(w2::EntriesToRun(rules, detections, ticks), (std::vector<size_t>{0, 1}));
+}
+
+TEST(Winapp2, RealEntriesTakeTheirFilesFromAPlantedProfileAndNoBait) {
+    const w2::Rules rules = w2::LoadRules(SharedRules("Non-CCleaner/Winapp2.ini"));
+    ASSERT_EQ(rules.entries.size(), 4067u);
+    PlantedFolder google("Google");
+    // Outside the profile: the drive root of the test prefix.
+    PlantedFolder outside(Utf8(bw::platform::rulefolders::VariableValues("SystemDrive").at(0)) + "\\BwRulesElsewhere");
+    const std::string profile = Utf8(bw::platform::rulefolders::VariableValues("UserProfile").at(0));
+    const std::string gnucash = profile + "\\BwGnuCash";
+    Plant(google.path(), {
+        "Chrome\\User Data\\Default\\History", "Chrome\\User Data\\Default\\History-journal",
+        "Chrome\\User Data\\Default\\Visited Links", "Chrome\\User Data\\Default\\MyHistory",
+        "Chrome\\User Data\\Default\\Bookmarks", "Chrome\\User Data\\Default\\Bookmarks.bak",
+        "Chrome\\User Data\\Default\\Login Data", "Chrome\\User Data\\Default\\Login Data-journal",
+        "Chrome\\User Data\\Default\\Preferences", "Chrome\\User Data\\Default\\Cookies",
+        "Chrome\\User Data\\Default\\Network\\Cookies", "Chrome\\User Data\\Default\\Network\\Cookies-journal",
+        "Chrome\\User Data\\Default\\Network\\NetworkPersistentState", "Chrome SxS\\User Data\\Profile 2\\History",
+        "Chromium\\User Data\\Default\\History",
+    });
+    Plant(outside.path(), {"User Data\\Default\\History", "Default\\History", "Default\\Bookmarks.bak",
+                           "book.gnucash.1.log"});
+    Plant(gnucash, {"book.gnucash.20260101.log", "sub\\translog.1.log", "book.gnucash", "translog.log"});
+    ASSERT_TRUE(MakeLink(outside.path(), google.path() + "\\Chrome Link"));
+    ASSERT_TRUE(MakeLink(outside.path() + "\\Default", google.path() + "\\Chrome\\User Data\\Linked"));
+    ASSERT_TRUE(MakeLink(outside.path(), profile + "\\BwLinkOut"));
+
+    using Set = std::set<std::string>;
+    struct Row {
+        const char* entry;
+        Set matches;  // relative to %LocalAppData% or the profile
+    };
+    const Row rows[] = {
+        {"Google Chrome Web Browsing History",
+         {"Google\\Chrome\\User Data\\Default\\History", "Google\\Chrome\\User Data\\Default\\History-journal",
+          "Google\\Chrome\\User Data\\Default\\Visited Links", "Google\\Chrome SxS\\User Data\\Profile 2\\History"}},
+        {"Google Chrome Web Browsing Cookies",
+         {"Google\\Chrome\\User Data\\Default\\Network\\Cookies",
+          "Google\\Chrome\\User Data\\Default\\Network\\Cookies-journal"}},
+        {"Google Chrome Saved Usernames & Passwords",
+         {"Google\\Chrome\\User Data\\Default\\Login Data", "Google\\Chrome\\User Data\\Default\\Login Data-journal"}},
+        {"Google Chrome Bookmark Backups", {"Google\\Chrome\\User Data\\Default\\Bookmarks.bak"}},
+        {"GnuCash", {"BwGnuCash\\book.gnucash.20260101.log", "BwGnuCash\\sub\\translog.1.log"}},
+    };
+    const std::string local = LocalAppData() + "\\";
+    w2::Computer computer;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        const size_t index = rules.Find(row.entry);
+        ASSERT_LT(index, rules.entries.size());
+        const w2::EntryTargets targets = w2::EnumerateTargets(rules, rules.entries[index], computer);
+        Set found;
+        for (const w2::FileKeyTarget& t : targets.files)
+            w2::WalkMatches(t, targets.excludes, [&](const std::wstring& folder, const auto& e, bool) {
+                std::string path = Utf8(folder + L"\\" + e.wideName);
+                if (path.compare(0, local.size(), local) == 0) path = path.substr(local.size());
+                else if (path.compare(0, profile.size() + 1, profile + "\\") == 0) path = path.substr(profile.size() + 1);
+                // The profile holds the prefix's own files too; only the planted ones are asked about.
+                if (path.compare(0, 6, "Google") == 0 || path.compare(0, 2, "Bw") == 0 || path[1] == ':') found.insert(path);
+                return true;
+            });
+        EXPECT_EQ(found, row.matches);
+    }
+    EXPECT_EQ(w2::Detect(rules, rules.entries[rules.Find("Google Chrome Web Browsing History")], computer),
+              w2::Detection::Detected);
+    RunUnix("/bin/rm", {"-rf", UnixPath(gnucash), UnixPath(profile + "\\BwLinkOut")});
 }
