@@ -287,8 +287,8 @@ public:
         const size_t lines = static_cast<size_t>(std::count(input_.begin(), input_.end(), '\n')) + 1;
         rules_.text_.reserve(input_.size() / 2);
         seen_.reserve(8192);
-        rules_.keys.reserve(std::min(lines, size_t{1} << 20));
-        rules_.patterns.reserve(std::min(lines, size_t{1} << 20));
+        rules_.keys.reserve(std::min(lines, size_t{1} << 16));
+        rules_.patterns.reserve(std::min(lines, size_t{1} << 16));
         uint32_t number = 0;
         size_t start = 0;
         while (start < input_.size()) {
@@ -364,6 +364,7 @@ private:
         e.line = line_;
         e.firstKey = static_cast<uint32_t>(rules_.keys.size());
         rules_.entries.push_back(e);
+        for (uint32_t id : keyNames_) keySeen_[id] = false;
         keyNames_.clear();
     }
 
@@ -389,8 +390,9 @@ private:
         if (!family || (!digits.empty() && !family->numbered)) return Refuse(Refusal::UnknownKey);
         const uint32_t number = Number(digits);
         // Same family and same number (or both unnumbered): the later line is the duplicate.
-        const uint32_t id = (static_cast<uint32_t>(family->family) << 24) | (digits.empty() ? 0x800000u : 0u) | number;
-        if (std::find(keyNames_.begin(), keyNames_.end(), id) != keyNames_.end()) return Refuse(Refusal::DuplicateKey);
+        const uint32_t id = static_cast<uint32_t>(family->family) * 10001 + (digits.empty() ? 10000 : number);
+        if (keySeen_[id]) return Refuse(Refusal::DuplicateKey);
+        keySeen_[id] = true;
         keyNames_.push_back(id);
         Entry& e = rules_.entries.back();
         if (family->family == Family::Detect || family->family == Family::DetectFile ||
@@ -585,7 +587,9 @@ private:
     bool inEntry_ = false;
     bool skipping_ = false;
     std::unordered_map<std::string, uint32_t> seen_;
+    // The key names met in the current entry (family and number), to refuse a repeated one.
     std::vector<uint32_t> keyNames_;
+    std::vector<bool> keySeen_ = std::vector<bool>(static_cast<size_t>(Family::Unknown) * 10001);
     std::pair<size_t, size_t> mark_;  // sizes of the text and the pattern list before a key
 };
 
