@@ -322,10 +322,6 @@ TEST(Winapp2, NamesMatchWholeIgnoringCaseWithOnlyStarAndQuestionMark) {
 
 TEST(Winapp2, EveryRealEntryIsDetectedOrNotOnThisPrefix) {
     w2::Computer computer;
-    for (w2::Variable v : {w2::Variable::AppData, w2::Variable::LocalAppData, w2::Variable::ProgramFiles,
-                           w2::Variable::WinDir, w2::Variable::SystemDrive, w2::Variable::Temp})
-        EXPECT_TRUE(computer.Defined() & w2::Bit(v)) << w2::VariableName(v);
-    EXPECT_EQ(computer.Values(w2::Variable::ProgramFiles).size(), bw::platform::probe::IsWow64() ? 2u : 1u);
     for (const char* flavour : {"Non-CCleaner/Winapp2.ini", "Winapp2.ini"}) {
         SCOPED_TRACE(flavour);
         const w2::Rules rules = w2::LoadRules(SharedRules(flavour), computer.Defined());
@@ -598,4 +594,43 @@ TEST(Winapp2, RealEntriesTakeTheirFilesFromAPlantedProfileAndNoBait) {
     EXPECT_EQ(w2::Detect(rules, rules.entries[rules.Find("Google Chrome Web Browsing History")], computer),
               w2::Detection::Detected);
     RunUnix("/bin/rm", {"-rf", UnixPath(gnucash), UnixPath(profile + "\\BwLinkOut")});
+}
+
+TEST(Winapp2, VariablesLeadWhereWindowsAndTheEnvironmentSay) {
+    auto env = [](const char* name) {
+        char buffer[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA(name, buffer, MAX_PATH);
+        return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+    };
+    char temp[MAX_PATH], windows[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string tempFolder = temp;
+    tempFolder.pop_back();  // the variable carries no trailing backslash
+    struct Row {
+        const char* name;
+        std::string expected;  // the first value; empty: undefined here
+    };
+    const Row rows[] = {
+        {"Temp", tempFolder},           {"tmp", tempFolder},
+        {"WinDir", windows},            {"SystemRoot", windows},
+        {"SystemDrive", env("SystemDrive")}, {"AppData", env("APPDATA")},
+        {"LOCALAPPDATA", env("LOCALAPPDATA")}, {"UserProfile", env("USERPROFILE")},
+        {"ProgramData", env("ProgramData")}, {"Public", env("PUBLIC")},
+        {"UserName", env("USERNAME")},   {"RootDir", ""},
+        {"Bogus", ""},
+    };
+    w2::Computer computer;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<std::wstring> values = bw::platform::rulefolders::VariableValues(row.name);
+        if (row.expected.empty()) {
+            EXPECT_TRUE(values.empty());
+            continue;
+        }
+        ASSERT_FALSE(values.empty());
+        EXPECT_EQ(_stricmp(Utf8(values[0]).c_str(), row.expected.c_str()), 0) << Utf8(values[0]);
+    }
+    EXPECT_FALSE(computer.Defined() & w2::Bit(w2::Variable::RootDir));
+    EXPECT_EQ(computer.Values(w2::Variable::ProgramFiles).size(), bw::platform::probe::IsWow64() ? 2u : 1u);
 }
