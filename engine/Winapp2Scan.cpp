@@ -138,11 +138,11 @@ std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, 
         for (Found& f : frontier) result.push_back({AsFolder(f.path), f.attributes});
         if (stopAtFirst && !result.empty()) return result;
     }
-    // Each folder once: the two program folders may be one, and twin spellings may meet.
+    // Each path once, compared exactly: case twins under Wine are two folders.
     std::unordered_set<std::wstring> seen;
     std::vector<Found> unique;
     for (Found& f : result)
-        if (seen.insert(Folded(f.path)).second) unique.push_back(std::move(f));
+        if (seen.insert(f.path).second) unique.push_back(std::move(f));
     return unique;
 }
 
@@ -197,8 +197,7 @@ std::vector<std::wstring> PathsOf(std::vector<Found> found) {
 Computer::Computer() {
     for (size_t i = 0; i < static_cast<size_t>(Variable::Count); ++i) {
         const Variable v = static_cast<Variable>(i);
-        values_[i] = v == Variable::RootDir ? std::vector<std::wstring>()  // no host says what it means
-                                            : platform::rulefolders::VariableValues(VariableName(v));
+        values_[i] = platform::rulefolders::VariableValues(VariableName(v));
         if (!values_[i].empty()) defined_ |= Bit(v);
     }
     version_ = platform::rulefolders::CurrentWindowsVersion();

@@ -21,6 +21,7 @@ namespace bw::platform::rulefolders {
 //  - SystemDrive and HomeDrive are a bare drive ("C:", no backslash); Public, AllUsersProfile,
 //    ProgramFiles(x86), ProgramW6432 come from the environment.
 //  - UserName gives the user's name (a folder name, not a path).
+//  - RootDir, which the rules' own checker accepts but nobody documents, is never defined.
 // Empty when the variable is unknown, not defined on this computer (Public on XP), or reads as
 // something that is not an absolute folder: such a variable never turns into a path.
 std::vector<std::wstring> VariableValues(std::string_view name);
