@@ -399,7 +399,7 @@ size_t WalkMatches(const FileKeyTarget& target, const std::vector<ExcludeTarget>
         for (const std::wstring& other : target.folders)
             if (deep && &other != &f && Folded(other) != folded && StartsWithFolder(folded, Folded(other)))
                 inside = true;
-        if (!inside) starts.push_back(f);
+        if (!inside) starts.push_back(AsFolder(f));
     }
     size_t listed = 0;
     bool go = true;
@@ -416,7 +416,7 @@ size_t WalkMatches(const FileKeyTarget& target, const std::vector<ExcludeTarget>
                 }
                 for (const std::wstring& p : target.patterns) {
                     if (!MatchesName(p, e.wideName)) continue;
-                    go = onMatch(IsBareDrive(folder) ? folder + L"\\" : folder, e, IsExcluded(excludes, folder, e.wideName));
+                    go = onMatch(folder, e, IsExcluded(excludes, folder, e.wideName));
                     break;
                 }
                 return go;

@@ -137,9 +137,9 @@ bool IsRegistryExcluded(const std::vector<ExcludeTarget>& excludes, Hive hive, c
 // Walks each folder of `target` once, testing every file name against all of its patterns:
 // files directly in the folder, or at any depth for RECURSE and REMOVESELF (a folder lying below
 // another of the same key is not walked twice). Folders carrying FILE_ATTRIBUTE_REPARSE_POINT
-// are never entered. `onMatch` receives the folder (no trailing backslash), the listed entry and
-// whether an exclusion keeps it; it returns false to stop. Reads only. Returns the number of
-// folders listed.
+// are never entered. `onMatch` receives the folder (no trailing backslash but a drive root's,
+// "C:\"), the listed entry and whether an exclusion keeps it; it returns false to stop. Reads
+// only. Returns the number of folders listed.
 using MatchCallback =
     std::function<bool(const std::wstring& folder, const platform::fs::DirEntry& entry, bool excluded)>;
 size_t WalkMatches(const FileKeyTarget& target, const std::vector<ExcludeTarget>& excludes,
