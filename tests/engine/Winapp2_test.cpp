@@ -300,8 +300,8 @@ TEST(Winapp2, NamesMatchWholeIgnoringCaseWithOnlyStarAndQuestionMark) {
     };
     const Row rows[] = {
         {L"*.log", L"Setup.LOG", true},         {L"*.log", L"setup.log.old", false},
-        {L"LOG", L"log", true},                 {L"LOG", L"BleachBit.log", false},
-        {L"LOG.old", L"BleachBitlog.old", false}, {L"*.log*", L"a.log.1", true},
+        {L"LOG", L"log", true},                 {L"LOG", L"Viewer.log", false},
+        {L"LOG.old", L"Viewerlog.old", false}, {L"*.log*", L"a.log.1", true},
         {L"*.*", L"README", true},              {L"*.*", L"a.b", true},
         {L"*", L".hidden", true},               {L"?.txt", L"a.txt", true},
         {L"?.txt", L"ab.txt", false},           {L"*.htm", L"page.html", false},
@@ -386,7 +386,7 @@ TEST(Winapp2, TargetsOfAPlantedTreeAreExactlyTheMatchesNeverTheBaits) {
     Plant(planted.path(), {
         "AppOne\\User Data\\Default\\Cookies", "AppOne\\User Data\\Default\\Cookies-journal",
         "AppOne\\User Data\\Default\\Web Data", "AppOne\\User Data\\Default\\Default Web Data",
-        "AppOne\\User Data\\Default\\LOG", "AppOne\\User Data\\Default\\BleachBit.log",
+        "AppOne\\User Data\\Default\\LOG", "AppOne\\User Data\\Default\\Viewer.log",
         "AppOne\\User Data\\Default\\LOG.old", "AppOne\\User Data\\Default\\Web Data-journal",
         "AppOne\\User Data\\Default\\Bookmarks", "AppOne\\User Data\\Profile 1\\Cookies",
         "AppTwo\\User Data\\Default\\log", "AppThree", "Other\\User Data\\Default\\Cookies",
@@ -465,34 +465,67 @@ TEST(Winapp2, TargetsOfAPlantedTreeAreExactlyTheMatchesNeverTheBaits) {
     EXPECT_EQ(ReadTextFile(outside.path() + "\\Cookies"), "Cookies");
 }
 
-TEST(Winapp2, DriveRootAndBothProgramFoldersResolve) {
+TEST(Winapp2, RootLevelAndDangerousShapesStayInsideTheirFolders) {
     w2::Computer computer;
-    const std::string drive = Utf8(computer.Values(w2::Variable::SystemDrive).at(0));
+    auto value = [&](w2::Variable v) { return Utf8(computer.Values(v).at(0)); };
+    const std::string drive = value(w2::Variable::SystemDrive), temp = value(w2::Variable::Temp);
     ASSERT_EQ(drive.size(), 2u);
-    const std::string rootFile = drive + "\\bwrules-root-test.log";
-    ASSERT_TRUE(WriteTextFile(rootFile, "x"));
-    std::vector<std::string> programFolders;
+    PlantedFolder outside(drive + "\\BwShapeOutside");
+    PlantedFolder tmpFolder(drive + "\\BwShape.tmp");
+    PlantedFolder tempFolder(temp + "\\BwShapeTemp");
+    PlantedFolder desk("BwShapeDesk");  // a stand-in for the Desktop, which Wine links elsewhere
+    Plant(outside.path(), {"secret.txt", "old.log"});
+    Plant(tmpFolder.path(), {"a.txt", "sub\\b.txt"});
+    Plant(tempFolder.path(), {"t.txt"});
+    Plant(desk.path(), {"BwShape 3.0 Installation Files\\setup.exe", "notes.txt"});
+    ASSERT_TRUE(WriteTextFile(drive + "\\BwShapeFile.tmp", "x"));
+    ASSERT_TRUE(WriteTextFile(drive + "\\bwshape-root.log", "x"));
+    ASSERT_TRUE(MakeLink(outside.path(), drive + "\\BwShapeLink.tmp"));
+    ASSERT_TRUE(MakeLink(outside.path(), temp + "\\BwShapeLink"));
+    std::vector<std::string> programLogs;
     for (const std::wstring& p : computer.Values(w2::Variable::ProgramFiles)) {
-        programFolders.push_back(Utf8(p) + "\\BwRulesProgram");
-        Plant(programFolders.back(), {"app.log", "app.exe"});
+        Plant(Utf8(p) + "\\BwShapeProgram", {"app.log", "app.exe"});
+        programLogs.push_back(Utf8(p) + "\\BwShapeProgram\\app.log");
     }
-    const w2::Rules rules = w2::ParseRules(Crlf({"[Roots *]", "FileKey1=%SystemDrive%|bwrules-root-*.log",
-                                                 "FileKey2=%ProgramFiles%\\BwRulesProgram|*.log|REMOVESELF"}));
-    const w2::EntryTargets targets = w2::EnumerateTargets(rules, rules.entries[0], computer);
-    ASSERT_EQ(targets.files.size(), 2u);
-    EXPECT_EQ(targets.files[0].folders, std::vector<std::wstring>{w2::Utf8ToWide(drive + "\\")});
-    std::vector<std::string> found;
-    w2::WalkMatches(targets.files[0], {}, [&](const std::wstring& folder, const auto& e, bool) {
-        found.push_back(Utf8(folder) + "|" + Utf8(e.wideName));
-        return true;
-    });
-    EXPECT_EQ(found, std::vector<std::string>{drive + "\\|bwrules-root-test.log"});
-    EXPECT_EQ(targets.files[1].folders.size(), programFolders.size());
-    size_t logs = 0;
-    w2::WalkMatches(targets.files[1], {}, [&](const std::wstring&, const auto&, bool) { return ++logs, true; });
-    EXPECT_EQ(logs, programFolders.size());
-    DeleteFileA(rootFile.c_str());
-    for (const std::string& p : programFolders) RunUnix("/bin/rm", {"-rf", UnixPath(p)});
+
+    using Set = std::set<std::string>;
+    struct Row {
+        const char* key;
+        Set matches;  // planted files only (names holding "BwShape" or "bwshape")
+    };
+    const Row rows[] = {
+        // A folder wildcard at the drive root takes folders, never a file or a link of that name.
+        {"FileKey1=%SystemDrive%\\BwShape*.tmp|*|REMOVESELF", {drive + "\\BwShape.tmp\\a.txt", drive + "\\BwShape.tmp\\sub\\b.txt"}},
+        // %SystemDrive%|name is the name in the drive's root folder, never in a current folder.
+        {"FileKey1=%SystemDrive%|bwshape-root.*", {drive + "\\bwshape-root.log"}},
+        // Every folder of Temp, but none reached through a link.
+        {"FileKey1=%Temp%\\*|*|REMOVESELF", {temp + "\\BwShapeTemp\\t.txt"}},
+        // A folder's name written as a pattern never takes what the folder holds.
+        {"FileKey1=%LocalAppData%\\BwShapeDesk|BwShape * Installation Files|REMOVESELF", {}},
+        // Both program folders where Windows has two.
+        {"FileKey1=%ProgramFiles%\\BwShapeProgram|*.log|REMOVESELF", Set(programLogs.begin(), programLogs.end())},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        const w2::Rules rules = w2::ParseRules(std::string("[Shape *]\n") + row.key + "\n");
+        ASSERT_EQ(rules.refusedCount, 0u);
+        const w2::EntryTargets targets = w2::EnumerateTargets(rules, rules.entries[0], computer);
+        ASSERT_EQ(targets.files.size(), 1u);
+        EXPECT_FALSE(targets.files[0].folders.empty());
+        Set found;
+        w2::WalkMatches(targets.files[0], {}, [&](const std::wstring& folder, const auto& e, bool) {
+            std::string path = Utf8(folder);
+            path += (path.back() == '\\' ? "" : "\\") + Utf8(e.wideName);
+            if (path.find("BwShape") != std::string::npos || path.find("bwshape") != std::string::npos) found.insert(path);
+            return true;
+        });
+        EXPECT_EQ(found, row.matches);
+    }
+    DeleteFileA((drive + "\\BwShapeFile.tmp").c_str());
+    DeleteFileA((drive + "\\bwshape-root.log").c_str());
+    RunUnix("/bin/rm", {"-f", UnixPath(drive + "\\BwShapeLink.tmp"), UnixPath(temp + "\\BwShapeLink")});
+    for (const std::wstring& p : computer.Values(w2::Variable::ProgramFiles))
+        RunUnix("/bin/rm", {"-rf", UnixPath(Utf8(p) + "\\BwShapeProgram")});
 }
 
 TEST(Winapp2, RegistryTargetsReportWhatIsPresentAndWhatIsKept) {
