@@ -407,7 +407,7 @@ private:
         switch (family->family) {
             case Family::Detect:
                 key.kind = KeyKind::Detect;
-                return Accept(Registry(value, true, &key), key);
+                return Accept(Registry(value, &key), key);
             case Family::DetectFile:
                 key.kind = KeyKind::DetectFile;
                 return Accept(Path(value, &key), key);
@@ -416,7 +416,7 @@ private:
                 return Accept(FileKey(value, &key), key);
             case Family::RegKey:
                 key.kind = KeyKind::RegKey;
-                return Accept(Registry(value, true, &key), key);
+                return Accept(Registry(value, &key), key);
             case Family::ExcludeKey:
                 return Accept(ExcludeKey(value, &key), key);
             case Family::DetectOS: {
@@ -455,10 +455,9 @@ private:
     }
 
     // HIVE\Key[|value] (Detect, RegKey) into key->hive, text and value.
-    std::optional<Refusal> Registry(std::string_view value, bool allowValue, Key* key) {
+    std::optional<Refusal> Registry(std::string_view value, Key* key) {
         const Parts parts = SplitAt(value, '|');
         if (parts.size() > 2) return Refusal::TooManyParts;
-        if (parts.size() == 2 && !allowValue) return Refusal::TooManyParts;
         std::string_view path = Trim(parts[0]);
         const size_t slash = path.find('\\');
         const std::string_view hiveText = path.substr(0, slash);
@@ -555,7 +554,7 @@ private:
             key->kind = KeyKind::ExcludeReg;
             if (parts.size() < 2) return Refusal::HiveRoot;
             if (parts.size() > 3) return Refusal::TooManyParts;
-            return Registry(value.substr(parts[0].size() + 1), true, key);
+            return Registry(value.substr(parts[0].size() + 1), key);
         }
         const bool file = EqualNoCase(kind, "FILE");
         if (!file && !EqualNoCase(kind, "PATH")) return Refusal::UnknownExclusion;
