@@ -1113,4 +1113,66 @@ std::optional<std::string> FullPath(const std::string& path) {
     return buffer;
 }
 
+
+ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring& name, uint64_t size,
+                                   const FILETIME& written, bool force, bool securely) {
+    if (!guard.usable || !paths::IsSafeName(name)) return ListedFileOutcome::Refused;
+    if (!Api().HandleDeletes() || !guard.handle) {
+        std::optional<DirEntry> found = FindOne(guard.path + name);
+        if (!found || found->wideName != name) return ListedFileOutcome::Vanished;
+        if (found->IsFolder() || found->IsLink()) return ListedFileOutcome::Refused;
+        if (found->size != size || CompareFileTime(&found->written, &written) != 0) return ListedFileOutcome::Changed;
+        if ((found->attributes & FILE_ATTRIBUTE_READONLY) && !force) return ListedFileOutcome::ReadOnly;
+        SecureEraseScope scope(securely);
+        return DeleteFileChecked(guard, *found, force) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
+    }
+    constexpr NTSTATUS_ kNameNotFound = static_cast<NTSTATUS_>(0xC0000034);
+    constexpr NTSTATUS_ kPathNotFound = static_cast<NTSTATUS_>(0xC000003A);
+    constexpr NTSTATUS_ kSharingViolation = static_cast<NTSTATUS_>(0xC0000043);
+    constexpr NTSTATUS_ kAccessDenied = static_cast<NTSTATUS_>(0xC0000022);
+    constexpr NTSTATUS_ kDeletePending = static_cast<NTSTATUS_>(0xC0000056);
+    // The open that serves the checks and the delete; its status tells a vanished file from one
+    // held by another program.
+    UnicodeString text{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                       static_cast<USHORT>(name.size() * sizeof(wchar_t)), const_cast<PWSTR>(name.c_str())};
+    ObjectAttributes attributes{sizeof(ObjectAttributes), guard.handle.get(), &text, kObjCaseInsensitive, nullptr,
+                                nullptr};
+    IoStatusBlock io{};
+    HANDLE opened = nullptr;
+    const NTSTATUS_ status =
+        Api().ntOpenFile(&opened, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &attributes,
+                         &io, kShareAll, kFileNonDirectoryFile | kFileSynchronousIoNonalert | kFileOpenReparsePoint);
+    if (status != kStatusSuccess) {
+        if (status == kNameNotFound || status == kPathNotFound || status == kDeletePending)
+            return ListedFileOutcome::Vanished;
+        if (status == kSharingViolation) return ListedFileOutcome::InUse;
+        if (status == kAccessDenied) return ListedFileOutcome::ReadOnly;
+        return ListedFileOutcome::Refused;  // a folder in its place, or anything else unexpected
+    }
+    FileHandle file(opened);
+    if (!SameFinalPath(ObjectName(file.get()), guard.objectName + name)) return ListedFileOutcome::Refused;
+    std::optional<BasicInfo> basic = QueryBasic(file.get());
+    std::optional<StandardInfo> standard = QueryStandard(file.get());
+    if (!basic || !standard) return ListedFileOutcome::Vanished;
+    if (static_cast<uint64_t>(standard->endOfFile.QuadPart) != size ||
+        static_cast<DWORD>(basic->lastWriteTime.LowPart) != written.dwLowDateTime ||
+        static_cast<DWORD>(basic->lastWriteTime.HighPart) != written.dwHighDateTime)
+        return ListedFileOutcome::Changed;
+    const DWORD fileAttributes = basic->fileAttributes;
+    const bool readOnly = (fileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !force) return ListedFileOutcome::ReadOnly;
+    if (securely && !readOnly) {
+        // The secure path needs its own handle shared with no one; this one must not hold it up.
+        file.Close();
+        DirEntry entry;
+        entry.wideName = name;
+        entry.attributes = fileAttributes;
+        return SecureDeleteChecked(guard, entry) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
+    }
+    if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(fileAttributes))) return ListedFileOutcome::ReadOnly;
+    if (MarkForDeletion(file.get())) return ListedFileOutcome::Deleted;
+    if (readOnly) SetAttributesByHandle(file.get(), fileAttributes & kSettableAttributes);
+    return ListedFileOutcome::InUse;
+}
+
 }  // namespace bw::platform::fs

@@ -353,4 +353,25 @@ bool SameFinalPath(const std::wstring& a, const std::wstring& b);
 // the current directory); nullopt on failure.
 std::optional<std::string> FullPath(const std::string& path);
 
+
+// What became of one file that a plan, made earlier from a listing, asked to delete.
+enum class ListedFileOutcome {
+    Deleted,
+    InUse,     // a program holds it without sharing deletion
+    ReadOnly,  // read-only and not forced, or access denied
+    Refused,   // no longer the file listed there: a link, a case twin, a folder in its place
+    Changed,   // still there but written since it was listed (another size or write time)
+    Vanished,  // no longer there
+};
+
+// Deletes the file `name` (a true name) in the folder `guard` holds, only when it is still the
+// file that was listed there: it is opened relative to the folder, the handle's name must be the
+// folder's plus `name` (compared as the file system compares), and its size and last-write time
+// must still be `size` and `written`. That same handle is then marked for deletion (securely,
+// through one handle as SecureEraseScope describes, when `securely`), so nothing can be swapped
+// between the checks and the delete. Read-only files go only with `force`. Says which check
+// failed; never follows a link.
+ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring& name, uint64_t size,
+                                   const FILETIME& written, bool force, bool securely);
+
 }  // namespace bw::platform::fs

@@ -79,4 +79,9 @@ HKEY* Key::put() {
     return &key_;
 }
 
+LONG QueryInfoKey(HKEY key, DWORD* subkeys, DWORD* values) {
+    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, subkeys, nullptr, nullptr, values, nullptr, nullptr,
+                            nullptr, nullptr);
+}
+
 }  // namespace bw::platform::reg

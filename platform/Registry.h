@@ -44,6 +44,9 @@ LONG EnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity, DWO
 LONG DeleteKey(HKEY root, const std::string& subkey);
 // RegDeleteValueA.
 LONG DeleteValue(HKEY key, const std::string& name);
+// RegQueryInfoKeyA: the number of subkeys and values of an open key.
+LONG QueryInfoKey(HKEY key, DWORD* subkeys, DWORD* values);
+
 // RegCloseKey.
 LONG CloseKey(HKEY key);
 
