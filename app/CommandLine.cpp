@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/frmMainCode.h"
-#include "engine/frmcleannow.h"
+#include "engine/EraseRunner.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"

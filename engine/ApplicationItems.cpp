@@ -1,14 +1,16 @@
 // Erase items for the recent-file lists and temporary files of other applications. Each
 // application is a row of data (the keys, values, file patterns and counts it touches), walked
 // by one function.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
-#include "engine/Normal.h"
+#include "engine/PlanWalk.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "platform/regfun.h"
 #include "settings/Inifun.h"
 
@@ -44,7 +46,6 @@ struct Step {
 struct Application {
     const char* key;  // its on/off key in section "MOREAPPLICATIONS"
     std::vector<Step> steps;
-    double entries;   // added to the run's registry count when it runs
 };
 
 const std::vector<const char*> kFile1to8 = {"File1", "File2", "File3", "File4",
@@ -55,74 +56,63 @@ const std::vector<Application>& MoreApplicationsTable() {
         {"ACDSee5",
          {{Do::RemoveValues, {"Software\\ACD Systems\\ACDSee"}, {"ImageDB"}},
           {Do::RemoveValues, {"Software\\ACD Systems\\ACDSee\\50"},
-           {"OpenFolder", "HistMCFDestFolder", "HistFileFilters", "HistSearchText", "HistPaths"}}},
-         1},
-        {"ACDsee4", {{Do::BlankValues, {"Software\\ACD Systems\\ACDSee"}, {"Favorites", "LastFolder", "Openfolder"}}}, 1},
+           {"OpenFolder", "HistMCFDestFolder", "HistFileFilters", "HistSearchText", "HistPaths"}}}},
+        {"ACDsee4", {{Do::BlankValues, {"Software\\ACD Systems\\ACDSee"}, {"Favorites", "LastFolder", "Openfolder"}}}},
         {"AcrobatReader4",
-         {{Do::BlankValues, {"Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer"}, {"avpRecentFile"}}}, 1},
-        {"AcrobatReader5", {{Do::RemoveKey, {"Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles"}}}, 1},
-        {"AOL", {{Do::DeleteFiles, {"c:\\America Online 6.0\\AOLTEMP\\*.*"}, {}, "def"}}, 5},
+         {{Do::BlankValues, {"Software\\Adobe\\Acrobat Reader\\4.0\\AdobeViewer"}, {"avpRecentFile"}}}},
+        {"AcrobatReader5", {{Do::RemoveKey, {"Software\\Adobe\\Acrobat Reader\\5.0\\AVGeneral\\cRecentFiles"}}}},
+        {"AOL", {{Do::DeleteFiles, {"c:\\America Online 6.0\\AOLTEMP\\*.*"}, {}, "def"}}},
         {"CuteFTP",
          {{Do::DeleteFiles,
            {"c:\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.dat", "c:\\Program Files\\GlobalSCAPE\\CuteFTP\\sm.bak",
             "c:\\Program Files\\GlobalSCAPE\\CuteFTP\\log\\*.*"},
            {},
-           "defgh"}},
-         6},
+           "defgh"}}},
         {"DivxPlayer",
          {{Do::RemoveKey, {"Software\\DivXNetworks\\DivX Player\\file"}},
           {Do::BlankValues, {"Software\\DivXNetworks\\DivX Player"}, {"file"}},
-          {Do::RemoveValues, {"Software\\DivXNetworks\\DivX Player"}, kFile1to8}},
-         8},
+          {Do::RemoveValues, {"Software\\DivXNetworks\\DivX Player"}, kFile1to8}}},
         {"FlashGet",
          {{Do::RemoveKey, {"Software\\JetCar\\JetCar\\Recent File List"}},
-          {Do::DeleteFiles, {"C:\\Program Files\\FlashGet\\Default.*"}}},
-         1},
+          {Do::DeleteFiles, {"C:\\Program Files\\FlashGet\\Default.*"}}}},
         {"GetRight",
          {{Do::DeleteKey, {"Software\\Headlight\\GetRight\\MRU", "Software\\Headlight\\GetRight\\Recent File List"}},
-          {Do::DeleteFiles, {"C:\\Program Files\\GetRight\\GetRight.hst"}}},
-         1},
+          {Do::DeleteFiles, {"C:\\Program Files\\GetRight\\GetRight.hst"}}}},
         {"Hotbar",
          {{Do::RemoveKey, {"Software\\Hotbar\\hotbar\\ImagesHistory"}},
           {Do::EmptyFolder, {"c:\\Program Files\\Hotbar\\v3.0\\dynamic"}},
-          {Do::DeleteFiles, {"c:\\Program Files\\Hotbar\\v3.0\\static\\*.*"}}},
-         1},
+          {Do::DeleteFiles, {"c:\\Program Files\\Hotbar\\v3.0\\static\\*.*"}}}},
         {"ICQ",
          {{Do::DeleteFiles,
            {"c:\\Program Files\\ICQ\\2000b\\*.*", "c:\\Program Files\\ICQ\\Bookmark\\*.*",
             "c:\\Program Files\\ICQ\\ICQFiles\\*.*", "c:\\Program Files\\ICQ\\Pictures\\*.*",
             "c:\\Program Files\\ICQ\\Received Files\\*.*"},
            {},
-           "de"}},
-         1},
+           "de"}}},
         {"KaZaA",
          {{Do::DeleteFiles,
            {"c:\\Program Files\\KaZaA\\Db\\*.*", "c:\\Program Files\\KaZaA\\My Shared Folder\\*.*",
-            "c:\\Program Files\\KaZaA\\Promotions\\*.*"}}},
-         1},
-        {"Morpheus", {{Do::RemoveKey, {"Software\\Morpheus\\Morpheus\\Recent File List"}}}, 1},
+            "c:\\Program Files\\KaZaA\\Promotions\\*.*"}}}},
+        {"Morpheus", {{Do::RemoveKey, {"Software\\Morpheus\\Morpheus\\Recent File List"}}}},
         {"NetVampire",
          {{Do::DeleteFiles,
            {"C:\\Program Files\\Net Vampire\\Data\\Jobs\\*.*", "C:\\Program Files\\Net Vampire\\Data\\Sites\\*.*",
-            "C:\\Program Files\\Net Vampire\\Data\\State\\*.*"}}},
-         1},
-        {"MSNMessager", {{Do::ReceivedFiles, {"My Received Files\\*.*"}}}, 1},
-        {"PowerDVD", {{Do::DeleteFiles, {"c:\\Program Files\\CyberLink\\PowerDVD\\*.pls"}}}, 1},
-        // QuickTime keeps its playlist nowhere this program can name with certainty: counted only.
-        {"QuickTime", {}, 1},
-        {"SWiSH", {{Do::RemoveKey, {"Software\\DJJ Holdings\\SWiSH\\Recent File List"}}}, 1},
+            "C:\\Program Files\\Net Vampire\\Data\\State\\*.*"}}}},
+        {"MSNMessager", {{Do::ReceivedFiles, {"My Received Files\\*.*"}}}},
+        {"PowerDVD", {{Do::DeleteFiles, {"c:\\Program Files\\CyberLink\\PowerDVD\\*.pls"}}}},
+        // QuickTime keeps its playlist nowhere this program can name with certainty: nothing to erase.
+        {"QuickTime", {}},
+        {"SWiSH", {{Do::RemoveKey, {"Software\\DJJ Holdings\\SWiSH\\Recent File List"}}}},
         {"ThePlayer",
-         {{Do::RemoveValues, {"Software\\DivXNetworks\\ThePlaya"}, {"File1", "File2", "File3", "File4", "File5"}}},
-         5},
+         {{Do::RemoveValues, {"Software\\DivXNetworks\\ThePlaya"}, {"File1", "File2", "File3", "File4", "File5"}}}},
         {"Winamp",
          {{Do::DeleteFiles,
            {"C:\\Program Files\\Winamp\\*.m3u", "D:\\Program Files\\Winamp\\*.m3u", "e:\\Program Files\\Winamp\\*.m3u",
             "f:\\Program Files\\Winamp\\*.m3u", "g:\\Program Files\\Winamp\\*.m3u",
-            "h:\\Program Files\\Winamp\\*.m3u"}}},
-         4},
-        {"WinRar", {{Do::RemoveKey, {"Software\\WinRAR\\ArcHistory"}}}, 1},
-        {"Aol70", {{Do::DeleteFiles, {"c:\\Program Files\\America Online 7.0\\download\\*.log"}, {}, "def"}}, 4},
-        {"Yahoo!", {{Do::EmptyFolder, {"c:\\Program Files\\Yahoo!\\Messenger\\IMVCache"}, {}, "defgh"}}, 3},
+            "h:\\Program Files\\Winamp\\*.m3u"}}}},
+        {"WinRar", {{Do::RemoveKey, {"Software\\WinRAR\\ArcHistory"}}}},
+        {"Aol70", {{Do::DeleteFiles, {"c:\\Program Files\\America Online 7.0\\download\\*.log"}, {}, "def"}}},
+        {"Yahoo!", {{Do::EmptyFolder, {"c:\\Program Files\\Yahoo!\\Messenger\\IMVCache"}, {}, "defgh"}}},
     };
     return table;
 }
@@ -157,32 +147,60 @@ FixedTarget Split(const std::string& target, bool pattern) {
     return fixed;
 }
 
-void Perform(const Step& step) {
+// The text of a value, or nothing when the key or value is missing.
+std::optional<std::string> ValueText(const char* key, const char* name) {
+    platform::reg::Key open;
+    if (platform::reg::OpenKeyEx(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE, open.put()) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<char> data(4096, '\0');
+    DWORD size = static_cast<DWORD>(data.size() - 1);
+    LONG status = platform::reg::QueryValueEx(open.get(), name, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    if (status == ERROR_MORE_DATA) return std::string("?");
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data.data());
+}
+
+void Plan(ErasePlan& plan, const Step& step) {
     switch (step.what) {
     case Do::RemoveValues:
         for (const char* key : step.targets)
-            for (const char* name : step.names) RemoveValue(HKEY_CURRENT_USER, key, name);
+            for (const char* name : step.names) PlanRemoveValue(plan, HKEY_CURRENT_USER, key, name);
         break;
     case Do::BlankValues:
-        for (const char* key : step.targets)
-            for (const char* name : step.names) regfun::SetKeyValue(std::string(kUser) + key, name, "");
+        // Each named value of a key that exists becomes empty text (made when missing); only the
+        // values that held text count as erased.
+        for (const char* key : step.targets) {
+            platform::reg::Key open;
+            if (platform::reg::OpenKey(HKEY_CURRENT_USER, key, open.put()) != ERROR_SUCCESS) continue;
+            const std::string label = std::string(kUser) + key + " (values made empty)";
+            const std::vector<const char*> names = step.names;
+            plan.AddOperation(label, 0, [key, names] {
+                OperationResult result;
+                for (const char* name : names) {
+                    const std::optional<std::string> before = ValueText(key, name);
+                    regfun::SetKeyValue(std::string(kUser) + key, name, "");
+                    if (before && !before->empty() && ValueText(key, name).value_or("?").empty()) ++result.registry;
+                }
+                result.done = true;
+                return result;
+            });
+        }
         break;
     case Do::RemoveKey:
-        for (const char* key : step.targets) RemoveKey(HKEY_CURRENT_USER, key);
-        break;
     case Do::DeleteKey:
-        for (const char* key : step.targets) regfun::DeleteKey(std::string(kUser) + key);
+        for (const char* key : step.targets) PlanRemoveKey(plan, HKEY_CURRENT_USER, key);
         break;
     case Do::DeleteFiles:
         for (const std::string& pattern : FileTargets(step)) {
             const FixedTarget fixed = Split(pattern, true);
-            if (!fixed.below.empty()) fs::DeleteFiles(fs::GuardFolderBelow(fixed.base, fixed.below, true), fixed.mask, false);
+            if (!fixed.below.empty())
+                planwalk::MatchingFiles(plan, fs::GuardFolderBelow(fixed.base, fixed.below, true), fixed.mask);
         }
         break;
     case Do::EmptyFolder:
         for (const std::string& folder : FileTargets(step)) {
             const FixedTarget fixed = Split(folder, false);
-            if (!fixed.below.empty()) Normal::EmptyFolderBelow(fixed.base, fixed.below, true);
+            if (!fixed.below.empty()) planwalk::EmptyFolderBelow(plan, fixed.base, fixed.below, true);
         }
         break;
     case Do::ReceivedFiles: {
@@ -194,7 +212,8 @@ void Perform(const Step& step) {
         // The folder below the documents is worked only when it is a real folder there, no link.
         for (const std::string target : step.targets) {
             const size_t cut = target.rfind('\\');
-            fs::DeleteFiles(fs::GuardFolderBelow(personal, target.substr(0, cut), true), target.substr(cut + 1), false);
+            planwalk::MatchingFiles(plan, fs::GuardFolderBelow(personal, target.substr(0, cut), true),
+                                    target.substr(cut + 1));
         }
         break;
     }
@@ -219,10 +238,10 @@ namespace {
 const char* const kRealPlayerPreferences = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
 
 // RealOne and RealPlayer keep their recent clips under HKEY_CLASSES_ROOT.
-void RealPlayerLists() {
+void RealPlayerLists(ErasePlan& plan) {
     for (int n = 1; n <= 8; ++n)
-        RemoveKey(HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "MostRecentClips" + std::to_string(n));
-    ResetKey(HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "HistoryList");
+        PlanRemoveKey(plan, HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "MostRecentClips" + std::to_string(n));
+    PlanResetKey(plan, HKEY_CLASSES_ROOT, std::string(kRealPlayerPreferences) + "HistoryList");
 }
 
 bool On(const EraseRun& run, const char* section, const char* key) {
@@ -231,16 +250,18 @@ bool On(const EraseRun& run, const char* section, const char* key) {
 
 }  // namespace
 
-void WinzipRecent(EraseRun&) { ResetKey(HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu"); }
-
-void MediaPlayerPlaylist(EraseRun&) {
-    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList");
-    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList");
+void WinzipRecent(EraseRun& run) {
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, "Software\\Nico Mak Computing\\WinZip\\filemenu");
 }
 
-void RealOnePlaylist(EraseRun&) { RealPlayerLists(); }
+void MediaPlayerPlaylist(EraseRun& run) {
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList");
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, "Software\\Microsoft\\MediaPlayer\\Player\\RecentURLList");
+}
 
-void RealPlayerPlaylist(EraseRun&) { RealPlayerLists(); }
+void RealOnePlaylist(EraseRun& run) { RealPlayerLists(run.plan); }
+
+void RealPlayerPlaylist(EraseRun& run) { RealPlayerLists(run.plan); }
 
 void OfficeTracks(EraseRun& run) {
     struct SubItem {
@@ -268,14 +289,13 @@ void OfficeTracks(EraseRun& run) {
     };
     for (const SubItem& sub : kOffice)
         if (On(run, "OFFICE", sub.key))
-            for (const char* list : sub.lists) ResetKey(HKEY_CURRENT_USER, list);
+            for (const char* list : sub.lists) PlanResetKey(run.plan, HKEY_CURRENT_USER, list);
 }
 
 void MoreApplications(EraseRun& run) {
     for (const Application& app : MoreApplicationsTable()) {
         if (!On(run, "MOREAPPLICATIONS", app.key)) continue;
-        for (const Step& step : app.steps) Perform(step);
-        run.regnum += app.entries;
+        for (const Step& step : app.steps) Plan(run.plan, step);
     }
 }
 

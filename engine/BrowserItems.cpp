@@ -3,7 +3,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
-#include "engine/Normal.h"
+#include "engine/PlanWalk.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "settings/Inifun.h"
@@ -43,16 +43,13 @@ void NetscapeNavigator(EraseRun& run) {
     };
     for (const SubItem& sub : kSubItems) {
         if (!On(run, "NETSCAPE", sub.key)) continue;
-        // Read anew for every sub-item: the profile tree is counted once per sub-item.
         const std::string appData = ShellFolderPath("AppData");
         if (!paths::IsUsableFolder(appData)) continue;
-        const std::string profiles = paths::WithoutSlash(appData) + "\\Mozilla\\Profiles";
-        FolderSize(run, profiles);
         // Walked only as real folders below the application data, never through a link.
         if (sub.fileName)
-            Normal::DeleteNamedFileBelow(appData, "Mozilla\\Profiles", sub.fileName, true);
+            planwalk::NamedFileBelow(run.plan, appData, "Mozilla\\Profiles", sub.fileName, true);
         else
-            Normal::DeleteProfileCacheBelow(appData, "Mozilla\\Profiles", true);
+            planwalk::ProfileCacheBelow(run.plan, appData, "Mozilla\\Profiles", true);
     }
 }
 
@@ -68,19 +65,12 @@ void Opera(EraseRun& run) {
     // folders inside it.
     const fs::FolderGuard base = fs::GuardFolder(folder);
     const fs::FolderGuard profile = fs::GuardFolderBelow(base, "profile");
-    if (location) {
-        run.filesize += 5000;
-        fs::DeleteFiles(profile, "opera.dir", false);
-    }
-    if (On(run, "OPERA", "Cookies")) fs::DeleteFiles(profile, "cookies4.dat", false);
-    if (On(run, "OPERA", "Cache")) {
-        run.filesize += 5000;
-        fs::DeleteFiles(fs::GuardFolderBelow(base, "profile\\cache4"), "*.*", false);
-    }
+    if (location) planwalk::MatchingFiles(run.plan, profile, "opera.dir");
+    if (On(run, "OPERA", "Cookies")) planwalk::MatchingFiles(run.plan, profile, "cookies4.dat");
+    if (On(run, "OPERA", "Cache")) planwalk::MatchingFiles(run.plan, fs::GuardFolderBelow(base, "profile\\cache4"), "*.*");
     if (On(run, "Opera", "History")) {
-        run.filesize += 5000;
-        fs::DeleteFiles(profile, "global.dat", false);
-        fs::DeleteFiles(profile, "viewers.dat", false);
+        planwalk::MatchingFiles(run.plan, profile, "global.dat");
+        planwalk::MatchingFiles(run.plan, profile, "viewers.dat");
     }
 }
 
@@ -88,8 +78,7 @@ void Opera(EraseRun& run) {
 // the typed-address list "typedurls.dat" in that folder, cookie files in "Cookies", the page
 // cache in folders named "Cache" (at any depth, as the browser makes one per user) and the
 // visited-page records in "History". Only files go; every folder stays, and nothing outside the
-// named folder is touched (a "Cookies" or "History" that is a link is left alone). The item reports
-// no statistics.
+// named folder is touched (a "Cookies" or "History" that is a link is left alone).
 void MsnExplorer(EraseRun& run) {
     const std::string folder = ProgramFolder(run, "msn");
     const bool location = On(run, "msn", "Location");
@@ -99,12 +88,14 @@ void MsnExplorer(EraseRun& run) {
     if (folder.empty()) return;
     // The folder is opened once; every step acts through that handle.
     const fs::FolderGuard base = fs::GuardFolder(folder);
-    if (location) fs::DeleteFiles(base, "typedurls.dat", false);
-    if (cookies) fs::DeleteFiles(fs::GuardFolderBelow(base, "Cookies"), "*.txt", false);
-    if (cache) Normal::DeleteProfileCacheIn(base);
-    if (history) fs::DeleteFiles(fs::GuardFolderBelow(base, "History"), "*.*", false);
+    if (location) planwalk::MatchingFiles(run.plan, base, "typedurls.dat");
+    if (cookies) planwalk::MatchingFiles(run.plan, fs::GuardFolderBelow(base, "Cookies"), "*.txt");
+    if (cache) planwalk::ProfileCacheIn(run.plan, base);
+    if (history) planwalk::MatchingFiles(run.plan, fs::GuardFolderBelow(base, "History"), "*.*");
 }
 
-void GoogleToolbar(EraseRun&) { RemoveKey(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History"); }
+void GoogleToolbar(EraseRun& run) {
+    PlanRemoveKey(run.plan, HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History");
+}
 
 }  // namespace bw::items

@@ -33,6 +33,41 @@ void RemoveValue(HKEY root, const std::string& path, const std::string& name) {
     platform::reg::DeleteValue(key.get(), name);
 }
 
+namespace {
+
+// True when the key exists; `contents` says whether it holds a value or a subkey.
+bool KeyFound(HKEY root, const std::string& path, bool* contents) {
+    platform::reg::Key key;
+    if (platform::reg::OpenKeyEx(root, path, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0, values = 0;
+    if (platform::reg::QueryInfoKey(key.get(), &subkeys, &values) != ERROR_SUCCESS)
+        subkeys = values = 1;
+    *contents = subkeys + values > 0;
+    return true;
+}
+
+}  // namespace
+
+void PlanResetKey(ErasePlan& plan, HKEY root, const std::string& path) {
+    bool contents = false;
+    if (!KeyFound(root, path, &contents))
+        plan.AddKey(root, path, true, true);  // the list is left existing, as an empty one
+    else if (contents)
+        plan.AddKey(root, path, true);
+}
+
+void PlanRemoveKey(ErasePlan& plan, HKEY root, const std::string& path) {
+    bool contents = false;
+    if (KeyFound(root, path, &contents)) plan.AddKey(root, path, false);
+}
+
+void PlanRemoveValue(ErasePlan& plan, HKEY root, const std::string& path, const std::string& name) {
+    platform::reg::Key key;
+    if (platform::reg::OpenKeyEx(root, path, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return;
+    if (platform::reg::QueryValueEx(key.get(), name, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        plan.AddValue(root, path, name);
+}
+
 std::string ShellFolderPath(const std::string& valueName) { return platform::ShellFolderValue(valueName); }
 
 std::string ActiveXCachePath() {

@@ -19,6 +19,13 @@ void RemoveKey(HKEY root, const std::string& path);
 // Leaves the value gone.
 void RemoveValue(HKEY root, const std::string& path, const std::string& name);
 
+// The same as plan targets, each added only when there is something to remove: a key to reset
+// when it holds a value or a subkey (it is removed and made again, empty), a key to remove when
+// it exists, a value when it exists.
+void PlanResetKey(ErasePlan& plan, HKEY root, const std::string& path);
+void PlanRemoveKey(ErasePlan& plan, HKEY root, const std::string& path);
+void PlanRemoveValue(ErasePlan& plan, HKEY root, const std::string& path, const std::string& name);
+
 // A user folder from the Explorer "Shell Folders" key (platform::ShellFolderValue); check it
 // with platform::paths::IsUsableFolder before use.
 std::string ShellFolderPath(const std::string& valueName);

@@ -1,13 +1,15 @@
 // Erase items for Internet Explorer's traces: typed addresses, history, cache, cookies,
 // favorites, autocomplete data and downloaded program files.
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
 #include "engine/Normal.h"
-#include "engine/frmcleannow.h"
+#include "engine/PlanWalk.h"
 #include "platform/ControlPanel.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -22,24 +24,47 @@ namespace bw::items {
 
 namespace {
 
+namespace fs = platform::fs;
+namespace reg = platform::reg;
+
 const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-// Removes every value of a key that could not be deleted because it has subkeys, so that no old
-// address outlives the erase. The subkeys are not the address list and stay.
-void RemoveAllValues(HKEY root, const std::string& path) {
-    namespace reg = platform::reg;
+// The values of a key, names with their text, in listing order.
+std::vector<std::pair<std::string, std::string>> TextValues(HKEY root, const std::string& path) {
+    std::vector<std::pair<std::string, std::string>> values;
     reg::Key key;
-    if (reg::OpenKey(root, path, key.put()) != ERROR_SUCCESS) return;
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
+    if (reg::OpenKeyEx(root, path, KEY_READ, key.put()) != ERROR_SUCCESS) return values;
+    for (DWORD index = 0; index < 100000; ++index) {
         std::string name;
-        LONG status = reg::EnumValue(key.get(), index, &name, 16384, nullptr, nullptr, 0);
+        std::vector<BYTE> data;
+        DWORD type = 0;
+        LONG status = reg::EnumValue(key.get(), index, &name, 16384, &type, &data, 65536);
         if (status == ERROR_NO_MORE_ITEMS) break;
-        if (status != ERROR_SUCCESS) continue;  // a name we cannot read; try the next
-        names.push_back(name);
-        if (index > 100000) break;
+        if (status != ERROR_SUCCESS) continue;  // a value we cannot read; try the next
+        std::string text(data.begin(), data.end());
+        text.resize(std::min(text.size(), text.find('\0')));
+        values.emplace_back(name, text);
     }
-    for (const std::string& name : names) reg::DeleteValue(key.get(), name);
+    return values;
+}
+
+// Writes the typed addresses anew as "url1"... : the kept ones in keep-list order, then any still
+// there that were not taken (unticked in a preview). Nothing is written when they already read so.
+OperationResult RenumberTypedUrls(const std::vector<std::string>& kept) {
+    const std::string path = std::string("HKEY_CURRENT_USER\\") + kTypedUrls;
+    std::vector<std::string> urls = kept;
+    const auto current = TextValues(HKEY_CURRENT_USER, kTypedUrls);
+    for (const auto& value : current)
+        if (std::find(kept.begin(), kept.end(), value.second) == kept.end()) urls.push_back(value.second);
+    reg::Key key;
+    if (reg::OpenKeyEx(HKEY_CURRENT_USER, kTypedUrls, KEY_READ | KEY_WRITE, key.put()) == ERROR_SUCCESS)
+        for (const auto& value : current) reg::DeleteValue(key.get(), value.first);
+    key.reset();
+    regfun::CreateKey(path);
+    for (size_t n = 0; n < urls.size(); ++n) regfun::SetKeyValue(path, "url" + std::to_string(n + 1), urls[n]);
+    OperationResult result;
+    result.done = true;
+    return result;
 }
 
 // How long the autocomplete step waits for the Internet Options panel it started: for its
@@ -49,113 +74,130 @@ constexpr DWORD kPageWaitMs = 2000;
 constexpr DWORD kKeyWaitMs = 3000;
 constexpr DWORD kCloseWaitMs = 3000;
 
+// Clears the stored form data through the Internet Options panel: its Content page's
+// AutoComplete settings, "Clear Forms", confirmed, then both dialogs closed. The keys go to the
+// panel this step started, identified by its process, and only once that panel shows the page
+// holding AutoComplete; otherwise none is sent at all.
+OperationResult ClearFormsThroughPanel(HWND returnTo) {
+    const char* command = platform::ShlwapiMajorVersion() >= 6
+                              ? "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3"
+                              : "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,2";
+    OperationResult result;
+    std::unique_ptr<platform::StartedProgram> panel = platform::StartedProgram::Start(command, SW_HIDE);
+    if (panel) {
+        result.done = platform::PressKeysOnPage(panel->ProcessId(), "Content", "AutoComplete",
+                                                {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, kPanelWaitMs,
+                                                kPageWaitMs, kKeyWaitMs);
+        panel->Close(kCloseWaitMs);
+    }
+    if (returnTo) platform::keys::ReturnFocus(returnTo);
+    return result;
+}
+
+// The empty cache folder that the index would be without it, and the files and folders of the
+// cache folder: everything goes, hidden and system files included, the folder itself stays.
+void PlanCache(ErasePlan& plan, const fs::FolderGuard& cache) {
+    if (!cache.usable) return;
+    const uint32_t anchor = plan.AddAnchor(cache);
+    if (anchor == ErasePlan::kNone) return;
+    fs::WalkRules rules;
+    rules.removeFolders = true;
+    planwalk::Walk(plan, anchor, cache, rules);
+    // The read-only desktop.ini directly in the cache folder is planned forced.
+    for (Target& target : plan.Targets())
+        if (target.kind == TargetKind::File && target.ref == anchor &&
+            lstrcmpiW(plan.FileName(target).c_str(), L"desktop.ini") == 0)
+            target.force = true;
+}
+
 }  // namespace
 
 void LocationBarHistory(EraseRun& run) {
-    // The addresses as they are before the key is touched.
-    const int current = static_cast<int>(keeplist::TypedUrls().size());
     const std::vector<std::string> kept = keeplist::Entries(keeplist::UrlFile());
-
-    RemoveKey(HKEY_CURRENT_USER, kTypedUrls);
-    // A key with subkeys survives the delete; its old addresses must not.
-    RemoveAllValues(HKEY_CURRENT_USER, kTypedUrls);
-    const std::string path = std::string("HKEY_CURRENT_USER\\") + kTypedUrls;
-    regfun::CreateKey(path);
-    for (size_t n = 0; n < kept.size(); ++n) regfun::SetKeyValue(path, "url" + std::to_string(n + 1), kept[n]);
-
-    // Addresses erased: those listed minus those written back, never below none.
-    int erased = current - static_cast<int>(kept.size());
-    run.regnum = erased > 0 ? erased : 0;
+    const auto current = TextValues(HKEY_CURRENT_USER, kTypedUrls);
+    bool changes = false;
+    for (const auto& value : current) {
+        if (std::find(kept.begin(), kept.end(), value.second) != kept.end()) continue;
+        run.plan.AddValue(HKEY_CURRENT_USER, kTypedUrls, value.first);
+        changes = true;
+    }
+    // The kept addresses come back numbered from one, in keep-list order, whatever was there.
+    std::vector<std::string> now;
+    for (const auto& value : current) now.push_back(value.second);
+    if (changes || now != kept || (current.empty() && !kept.empty()))
+        run.plan.AddOperation("kept addresses written back", kept.size(), [kept] { return RenumberTypedUrls(kept); });
 }
 
-void InternetHistory(EraseRun&) {
-    platform::CURLHistory history;
-    if (SUCCEEDED(history.Status())) history.Clear();
+void InternetHistory(EraseRun& run) {
+    long entries = 0;
+    {
+        platform::CURLHistory history;
+        if (SUCCEEDED(history.Status())) entries = history.Count();
+    }
+    if (entries == 0) return;
+    run.plan.SetItemNote(std::to_string(entries) + " history entries");
+    run.plan.AddOperation("URL history (" + std::to_string(entries) + " entries)", static_cast<uint64_t>(entries), [] {
+        OperationResult result;
+        platform::CURLHistory history;
+        if (FAILED(history.Status())) return result;
+        const long before = history.Count();
+        result.done = SUCCEEDED(history.Clear());
+        platform::CURLHistory after;
+        result.entries = before - (SUCCEEDED(after.Status()) ? after.Count() : before);
+        return result;
+    });
 }
 
 void InternetCache(EraseRun& run) {
-    namespace fs = platform::fs;
     const std::string path = ShellFolderPath("Cache");
     if (!platform::paths::IsUsableFolder(path)) return;
-    FolderSize(run, path);
-
-    // The index's sub-folders go one initial at a time, files first ("i" has no file pass). The
-    // index folder is worked only as a real folder of the cache: a link there leads elsewhere.
-    // The cache folder is opened once; every step below acts through that handle, so a cache
-    // folder swapped for a link between two steps leads nowhere.
-    const fs::FolderGuard cache = fs::GuardFolder(path);
-    const fs::FolderGuard index = fs::GuardFolderBelow(cache, "Content.IE5");
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (letter == 'i') continue;
-        fs::DeleteFiles(index, std::string(1, letter) + "*.*", false);
-    }
-    fs::DeleteFiles(index, "*.*", false);
-    for (char letter = 'a'; letter <= 'z'; ++letter) fs::DeleteFolders(index, std::string(1, letter) + "*.*", false);
-    fs::DeleteFolders(index, "*.*", false);
-
-    fs::DeleteFiles(cache, "*.*", false);
-    fs::DeleteFolders(cache, "*.*", false);
-    fs::DeleteFiles(cache, "*.*", false);
-    fs::DeleteNamedFile(cache, L"desktop.ini", true);
+    // The cache folder is opened once and judged by its final name; everything below it is found
+    // through that handle and removed through it, so a folder swapped for a link leads nowhere.
+    PlanCache(run.plan, fs::GuardFolder(path));
 }
 
 void Cookies(EraseRun& run) {
-    namespace fs = platform::fs;
     const std::string path = ShellFolderPath("Cookies");
     if (!platform::paths::IsUsableFolder(path)) return;
-    FolderSize(run, path);
-
     const std::vector<std::string> kept = keeplist::Entries(keeplist::CookieFile());
-    // The cookie folder is opened once and listed by true names through that handle; each cookie
-    // is deleted through a handle opened relative to it.
+    // The cookie folder is opened once and listed by true names through that handle.
     const fs::FolderGuard folder = fs::GuardFolder(path);
     std::vector<fs::DirEntry> cookies;
     fs::ListGuarded(folder, [&](const fs::DirEntry& entry) {
         if (keeplist::IsCookieFile(entry)) cookies.push_back(entry);
         return true;
     });
+    if (cookies.empty()) return;
+    const uint32_t anchor = run.plan.AddAnchor(folder);
+    if (anchor == ErasePlan::kNone) return;
     // Kept cookies are matched by their whole path as the keep list shows it, letter case included.
     const std::string prefix = platform::paths::WithSlash(path);
     for (const fs::DirEntry& cookie : cookies) {
         bool isKept = false;
         for (const std::string& entry : kept) isKept = isKept || entry == prefix + cookie.name;
-        if (!isKept) fs::DeleteFileChecked(folder, cookie, false);
+        if (!isKept) run.plan.AddFile(anchor, cookie);
     }
 }
 
 void Favorites(EraseRun& run) {
     const std::string path = ShellFolderPath("Favorites");
     if (!platform::paths::IsUsableFolder(path)) return;
-    FolderSize(run, path);
-    Normal::EmptyFolder(path);
+    planwalk::EmptyFolderBelow(run.plan, path, "");
 }
 
-void AutocompleteMemory(EraseRun&) {
-    RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
-    RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
-
-    // The rest of the stored form data is cleared through the Internet Options panel: its
-    // Content page's AutoComplete settings, "Clear Forms", confirmed, then both dialogs closed.
-    // The keys go to the panel this step started, identified by its process, and only once
-    // that panel shows the page holding AutoComplete; otherwise none is sent at all.
-    const char* command = platform::ShlwapiMajorVersion() >= 6
-                              ? "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3"
-                              : "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,2";
-    std::unique_ptr<platform::StartedProgram> panel = platform::StartedProgram::Start(command, SW_HIDE);
-    if (panel) {
-        platform::PressKeysOnPage(panel->ProcessId(), "Content", "AutoComplete",
-                                  {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, kPanelWaitMs, kPageWaitMs, kKeyWaitMs);
-        panel->Close(kCloseWaitMs);
-    }
-
-    if (ui::IsLoaded<frmcleannow>()) platform::keys::ReturnFocus(ui::Get<frmcleannow>().hwnd());
+void AutocompleteMemory(EraseRun& run) {
+    PlanRemoveKey(run.plan, HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
+    PlanRemoveKey(run.plan, HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
+    const HWND returnTo = run.eraseWindow;
+    run.plan.SetItemNote("stored forms (Internet Options)");
+    run.plan.AddOperation("stored forms, cleared in Internet Options", 0,
+                          [returnTo] { return ClearFormsThroughPanel(returnTo); });
 }
 
 void DownloadedProgramFiles(EraseRun& run) {
     const std::string path = ActiveXCachePath();
     if (!platform::paths::IsUsableFolder(path)) return;
-    FolderSize(run, path);
-    Normal::EmptyFolder(path);
+    planwalk::EmptyFolderBelow(run.plan, path, "");
 }
 
 }  // namespace bw::items

@@ -6,7 +6,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
-#include "engine/Normal.h"
+#include "engine/PlanWalk.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -31,6 +31,8 @@ const char* const kOpenSaveExtensions[] = {
     "mp3", "mpg", "rar", "rm",  "rtf", "swf", "txt", "wav", "mwv", "xls", "zip", "doc",
 };
 
+const char kRecentDocs[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+
 // The user's temporary folder as GetTempPathA gives it, cut at its first NUL, trimmed and
 // without the trailing backslash; empty text when Windows gives nothing.
 std::string TemporaryFolder() {
@@ -41,24 +43,32 @@ std::string TemporaryFolder() {
 
 }  // namespace
 
-void RecentDocuments(EraseRun&) {
-    // The list's own result is of no use to the run.
-    platform::ClearRecentDocuments();
+void RecentDocuments(EraseRun& run) {
+    // The shortcuts lying directly in the Recent folder, one target each, then the list itself.
+    const std::string recent = platform::RecentFolder();
+    if (!recent.empty()) planwalk::MatchingFiles(run.plan, recent + "\\*.lnk");
+    run.plan.AddOperation("Start menu documents list", 0, [] {
+        OperationResult result;
+        platform::reg::Key key;
+        const bool existed = platform::reg::OpenKey(HKEY_CURRENT_USER, kRecentDocs, key.put()) == ERROR_SUCCESS;
+        key.reset();
+        platform::ClearRecentDocumentsList();
+        const bool gone = platform::reg::OpenKey(HKEY_CURRENT_USER, kRecentDocs, key.put()) != ERROR_SUCCESS;
+        result.done = true;
+        result.registry = existed && gone ? 1 : 0;
+        return result;
+    });
 }
 
-void RunHistory(EraseRun&) { ResetKey(HKEY_CURRENT_USER, std::string(kExplorer) + "RunMRU"); }
+void RunHistory(EraseRun& run) { PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kExplorer) + "RunMRU"); }
 
-void SearchHistory(EraseRun&) {
-    const std::string docFindSpec = std::string(kExplorer) + "Doc Find Spec MRU";
-    platform::reg::DeleteKey(HKEY_CURRENT_USER, docFindSpec);
-    platform::reg::Key created;
-    platform::reg::CreateKey(HKEY_CURRENT_USER, docFindSpec, created.put());
-
-    RemoveKey(HKEY_CURRENT_USER, std::string(kExplorer) + "Doc Find SpecMRU");
-    ResetKey(HKEY_CURRENT_USER, std::string(kSearchBar) + "ComputerNameMRU");
-    ResetKey(HKEY_CURRENT_USER, std::string(kSearchBar) + "ContainingTextMRU");
-    ResetKey(HKEY_CURRENT_USER, std::string(kSearchBar) + "FilesNamedMRU");
-    ResetKey(HKEY_CURRENT_USER, std::string(kExplorer) + "FindComputerMRU");
+void SearchHistory(EraseRun& run) {
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kExplorer) + "Doc Find Spec MRU");
+    PlanRemoveKey(run.plan, HKEY_CURRENT_USER, std::string(kExplorer) + "Doc Find SpecMRU");
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kSearchBar) + "ComputerNameMRU");
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kSearchBar) + "ContainingTextMRU");
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kSearchBar) + "FilesNamedMRU");
+    PlanResetKey(run.plan, HKEY_CURRENT_USER, std::string(kExplorer) + "FindComputerMRU");
 }
 
 void WindowsTemp(EraseRun& run) {
@@ -67,41 +77,60 @@ void WindowsTemp(EraseRun& run) {
     // With TMP and TEMP unset GetTempPathA names the profile or the Windows folder: never
     // empty those.
     if (platform::IsVitalFolderOrAbove(folder)) return;
-    FolderSize(run, folder);
-    Normal::EmptyFolder(folder);
+    planwalk::EmptyFolderBelow(run.plan, folder, "");
 }
 
 void RecycleBin(EraseRun& run) {
-    FolderSize(run, "C:\\RECYCLED");
-    platform::EmptyRecycleBins(run.mainWindow);
+    const platform::RecycleBinContents before = platform::QueryRecycleBins();
+    run.plan.SetItemNote("Recycle Bin: " + std::to_string(before.items) + " items");
+    run.plan.AddOperation("Recycle Bin (" + std::to_string(before.items) + " items)", before.items,
+                          [window = run.mainWindow] {
+                              const platform::RecycleBinContents first = platform::QueryRecycleBins();
+                              OperationResult result;
+                              result.done = SUCCEEDED(platform::EmptyRecycleBins(window));
+                              const platform::RecycleBinContents after = platform::QueryRecycleBins();
+                              result.entries = first.items > after.items ? first.items - after.items : 0;
+                              result.bytes = first.bytes > after.bytes ? first.bytes - after.bytes : 0;
+                              return result;
+                          });
 }
 
-void OpenSaveHistory(EraseRun&) {
+void OpenSaveHistory(EraseRun& run) {
     const std::string openSave = std::string(kExplorer) + "ComDlg32\\OpenSaveMRU\\";
-    for (const char* extension : kOpenSaveExtensions) RemoveKey(HKEY_CURRENT_USER, openSave + extension);
+    for (const char* extension : kOpenSaveExtensions) PlanRemoveKey(run.plan, HKEY_CURRENT_USER, openSave + extension);
 }
 
-void ScandiskFiles(EraseRun&) {
+void ScandiskFiles(EraseRun& run) {
     // Only the root folder of each drive, which is why these may reach into a root; read-only
     // fragments stay.
     for (const char* pattern : {"c:\\*.chk", "d:\\*.chk", "e:\\*.chk", "f:\\*.chk", "g:\\*.chk"})
-        fs::DeleteFiles(pattern, false, fs::Reach::DirectlyIn);
+        planwalk::MatchingFiles(run.plan, pattern, fs::Reach::DirectlyIn);
 }
 
-void CachedPasswords(EraseRun&) {
+void CachedPasswords(EraseRun& run) {
     std::string windows = fs::WindowsDirectory();
     if (!platform::paths::IsUsableFolder(windows)) return;
-    fs::DeleteFiles(platform::paths::WithoutSlash(windows) + "\\*.pwl", false, fs::Reach::DirectlyIn);
+    planwalk::MatchingFiles(run.plan, platform::paths::WithoutSlash(windows) + "\\*.pwl", fs::Reach::DirectlyIn);
 }
 
-void Clipboard(EraseRun&) { platform::ClearClipboard(); }
-
-void WordpadRecent(EraseRun&) {
-    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List");
+void Clipboard(EraseRun& run) {
+    run.plan.SetItemNote("clipboard text");
+    run.plan.AddOperation("clipboard", 0, [] {
+        OperationResult result;
+        result.done = true;
+        platform::ClearClipboard();
+        return result;
+    });
 }
 
-void PaintRecent(EraseRun&) {
-    ResetKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List");
+void WordpadRecent(EraseRun& run) {
+    PlanResetKey(run.plan, HKEY_CURRENT_USER,
+                 "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List");
+}
+
+void PaintRecent(EraseRun& run) {
+    PlanResetKey(run.plan, HKEY_CURRENT_USER,
+                 "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List");
 }
 
 }  // namespace bw::items

@@ -57,9 +57,4 @@ private:
     EraseRun run_;
 };
 
-// One erase run with no window and no message (the unattended erase of the command line): writes
-// "lastclean", runs the items of `selection` and the settings as the erase window would,
-// "securely" included, and writes the statistics. Returns the run's counters.
-EraseRun EraseUnattended(const EraseSelection& selection);
-
 }  // namespace bw

@@ -73,7 +73,7 @@ void EmptyWineTrash() {
 
 }  // namespace
 
-bool ClearRecentDocuments() {
+bool ClearRecentDocumentsList() {
     SetLastError(0);
     SHAddToRecentDocs(SHARD_PATHA, nullptr);
     const bool noError = GetLastError() == 0;
@@ -81,7 +81,11 @@ bool ClearRecentDocuments() {
     // Wine deletes the list's key only when it has no per-extension subkeys, which Windows
     // keeps there; the whole tree goes.
     SHDeleteKeyA(HKEY_CURRENT_USER, kRecentDocsKey);
+    return noError;
+}
 
+bool ClearRecentDocuments() {
+    const bool noError = ClearRecentDocumentsList();
     const std::string recent = RecentFolder();
     if (!recent.empty()) fs::DeleteFiles(recent + "\\*.lnk", false);
     return noError;
@@ -130,6 +134,28 @@ unsigned ShlwapiMajorVersion() {
     }
     FreeLibrary(lib);
     return major;
+}
+
+RecycleBinContents QueryRecycleBins() {
+    RecycleBinContents contents;
+    const std::string trash = WineTrashFolder();
+    if (trash.empty()) {
+        SHQUERYRBINFO info{};
+        info.cbSize = sizeof info;
+        if (SUCCEEDED(SHQueryRecycleBinA(nullptr, &info))) {
+            contents.items = static_cast<uint64_t>(info.i64NumItems);
+            contents.bytes = static_cast<uint64_t>(info.i64Size);
+        }
+        return contents;
+    }
+    const std::wstring info = paths::Widen(trash + "\\info\\");
+    fs::ListFolderW(paths::Widen(trash + "\\files"), [&](const fs::DirEntry& entry) {
+        if (GetFileAttributesW((info + entry.wideName + L".trashinfo").c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+        ++contents.items;
+        if (!entry.IsFolder()) contents.bytes += entry.size;
+        return true;
+    });
+    return contents;
 }
 
 }  // namespace bw::platform

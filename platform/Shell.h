@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace bw::platform {
@@ -15,6 +16,9 @@ namespace bw::platform {
 // stay. True when SHAddToRecentDocs left the thread's last error at 0 (Wine sets 2 when the
 // list was already gone); the shortcut clean-up does not change the result.
 bool ClearRecentDocuments();
+// The same without the shortcut files: the list in the registry only (for callers that delete
+// the shortcuts themselves, one by one).
+bool ClearRecentDocumentsList();
 
 // Empties the recycle bins of all drives without asking. On Windows this is
 // SHEmptyRecycleBinA(owner, "", SHERB_NOCONFIRMATION) and its HRESULT. Under Wine that call
@@ -24,6 +28,14 @@ bool ClearRecentDocuments();
 // its ".trashinfo", and a link inside a trashed folder stays with what holds it; nothing outside
 // the trash is touched. Returns S_OK under Wine.
 HRESULT EmptyRecycleBins(HWND owner);
+
+// What the Recycle Bin holds: under Wine the items of the desktop's trash (those with their
+// ".trashinfo") and the bytes of the plain files among them (a folder counts as 0 bytes, as the
+// shell counts it); elsewhere what SHQueryRecycleBinA reports for all drives. Zero when unknown.
+struct RecycleBinContents {
+    uint64_t items = 0, bytes = 0;
+};
+RecycleBinContents QueryRecycleBins();
 
 // Under Wine, the trash folder of the desktop (the one holding "files" and "info") as a Windows
 // path without trailing backslash, found the way Wine finds it (XDG_DATA_HOME\Trash, otherwise

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
 #include "settings/Inifun.h"
 #include "tests/support/Overrides.h"
 #include "tests/support/TestSupport.h"
@@ -40,9 +41,9 @@ protected:
     bw::EraseRun run_;
 };
 
-TEST_F(MoreApplications, AbsentProgramsLeaveRegistryAndDiskAsTheyWereAndCount51) {
-    bw::items::MoreApplications(run_);
-    EXPECT_EQ(run_.regnum, 51);
+TEST_F(MoreApplications, AbsentProgramsLeaveRegistryAndDiskAsTheyWereAndCountNothing) {
+    bw::EraseItem(bw::items::MoreApplications, run_);
+    EXPECT_EQ(run_.regnum, 0);
     for (const char* key : kVendorKeys) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
     for (const char* folder : kFolders) EXPECT_FALSE(PathExists(kP + folder)) << folder;
     EXPECT_FALSE(PathExists(personal_ / "My Received Files"));
@@ -63,9 +64,10 @@ TEST_F(MoreApplications, PresentProgramsLoseTheirListsAndFilesAndKeepTheRest) {
     WriteTextFile(outside_ / "precious.doc", "the user's own");
     ASSERT_TRUE(MakeLink(outside_.path(), kP + "Yahoo!\\Messenger\\IMVCache\\linked"));
 
-    bw::items::MoreApplications(run_);
+    bw::EraseItem(bw::items::MoreApplications, run_);
 
-    EXPECT_EQ(run_.regnum, 51);
+    // HistPaths, Favorites made empty, the key "file" and File8: what was there, measured.
+    EXPECT_EQ(run_.regnum, 4);
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, acd + "\\50", "HistPaths"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, acd + "\\50", "Zoom"));
     for (const char* name : {"Favorites", "LastFolder", "Openfolder"}) {  // emptied, or made empty

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
 #include "settings/Inifun.h"
 #include "tests/support/Overrides.h"
 #include "tests/support/TestSupport.h"
@@ -39,15 +40,14 @@ struct Prepared {
     }
 };
 
-TEST(BrowserItems, NetscapeSweepsEachChosenFileAndCountsTheTreeOncePerSubItem) {
+TEST(BrowserItems, NetscapeSweepsEachChosenFileAndCountsWhatWent) {
     Prepared p("NETSCAPE", {"localstore.rdf", "cookies.txt", "prefs.js", "b\\history.dat", "Cache\\_C_", "Cache\\d\\p"},
                "Mozilla\\Profiles\\a\\");
     ASSERT_TRUE(MakeLink(p.outside.path(), p.dir / p.base + "linked"));
     ValueOverride appData(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                           "AppData", &p.dir.path());
-    bw::items::NetscapeNavigator(p.run);
-    // Each sub-item counts the tree as it finds it: six files of ten bytes, then five, four, two.
-    EXPECT_EQ(p.run.filesize, 60 + 50 + 40 + 20);
+    bw::EraseItem(bw::items::NetscapeNavigator, p.run);
+    EXPECT_EQ(p.run.filesize, 50) << "five files of ten bytes went";
     p.Expect({"localstore.rdf", "cookies.txt", "b\\history.dat", "Cache\\_C_", "Cache\\d\\p"}, {"prefs.js", "Cache\\d"});
 }
 
@@ -58,7 +58,7 @@ TEST(BrowserItems, OperaDeletesTheChosenProfileFilesOnlyInAFolderThatIsFound) {
     SetCurrentDirectoryA(p.dir.path().c_str());
     for (const std::string& path : std::vector<std::string>{"", "Error", ".", "C:\\", p.dir / "missing"}) {
         bw::Inifun::WriteIni(p.run.settingsFile, "OPERA", "Path", path);
-        bw::items::Opera(p.run);
+        bw::EraseItem(bw::items::Opera, p.run);
         EXPECT_TRUE(p.run.useAltEndLine) << path;
         EXPECT_EQ(p.run.filesize, 0) << path;
     }
@@ -66,20 +66,21 @@ TEST(BrowserItems, OperaDeletesTheChosenProfileFilesOnlyInAFolderThatIsFound) {
     p.run.useAltEndLine = false;
     bw::Inifun::WriteIni(p.run.settingsFile, "OPERA", "Path", p.dir.path() + "\\");
     bw::Inifun::WriteIni(p.run.settingsFile, "OPERA", "Cookies", "1.0");  // only exactly "1" is on
-    bw::items::Opera(p.run);
+    bw::EraseItem(bw::items::Opera, p.run);
     EXPECT_FALSE(p.run.useAltEndLine);
-    EXPECT_EQ(p.run.filesize, 15000);
+    EXPECT_EQ(p.run.filesize, 40) << "four files of ten bytes went";
     p.Expect({"profile\\opera.dir", "profile\\global.dat", "profile\\viewers.dat", "profile\\cache4\\opr1.tmp"},
              {"profile\\cookies4.dat", "profile\\opera6.ini", "profile\\cache4\\sub\\kept.tmp"});
 }
 
-TEST(BrowserItems, MsnExplorerDeletesChosenTracesInsideItsFolderAndCountsNothing) {
+TEST(BrowserItems, MsnExplorerDeletesChosenTracesInsideItsFolderAndCountsThem) {
     Prepared p("MSN", {"typedurls.dat", "Cookies\\u@site.txt", "Cookies\\index.dat", "Cache\\ABC\\page.htm",
                        "History\\visit.dat", "History\\old\\visit.dat", "msn6.ini"});
     ASSERT_TRUE(MakeLink(p.outside / "target.txt", p.dir / "Cookies\\linked.txt"));
     bw::Inifun::WriteIni(p.run.settingsFile, "msn", "path", p.dir.path());
-    bw::items::MsnExplorer(p.run);
-    EXPECT_EQ(p.run.filesize + p.run.regnum, 0);
+    bw::EraseItem(bw::items::MsnExplorer, p.run);
+    EXPECT_EQ(p.run.filesize, 40);
+    EXPECT_EQ(p.run.regnum, 0);
     p.Expect({"typedurls.dat", "Cookies\\u@site.txt", "Cache\\ABC\\page.htm", "History\\visit.dat"},
              {"Cookies\\index.dat", "History\\old\\visit.dat", "msn6.ini"});
 }

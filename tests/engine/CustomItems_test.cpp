@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
+#include "platform/ProgramDir.h"
+#include "settings/Inifun.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,10 +21,16 @@ namespace {
 const char kStart[] = "Please Waiting ,Erasing Custom Clean Items......";
 const char kEnd[] = "Erasing Custom Clean Items......OK";
 
+// The custom section of a run over the program folder's settings, with "Custom" on: its lines.
 Lines RunCustom(bw::EraseRun& run) {
     Lines lines;
-    run.addLine = [&](const std::string& line, bool) { lines.push_back(line); };
-    bw::items::CustomItems(run);
+    run = bw::EraseRun{};
+    run.settingsFile = bw::platform::ProgramFile("bwsd.dat");
+    bw::Inifun::WriteIni(run.settingsFile, "Additional", "Custom", "1");
+    run.addLine = [&](const std::string& line, bool) {
+        if (line.find("Custom") != std::string::npos) lines.push_back(line);
+    };
+    bw::RunItems(run, {}, bw::RunMode::Erase);
     return lines;
 }
 
@@ -50,7 +59,7 @@ TEST(CustomItems, MissingEmptyAndUnreadableFilesAndWhatTheLinesDelete) {
     EXPECT_EQ(RunCustom(run), (Lines{kStart, kEnd}));
     SetCurrentDirectoryA("C:\\");
 
-    EXPECT_EQ(run.filesize, 10);  // the line naming a folder counts it; patterns count nothing
+    EXPECT_EQ(run.filesize, 10);  // what went: a.tmp and all\x.bin
     for (const char* gone : {"a.tmp", "all\\x.bin"}) EXPECT_FALSE(PathExists(target / gone)) << gone;
     for (const char* kept : {"keep.doc", "sub\\c.tmp", "ro.tmp", "all\\deeper\\y.bin"})
         EXPECT_TRUE(PathExists(target / kept)) << kept;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
 #include "engine/EraseRun.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
@@ -65,21 +66,21 @@ bool Exists(const std::string& path) {
 using Action = std::function<void(const std::string& target, bw::EraseRun& run)>;
 
 Action Plain(void (*item)(bw::EraseRun&)) {
-    return [item](const std::string&, bw::EraseRun& run) { item(run); };
+    return [item](const std::string&, bw::EraseRun& run) { bw::EraseItem(item, run); };
 }
 // Shell Folders `value` names the folder `up` levels above the target.
 Action ShellFolder(const char* value, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         const std::string folder = Up(target, up);
         ValueOverride over(HKEY_CURRENT_USER, kShellFolders, value, &folder);
-        item(run);
+        bw::EraseItem(item, run);
     };
 }
 // The settings file's program folder ("path" of `section`) is the folder `up` levels above.
 Action ProgramPath(const char* section, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         bw::Inifun::WriteIni(run.settingsFile, section, "path", Up(target, up));
-        item(run);
+        bw::EraseItem(item, run);
     };
 }
 // The sub-item `key` of `section` is ticked first.
@@ -226,14 +227,14 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::items::WindowsTemp(run);
+             bw::EraseItem(bw::items::WindowsTemp, run);
          }},
         {"cache", target, ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"favorites", target, ShellFolder("Favorites", 0, bw::items::Favorites)},
         {"downloaded program files", target,
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::items::DownloadedProgramFiles(run);
+             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"more applications: Yahoo!", "C:\\Program Files\\Yahoo!\\Messenger\\IMVCache",
          WithKey("MOREAPPLICATIONS", "Yahoo!", Plain(bw::items::MoreApplications))},
@@ -268,7 +269,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::items::RecentDocuments(run);
+             bw::EraseItem(bw::items::RecentDocuments, run);
          }},
         {"netscape location", profiles, "localstore.rdf", Goes::BaitAtAnyDepth,
          WithKey("NETSCAPE", "Location", ShellFolder("AppData", 2, bw::items::NetscapeNavigator))},
@@ -301,7 +302,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
         {"custom items", target, "notes.txt", Goes::TopFiles,
          [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.txt\r\n");
-             bw::items::CustomItems(run);
+             bw::EraseItem(bw::items::CustomItems, run);
          }},
     };
     for (const Item& item : items) {
@@ -373,7 +374,7 @@ TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     ASSERT_TRUE(RunScript(script, {UnixPath(trash), UnixPath(root_ / "outside\\precious.txt"), "[Trash Info]",
                                    UnixPath(root_ / "outside")}));
 
-    bw::items::RecycleBin(run_);
+    bw::EraseItem(bw::items::RecycleBin, run_);
 
     EXPECT_EQ(ReadTextFile(root_ / "outside\\precious.txt"), "precious");
     EXPECT_EQ(SortedNames(trash + "\\files"), (std::vector<std::string>{"link.txt", "linkdir"}));
@@ -400,8 +401,8 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         return [=](const std::string& folder, bw::EraseRun& run) {
             for (const char* key : keys) bw::Inifun::WriteIni(run.settingsFile, section, key, "1");
             bw::Inifun::WriteIni(run.settingsFile, section, pathKey, folder);
-            if (std::string(section) == "opera") bw::items::Opera(run);
-            else bw::items::MsnExplorer(run);
+            if (std::string(section) == "opera") bw::EraseItem(bw::items::Opera, run);
+            else bw::EraseItem(bw::items::MsnExplorer, run);
         };
     };
     const std::pair<const char*, Action> items[] = {
@@ -409,7 +410,7 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::items::WindowsTemp(run);
+             bw::EraseItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
@@ -417,17 +418,17 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         {"recent", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::items::RecentDocuments(run);
+             bw::EraseItem(bw::items::RecentDocuments, run);
          }},
         {"downloaded program files", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::items::DownloadedProgramFiles(run);
+             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"opera", withAll("opera", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"msn", withAll("msn", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"custom items", [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.dat\r\n");
-             bw::items::CustomItems(run);
+             bw::EraseItem(bw::items::CustomItems, run);
          }},
     };
     for (const std::string& base : {std::string("C:\\"), profile + "\\"}) {
@@ -497,7 +498,7 @@ TEST_F(HostileTree, FoldersSwappedForALinkLeadNowhere) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::items::WindowsTemp(run);
+             bw::EraseItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},

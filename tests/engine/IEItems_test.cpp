@@ -14,6 +14,7 @@
 
 #include "ui/Forms.h"
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
 #include "engine/frmcleannow.h"
 #include "platform/ControlPanel.h"
 #include "platform/Keystrokes.h"
@@ -97,7 +98,7 @@ TEST_F(LocationBarHistory, KeptAddressesComeBackInKeepListOrderAndOthersGo) {
     SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/",
                   "http://e.example/"});
     WriteTextFile(folder_.file("keepurl.dat"), "http://d.example/\r\nhttp://a.example/\r\nhttp://b.example/\r\n");
-    bw::items::LocationBarHistory(run_);
+    bw::EraseItem(bw::items::LocationBarHistory, run_);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 3);
     EXPECT_EQ(TypedUrl("url1"), "http://d.example/");
     EXPECT_EQ(TypedUrl("url2"), "http://a.example/");
@@ -110,7 +111,7 @@ TEST_F(LocationBarHistory, KeptAddressesComeBackInKeepListOrderAndOthersGo) {
 
 TEST_F(LocationBarHistory, EmptyKeepListLeavesTheKeyExistingAndEmpty) {
     SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/"});
-    bw::items::LocationBarHistory(run_);
+    bw::EraseItem(bw::items::LocationBarHistory, run_);
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 0);
     EXPECT_EQ(run_.regnum, 3);
@@ -121,21 +122,21 @@ TEST_F(LocationBarHistory, KeyWithSubkeysStillLosesEveryOldAddress) {
     SetTypedUrls({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/"});
     SetString(HKEY_CURRENT_USER, std::string(kTypedUrls) + "\\Sub", "inner", "stays");
     WriteTextFile(folder_.file("keepurl.dat"), "http://kept.example/\r\n");
-    bw::items::LocationBarHistory(run_);
+    bw::EraseItem(bw::items::LocationBarHistory, run_);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 1);
     EXPECT_EQ(TypedUrl("url1"), "http://kept.example/");
     EXPECT_EQ(TypedUrl("url4"), "<missing>");
     std::string inner;
     EXPECT_TRUE(GetString(HKEY_CURRENT_USER, std::string(kTypedUrls) + "\\Sub", "inner", &inner));
-    EXPECT_EQ(run_.regnum, 3);
+    EXPECT_EQ(run_.regnum, 4) << "four addresses went; the kept one was not among them";
 }
 
-TEST_F(LocationBarHistory, MoreKeptThanTypedNeverCountsBelowNone) {
+TEST_F(LocationBarHistory, MoreKeptThanTypedCountsOnlyTheAddressThatWent) {
     SetTypedUrls({"http://a.example/"});
     WriteTextFile(folder_.file("keepurl.dat"), "x\r\ny\r\nz\r\n");
-    bw::items::LocationBarHistory(run_);
+    bw::EraseItem(bw::items::LocationBarHistory, run_);
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 3);
-    EXPECT_EQ(run_.regnum, 0);
+    EXPECT_EQ(run_.regnum, 1);
 }
 
 // ---- item 2: history ---------------------------------------------------------------------------
@@ -147,14 +148,14 @@ TEST(InternetHistory, EmptiesTheVisitedContainer) {
         history.AddURL("http://other.example/", "", 0);
     }
     bw::EraseRun run;
-    bw::items::InternetHistory(run);
+    bw::EraseItem(bw::items::InternetHistory, run);
     int left = 0;
     bw::platform::urlcache::ForEachEntry("Visited:", [&](const bw::platform::urlcache::Entry&) {
         ++left;
         return true;
     });
     EXPECT_EQ(left, 0);
-    EXPECT_EQ(run.filesize, 0) << "the item measures nothing; the run credits its fixed figures";
+    EXPECT_EQ(run.filesize, 0) << "history entries are no bytes the item can measure";
 }
 
 // ---- items 3, 4, 5, 7: folders -----------------------------------------------------------------
@@ -200,10 +201,11 @@ TEST_F(FolderItem, CacheIsEmptiedButLinkedReadOnlyAndInUseFilesStay) {
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_TRUE(MakeLink(outside(), t + "\\Content.IE5\\linkdir"));
     ASSERT_TRUE(MakeLink(outside() + "\\precious.txt", t + "\\linkfile.htm"));
-    uint64_t expected = 1000 + 2000 + 500 + 300 + 100 + 17 + 2 + 4 + 7;  // the file link counts its target
+    // What went, desktop.ini included; the read-only, busy and linked files stay and do not count.
+    uint64_t expected = 1000 + 2000 + 500 + 300 + 100 + 17;
 
     ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cache", &t);
-    bw::items::InternetCache(run_);
+    bw::EraseItem(bw::items::InternetCache, run_);
     CloseHandle(busy);
 
     EXPECT_EQ(run_.filesize, static_cast<double>(expected));
@@ -221,7 +223,7 @@ TEST_F(FolderItem, CacheIsEmptiedButLinkedReadOnlyAndInUseFilesStay) {
 TEST_F(FolderItem, CacheWithoutLocationDoesNothing) {
     ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cache", nullptr);
     WriteTextFile(target() + "\\file.htm", "x");
-    bw::items::InternetCache(run_);
+    bw::EraseItem(bw::items::InternetCache, run_);
     EXPECT_EQ(run_.filesize, 0);
     EXPECT_TRUE(PathExists(target() + "\\file.htm"));
     ExpectOutsideUntouched();
@@ -246,9 +248,9 @@ TEST_F(CookiesItem, KeptCookiesSurviveByExactPathAndOthersGo) {
     WriteTextFile(folder_.file("keepcook.dat"), t + "\\user@kept[1].txt\r\n" + caseVariant + "\r\n");
 
     ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Cookies", &t);
-    bw::items::Cookies(run_);
+    bw::EraseItem(bw::items::Cookies, run_);
 
-    EXPECT_EQ(run_.filesize, 10 + 20 + 30 + 40 + 5 + 7) << "the whole folder counts, kept cookies included";
+    EXPECT_EQ(run_.filesize, 20 + 30) << "what went counts, nothing else";
     EXPECT_TRUE(PathExists(t + "\\user@kept[1].txt"));
     EXPECT_FALSE(PathExists(t + "\\user@case[1].txt")) << "a keep entry differing in case does not keep it";
     EXPECT_FALSE(PathExists(t + "\\user@gone[1].txt"));
@@ -267,7 +269,7 @@ TEST_F(FolderItem, FavoritesAreEmptiedButTheFolderAndLinkedFoldersStay) {
     ASSERT_TRUE(MakeLink(outside(), t + "\\Linked"));
 
     ValueOverride over(HKEY_CURRENT_USER, kShellFolders, "Favorites", &t);
-    bw::items::Favorites(run_);
+    bw::EraseItem(bw::items::Favorites, run_);
 
     EXPECT_GT(run_.filesize, 0);
     EXPECT_TRUE(IsDirectory(t));
@@ -283,12 +285,12 @@ TEST_F(FolderItem, DownloadedProgramFilesSkipsWithoutLocationAndEmptiesWithOne) 
     WriteTextFile(t + "\\CONFLICT.1\\old.inf", std::string(36, 'f'));
     {
         ValueOverride none(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", nullptr);
-        bw::items::DownloadedProgramFiles(run_);
+        bw::EraseItem(bw::items::DownloadedProgramFiles, run_);
         EXPECT_EQ(run_.filesize, 0);
         EXPECT_TRUE(PathExists(t + "\\control.ocx"));
     }
     ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &t);
-    bw::items::DownloadedProgramFiles(run_);
+    bw::EraseItem(bw::items::DownloadedProgramFiles, run_);
     EXPECT_EQ(run_.filesize, 100);
     EXPECT_EQ(SortedNames(t), std::vector<std::string>{});
     EXPECT_TRUE(IsDirectory(t));
@@ -354,7 +356,7 @@ TEST(AutocompleteMemory, RemovesBothKeysAndNoKeystrokeLeavesThePanel) {
     {
         PanelWatcher watcher;
         bw::EraseRun run;
-        bw::items::AutocompleteMemory(run);
+        bw::EraseItem(bw::items::AutocompleteMemory, run);
         PumpMessages();
         panelSeen = watcher.seen();
     }
@@ -415,7 +417,7 @@ TEST_F(EraseWindow, LocationBarCountsTypedMinusKept) {
     EXPECT_FALSE(bw::ui::IsLoaded<bw::frmurl>());
 }
 
-TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedItsFixedFigures) {
+TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedNoMadeUpFigures) {
     {
         bw::platform::CURLHistory history;
         history.AddURL("http://seen.example/", "Seen", 0);
@@ -423,7 +425,7 @@ TEST_F(EraseWindow, HistoryIsEmptiedAndCreditedItsFixedFigures) {
     main_->Check2.SetValue(1);
     auto boxes = EraseNow();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 15 Released HD Space:.48MB");
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
     bw::platform::CURLHistory after;
     EXPECT_EQ(after.Count(), 0);
 }

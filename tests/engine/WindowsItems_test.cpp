@@ -13,6 +13,7 @@
 
 #include "ui/Forms.h"
 #include "engine/EraseItems.h"
+#include "engine/EraseRunner.h"
 #include "engine/EraseRun.h"
 #include "engine/frmcleannow.h"
 #include "platform/FileSystem.h"
@@ -67,14 +68,14 @@ TEST(WindowsItems, RunWordpadAndPaintListsEndExistingAndEmpty) {
     SetString(HKEY_CURRENT_USER, kApplets + "Paint\\View", "Keep", "1");
     bw::EraseRun eraseRun;
 
-    bw::items::RunHistory(eraseRun);
-    bw::items::WordpadRecent(eraseRun);
-    bw::items::PaintRecent(eraseRun);
+    bw::EraseItem(bw::items::RunHistory, eraseRun);
+    bw::EraseItem(bw::items::WordpadRecent, eraseRun);
+    bw::EraseItem(bw::items::PaintRecent, eraseRun);
 
     for (const std::string& key : {run, wordpad, paint}) EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, key), 0) << key;
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kApplets + "Wordpad\\Options", "Keep"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kApplets + "Paint\\View", "Keep"));
-    EXPECT_EQ(eraseRun.regnum, 0);  // the fixed counts are the run's
+    EXPECT_EQ(eraseRun.regnum, 3);  // the three lists, measured
     DeleteTestKeys({kApplets + "Wordpad", kApplets + "Paint"});
 }
 
@@ -86,7 +87,7 @@ TEST(WindowsItems, SearchHistoryCreatesItsListsWhenNoneExist) {
     DeleteTree(HKEY_CURRENT_USER, kExplorer + "Doc Find SpecMRU");
     bw::EraseRun eraseRun;
 
-    bw::items::SearchHistory(eraseRun);
+    bw::EraseItem(bw::items::SearchHistory, eraseRun);
 
     for (const std::string& key : kept) EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, key), 0) << key;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kExplorer + "Doc Find SpecMRU"));
@@ -102,7 +103,7 @@ TEST(WindowsItems, SearchHistoryEmptiesEveryListAndLeavesOtherSearchKeys) {
     SetString(HKEY_CURRENT_USER, kSearchBar, "Setting", "kept");
     bw::EraseRun eraseRun;
 
-    bw::items::SearchHistory(eraseRun);
+    bw::EraseItem(bw::items::SearchHistory, eraseRun);
 
     for (const std::string& key : lists) EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, key), 0) << key;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kExplorer + "Doc Find SpecMRU"));
@@ -121,7 +122,7 @@ TEST(WindowsItems, OpenSaveHistoryRemovesTheListedExtensionsOnly) {
     SetString(HKEY_CURRENT_USER, kOpenSave, "Own", "kept");
     bw::EraseRun eraseRun;
 
-    bw::items::OpenSaveHistory(eraseRun);
+    bw::EraseItem(bw::items::OpenSaveHistory, eraseRun);
 
     for (const std::string& ext : listed) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kOpenSave + "\\" + ext)) << ext;
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kOpenSave + "\\pdf", "a"));
@@ -170,10 +171,10 @@ TEST_F(TempItem, EmptiesTheTempFolderAndCountsItsSize) {
     ASSERT_TRUE(before.has_value());
     bw::EraseRun eraseRun;
 
-    bw::items::WindowsTemp(eraseRun);
+    bw::EraseItem(bw::items::WindowsTemp, eraseRun);
     CloseHandle(open);
 
-    EXPECT_EQ(eraseRun.filesize, static_cast<double>(*before));
+    EXPECT_EQ(eraseRun.filesize, 1000 + 200 + 30 + 4) << "what went; the read-only, busy and linked files stay";
     EXPECT_TRUE(IsDirectory(temp_.path()));
     EXPECT_EQ(SortedNames(temp_.path()), (std::vector<std::string>{"busy", "kept", "linked-folder", "linked.txt"}));
     EXPECT_EQ(SortedNames(temp_ / "kept"), std::vector<std::string>{"deep"});
@@ -195,7 +196,7 @@ TEST_F(TempItem, NeverEmptiesTheProfileGetTempPathFallsBackTo) {
     ASSERT_EQ(_stricmp(fs::TempPath().c_str(), (temp_.path() + "\\").c_str()), 0) << fs::TempPath();
     bw::EraseRun eraseRun;
 
-    bw::items::WindowsTemp(eraseRun);
+    bw::EraseItem(bw::items::WindowsTemp, eraseRun);
 
     EXPECT_EQ(ReadTextFile(temp_ / "profile.dat"), "precious");
     EXPECT_EQ(eraseRun.filesize, 0);
@@ -222,9 +223,9 @@ TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {
     ASSERT_TRUE(MoveToTrash(dir / "folder"));
     bw::EraseRun eraseRun;
 
-    bw::items::RecycleBin(eraseRun);
+    bw::EraseItem(bw::items::RecycleBin, eraseRun);
 
-    EXPECT_EQ(eraseRun.filesize, 1234);
+    EXPECT_EQ(eraseRun.filesize, 3) << "the trashed file; a folder counts 0 bytes, as the shell counts it";
     EXPECT_EQ(SortedNames(trash + "\\files"), std::vector<std::string>{});
     EXPECT_EQ(SortedNames(trash + "\\info"), std::vector<std::string>{});
     EXPECT_EQ(ReadTextFile(dir / "kept.txt"), "kept");
@@ -243,7 +244,7 @@ TEST(WindowsItems, RecentDocumentsLeavesNoShortcutAndKeepsTheDocuments) {
     ASSERT_FALSE(Matching(recent + "\\*.lnk").empty());
     bw::EraseRun eraseRun;
 
-    bw::items::RecentDocuments(eraseRun);
+    bw::EraseItem(bw::items::RecentDocuments, eraseRun);
 
     EXPECT_EQ(Matching(recent + "\\*.lnk"), std::vector<std::string>{});
     EXPECT_EQ(ReadTextFile(docs / "letter.txt"), "letter");
@@ -260,7 +261,7 @@ TEST(WindowsItems, ClipboardEndsEmpty) {
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     bw::EraseRun eraseRun;
 
-    bw::items::Clipboard(eraseRun);
+    bw::EraseItem(bw::items::Clipboard, eraseRun);
 
     EXPECT_EQ(CountClipboardFormats(), 0);
 }
@@ -312,10 +313,10 @@ TEST_F(SharedFolderFiles, ScandiskFilesGoFromTheDriveRootOnly) {
     if (IsSkipped()) return;
     bw::EraseRun eraseRun;
 
-    bw::items::ScandiskFiles(eraseRun);
+    bw::EraseItem(bw::items::ScandiskFiles, eraseRun);
 
     ExpectOnlyTheKeptRemain();
-    EXPECT_EQ(eraseRun.filesize, 0);  // the fixed 50000 bytes are the run's
+    EXPECT_EQ(eraseRun.filesize, 5);  // "plain" went; nothing else counts
 }
 
 TEST_F(SharedFolderFiles, CachedPasswordFilesGoFromTheWindowsFolder) {
@@ -323,7 +324,7 @@ TEST_F(SharedFolderFiles, CachedPasswordFilesGoFromTheWindowsFolder) {
     if (IsSkipped()) return;
     bw::EraseRun eraseRun;
 
-    bw::items::CachedPasswords(eraseRun);
+    bw::EraseItem(bw::items::CachedPasswords, eraseRun);
 
     ExpectOnlyTheKeptRemain();
 }

@@ -11,6 +11,7 @@
 #include "app/frmMainCode.h"
 #include "tests/support/Overrides.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/TestSupport.h"
 #include "tests/support/MainWindowState.h"
 
 using bw::frmcleannow;
@@ -88,21 +89,24 @@ TEST_F(EraseRun, NothingCheckedStillRunsMoreApplicationsAndSummarises) {
     EXPECT_TRUE(IsWindowEnabled(erase_->Command1.hwnd()));
 }
 
-TEST_F(EraseRun, OfficeTracksCountsSixEvenWithNoOfficeKeyEnabled) {
-    main_->Check23.SetValue(1);
-    auto boxes = EraseNow();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 6 Released HD Space:.MB");
-    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "6");
-}
-
-TEST_F(EraseRun, HistoryItemSetsItsFixedStatistics) {
-    main_->Check2.SetValue(1);
-    auto boxes = EraseNow();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 15 Released HD Space:.48MB");
-    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), ".48");
-    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "15");
+// The summary and the statistics carry what was really removed: a second run over the same items,
+// with nothing left to remove, reports nothing (no fixed figures for the history, Office...).
+TEST_F(EraseRun, ASecondRunWithNothingLeftReportsNothing) {
+    for (auto* box : {&main_->Check2, &main_->Check11, &main_->Check12, &main_->Check15, &main_->Check16,
+                      &main_->Check17, &main_->Check23, &main_->Check28, &main_->Check29})
+        box->SetValue(1);
+    WriteIni(folder_.settings(), "OFFICE", "word", "1");
+    bw::test::SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\9.0\\Word\\Data", "Settings", "x");
+    bw::test::SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", "a",
+                        "notepad\\1");
+    auto first = EraseNow();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].text, "Task complete Successfully! Erased Registry Keys: 2 Released HD Space:.MB");
+    auto second = EraseNow();
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "0");
+    EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), ".");
 }
 
 TEST_F(EraseRun, EveryCheckedItemReportsItsLinesInTableOrder) {

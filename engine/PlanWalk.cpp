@@ -1,0 +1,173 @@
+// Planning walks: the guarded folder walks of the erase items, collecting targets.
+#include "engine/PlanWalk.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/Paths.h"
+
+namespace bw::planwalk {
+
+namespace {
+
+bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+
+bool HiddenOrSystem(const fs::DirEntry& entry) {
+    return (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
+bool IsCacheFolderName(const std::string& name) {
+    return SameName(name, "Cache") || SameName(name, "Cache.Trash");
+}
+
+// As in Normal.cpp: hidden and system entries stay, and so does everything in a hidden or system
+// folder; a folder's tag is 1 when it is, or lies below, a browser cache folder.
+template <typename Choose>
+fs::WalkRules VisibleOnly(Choose deleteFile) {
+    fs::WalkRules rules;
+    rules.enter = [](const fs::FolderGuard&, const fs::DirEntry& entry, int tag, int& childTag) {
+        if (HiddenOrSystem(entry)) return false;
+        childTag = tag || IsCacheFolderName(entry.name) ? 1 : 0;
+        return true;
+    };
+    rules.deleteFile = [deleteFile](const fs::FolderGuard&, const fs::DirEntry& file, int tag) {
+        return !HiddenOrSystem(file) && deleteFile(file, tag != 0);
+    };
+    return rules;
+}
+
+// The folder a walk starts from, as Normal's walks judge it: nothing for a missing location, a
+// relative path, a root or a folder that does not exist.
+std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below,
+                                                   bool baseMayBeProtected) {
+    if (!platform::paths::IsUsableFolder(path)) return std::nullopt;
+    std::optional<std::string> full = fs::FullPath(platform::paths::Trim(path));
+    if (!full) return std::nullopt;
+    const std::string folder = platform::paths::WithSlash(*full);
+    if (platform::paths::IsRoot(folder) || !fs::FolderExists(folder)) return std::nullopt;
+    fs::FolderGuard guard = fs::GuardFolderBelow(folder, below, baseMayBeProtected);
+    if (!guard.usable) return std::nullopt;
+    return guard;
+}
+
+void WalkFrom(ErasePlan& plan, std::optional<fs::FolderGuard> start, const fs::WalkRules& rules) {
+    if (!start) return;
+    const uint32_t anchor = plan.AddAnchor(*start);
+    if (anchor != ErasePlan::kNone) Walk(plan, anchor, std::move(*start), rules);
+}
+
+}  // namespace
+
+void Walk(ErasePlan& plan, uint32_t folder, fs::FolderGuard guard, const fs::WalkRules& rules) {
+    if (!guard.usable || guard.DirectOnly()) return;
+    // Depth-first, one open handle per level, as fs::Walk: a frame holds its folder and the
+    // sub-folders it listed and has yet to enter.
+    struct Frame {
+        uint32_t folder;
+        fs::FolderGuard guard;
+        int tag;
+        std::vector<std::pair<std::wstring, int>> pending;
+    };
+    std::vector<Frame> stack;
+    auto enter = [&](uint32_t at, fs::FolderGuard opened, int tag) {
+        Frame frame{at, std::move(opened), tag, {}};
+        fs::ListGuarded(frame.guard, [&](const fs::DirEntry& entry) {
+            if (entry.IsFolder()) {
+                if (entry.IsLink()) return true;
+                int childTag = frame.tag;
+                if (!rules.enter || rules.enter(frame.guard, entry, frame.tag, childTag))
+                    frame.pending.emplace_back(entry.wideName, childTag);
+            } else if (!rules.deleteFile || rules.deleteFile(frame.guard, entry, frame.tag)) {
+                plan.AddFile(frame.folder, entry, rules.force);
+            }
+            return true;
+        });
+        std::reverse(frame.pending.begin(), frame.pending.end());
+        stack.push_back(std::move(frame));
+    };
+    enter(folder, std::move(guard), rules.rootTag);
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (!top.pending.empty()) {
+            auto [name, tag] = std::move(top.pending.back());
+            top.pending.pop_back();
+            fs::FolderGuard child = fs::GuardChild(top.guard, name);
+            if (child.usable) enter(plan.AddFolder(top.folder, name), std::move(child), tag);
+            continue;
+        }
+        const uint32_t done = top.folder;
+        stack.pop_back();
+        const bool isRoot = stack.empty();
+        if (rules.removeFolders && (!isRoot || rules.removeRoot)) plan.AddFolderRemoval(done);
+    }
+}
+
+void EmptyFolderBelow(ErasePlan& plan, const std::string& path, const std::string& below, bool baseMayBeProtected) {
+    fs::WalkRules rules = VisibleOnly([](const fs::DirEntry&, bool) { return true; });
+    rules.removeFolders = true;
+    WalkFrom(plan, StartingFolderBelow(path, below, baseMayBeProtected), rules);
+}
+
+void NamedFileBelow(ErasePlan& plan, const std::string& path, const std::string& below, const char* fileName,
+                    bool baseMayBeProtected) {
+    WalkFrom(plan, StartingFolderBelow(path, below, baseMayBeProtected),
+             VisibleOnly([fileName](const fs::DirEntry& file, bool) { return SameName(file.name, fileName); }));
+}
+
+void ProfileCacheBelow(ErasePlan& plan, const std::string& path, const std::string& below, bool baseMayBeProtected) {
+    WalkFrom(plan, StartingFolderBelow(path, below, baseMayBeProtected),
+             VisibleOnly([](const fs::DirEntry&, bool inCache) { return inCache; }));
+}
+
+void ProfileCacheIn(ErasePlan& plan, const fs::FolderGuard& start) {
+    if (!start.usable) return;
+    WalkFrom(plan, start, VisibleOnly([](const fs::DirEntry&, bool inCache) { return inCache; }));
+}
+
+void MatchingFiles(ErasePlan& plan, const fs::FolderGuard& folder, const std::string& mask, bool force) {
+    const std::wstring wideMask = platform::paths::Widen(mask);
+    if (!folder.usable || wideMask.empty() || wideMask.find(L'\\') != std::wstring::npos) return;
+    std::vector<fs::DirEntry> matches;
+    fs::ListGuarded(folder, [&](const fs::DirEntry& entry) {
+        if (!entry.IsFolder() && fs::MatchesMask(wideMask, entry.wideName)) matches.push_back(entry);
+        return true;
+    });
+    if (matches.empty()) return;
+    const uint32_t anchor = plan.AddAnchor(folder);
+    if (anchor == ErasePlan::kNone) return;
+    for (const fs::DirEntry& entry : matches) plan.AddFile(anchor, entry, force);
+}
+
+void MatchingFiles(ErasePlan& plan, const std::string& pattern, fs::Reach reach) {
+    if (platform::paths::IsMissingLocation(pattern)) return;
+    const std::string trimmed = platform::paths::Trim(pattern);
+    const size_t cut = trimmed.find_last_of('\\');
+    if (cut == std::string::npos) return;
+    MatchingFiles(plan, fs::GuardFolder(trimmed.substr(0, cut + 1), reach), trimmed.substr(cut + 1));
+}
+
+void MatchingFolders(ErasePlan& plan, const fs::FolderGuard& parent, const std::string& mask) {
+    const std::wstring wideMask = platform::paths::Widen(mask);
+    if (!parent.usable || parent.DirectOnly() || wideMask.empty() || wideMask.find(L'\\') != std::wstring::npos)
+        return;
+    std::vector<std::wstring> matches;
+    fs::ListGuarded(parent, [&](const fs::DirEntry& entry) {
+        if (entry.IsFolder() && !entry.IsLink() && fs::MatchesMask(wideMask, entry.wideName))
+            matches.push_back(entry.wideName);
+        return true;
+    });
+    if (matches.empty()) return;
+    const uint32_t anchor = plan.AddAnchor(parent);
+    if (anchor == ErasePlan::kNone) return;
+    fs::WalkRules everything;
+    everything.removeFolders = true;
+    everything.removeRoot = true;
+    for (const std::wstring& name : matches) {
+        fs::FolderGuard child = fs::GuardChild(parent, name);
+        if (child.usable) Walk(plan, plan.AddFolder(anchor, name), std::move(child), everything);
+    }
+}
+
+}  // namespace bw::planwalk
