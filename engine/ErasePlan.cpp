@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/Paths.h"
+
 namespace bw {
 
 const char* OutcomeText(Outcome outcome) {
@@ -143,13 +145,7 @@ std::wstring ErasePlan::FolderPath(uint32_t folder) const {
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
-    return wide;
-}
+std::wstring Wide(const std::string& text) { return platform::paths::Widen(text); }
 
 const char* RootName(HKEY root) {
     if (root == HKEY_CURRENT_USER) return "HKEY_CURRENT_USER";

@@ -85,6 +85,15 @@ std::wstring Widen(const std::string& text) {
     return out;
 }
 
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
     int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),

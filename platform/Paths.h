@@ -33,6 +33,8 @@ std::string WithoutSlash(const std::string& path);
 // never turn into "." or "\" on the way.
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
+// UTF-16 text as UTF-8 (for files read by people and scripts whatever their code page).
+std::string Utf8(const std::wstring& text);
 // True when `name` converts to the code page and back unchanged, so the A functions reach it.
 bool FitsCodePage(const std::wstring& name);
 
