@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "settings/Inifun.h"
 #include "tests/support/Driver.h"
 
@@ -76,6 +81,77 @@ TEST(CommandLine, EraseRunsTheStoredSelectionWithoutAnyWindow) {
     EXPECT_EQ(ReadIni(settings, "WINDOWS", "regnum"), "1");
     EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".1");  // the 100,009 bytes that went
     EXPECT_NE(ReadIni(settings, "WINDOWS", "lastclean"), "");
+}
+
+// The report's lines for targets: outcome and path, split at the tab.
+std::vector<std::pair<std::string, std::string>> ReportTargets(const std::string& report) {
+    std::vector<std::pair<std::string, std::string>> targets;
+    size_t at = 0;
+    while (at < report.size()) {
+        size_t end = report.find("\r\n", at);
+        if (end == std::string::npos) end = report.size();
+        const std::string line = report.substr(at, end - at);
+        const size_t tab = line.find('\t');
+        if (line.rfind("  ", 0) == 0 && tab != std::string::npos)
+            targets.emplace_back(line.substr(2, tab - 2), line.substr(tab + 1));
+        at = end + 2;
+    }
+    return targets;
+}
+
+// "/preview /report=FILE" lists what would go and removes nothing; "/erase /report=FILE" erases
+// and reports each target's outcome, and the report agrees with the disk and the registry; a
+// report file that cannot be written gives exit code 3, is left as it was, and the erase still runs.
+TEST(CommandLine, PreviewAndEraseWriteTheirReports) {
+    TempDir folder, custom, reports;
+    ASSERT_TRUE(InstallProgram(folder.path()));
+    PrepareSelection(folder.path(), custom.path());
+    WriteTextFile(custom / "a.tmp", "trace one");
+    WriteTextFile(custom / "keep.doc", "not matched");
+    WriteTextFile(custom / "locked.tmp", "held by a program");
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, kRunMru, "a", "notepad\\1"));
+    const std::string runKey = std::string("HKEY_CURRENT_USER\\") + kRunMru;
+
+    const std::string preview = reports / "preview.txt";
+    EXPECT_EQ(RunToEnd(folder.path(), "/preview /report=\"" + preview + "\"").exitCode, 0u);
+    const auto planned = ReportTargets(ReadTextFile(preview));
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"planned", runKey}, {"planned", custom / "a.tmp"}, {"planned", custom / "locked.tmp"}};
+    for (const auto& line : expected)
+        EXPECT_NE(std::find(planned.begin(), planned.end(), line), planned.end()) << line.second;
+    EXPECT_TRUE(PathExists(custom / "a.tmp")) << "a preview erases nothing";
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRunMru, "a"));
+
+    // A read-only report file cannot be replaced: exit 3, the file as it was, the erase done.
+    const std::string readOnly = reports / "readonly.txt";
+    WriteTextFile(readOnly, "old report");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RunToEnd(folder.path(), "/erase /report=" + readOnly).exitCode, 3u);
+    EXPECT_EQ(ReadTextFile(readOnly), "old report");
+    EXPECT_FALSE(PathExists(custom / "a.tmp"));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    WriteTextFile(custom / "b.tmp", "trace two");
+    WriteTextFile(custom / "locked.tmp", "held by a program");
+    HANDLE held = CreateFileA((custom / "locked.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string report = reports / "erase.txt";
+    EXPECT_EQ(RunToEnd(folder.path(), "/erase /report=" + report).exitCode, 0u);
+    CloseHandle(held);
+    const auto outcomes = ReportTargets(ReadTextFile(report));
+    EXPECT_NE(std::find(outcomes.begin(), outcomes.end(), std::make_pair(std::string("erased"), custom / "b.tmp")),
+              outcomes.end());
+    EXPECT_NE(std::find(outcomes.begin(), outcomes.end(),
+                        std::make_pair(std::string("left: in use"), custom / "locked.tmp")),
+              outcomes.end());
+    for (const auto& [outcome, path] : outcomes) {
+        if (path.rfind("HKEY_", 0) == 0) continue;
+        EXPECT_EQ(PathExists(path), outcome != "erased") << outcome << " " << path;
+    }
+    EXPECT_EQ(ReadTextFile(custom / "keep.doc"), "not matched");
+    EXPECT_NE(ReadTextFile(report).find("Custom Clean Items: erased 1 file, 9 bytes; left 1;"), std::string::npos)
+        << ReadTextFile(report);
 }
 
 TEST(CommandLine, RefusalsEraseNothing) {
