@@ -13,6 +13,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseRunner.h"
+#include "engine/Executor.h"
 #include "engine/EraseRun.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
@@ -62,25 +63,78 @@ bool Exists(const std::string& path) {
     return GetFileAttributesW((L"\\\\?\\" + wide).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// While set, the items only find their targets (a preview); the test carries the plan out.
+bool gPreviewOnly = false;
+
+// Runs one item: erases at once, or only plans it during a preview.
+void RunItem(void (*item)(bw::EraseRun&), bw::EraseRun& run) {
+    if (!gPreviewOnly) {
+        bw::EraseItem(item, run);
+        return;
+    }
+    run.plan.BeginItem("item");
+    item(run);
+}
+
+// Wide text of a UTF-8 path.
+std::wstring WideOf(const std::string& path) {
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The preview lists only what lies inside `inside` and erases nothing; carried out, each file it
+// lists is gone exactly when its outcome says erased (a link, listed as a plain file, is refused).
+void PreviewThenErase(bw::EraseRun& run, const std::string& inside) {
+    const std::wstring prefix = WideOf(inside) + L"\\";
+    size_t files = 0;
+    for (const bw::Target& target : run.plan.Targets()) {
+        const std::wstring path = run.plan.Describe(target);
+        if (target.kind != bw::TargetKind::File && target.kind != bw::TargetKind::Folder) continue;
+        // The drive and Program Files may be spelled in another case by the item; below them, the
+        // true names are compared exactly by the disk checks after the erase.
+        EXPECT_EQ(_wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()), 0)
+            << "listed outside: " << bw::platform::paths::Narrow(path);
+        if (target.kind == bw::TargetKind::File) {
+            ++files;
+            EXPECT_NE(GetFileAttributesW((L"\\\\?\\" + path).c_str()), INVALID_FILE_ATTRIBUTES)
+                << "the preview removed " << bw::platform::paths::Narrow(path);
+        }
+    }
+    EXPECT_GT(files, 0u) << "the preview found nothing";
+    bw::Execute(run.plan, {});
+    for (const bw::Target& target : run.plan.Targets()) {
+        if (target.kind != bw::TargetKind::File) continue;
+        const std::wstring path = run.plan.Describe(target);
+        const bool there = GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(there, target.outcome != bw::Outcome::Erased)
+            << bw::OutcomeText(target.outcome) << " " << bw::platform::paths::Narrow(path);
+        if (target.outcome != bw::Outcome::Erased) {
+            EXPECT_EQ(target.outcome, bw::Outcome::Refused) << bw::platform::paths::Narrow(path);
+        }
+    }
+}
+
 // How an item is pointed at the planted target (the folder it deletes in) and run.
 using Action = std::function<void(const std::string& target, bw::EraseRun& run)>;
 
 Action Plain(void (*item)(bw::EraseRun&)) {
-    return [item](const std::string&, bw::EraseRun& run) { bw::EraseItem(item, run); };
+    return [item](const std::string&, bw::EraseRun& run) { RunItem(item, run); };
 }
 // Shell Folders `value` names the folder `up` levels above the target.
 Action ShellFolder(const char* value, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         const std::string folder = Up(target, up);
         ValueOverride over(HKEY_CURRENT_USER, kShellFolders, value, &folder);
-        bw::EraseItem(item, run);
+        RunItem(item, run);
     };
 }
 // The settings file's program folder ("path" of `section`) is the folder `up` levels above.
 Action ProgramPath(const char* section, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         bw::Inifun::WriteIni(run.settingsFile, section, "path", Up(target, up));
-        bw::EraseItem(item, run);
+        RunItem(item, run);
     };
 }
 // The sub-item `key` of `section` is ticked first.
@@ -227,14 +281,14 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", target, ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"favorites", target, ShellFolder("Favorites", 0, bw::items::Favorites)},
         {"downloaded program files", target,
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
+             RunItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"more applications: Yahoo!", "C:\\Program Files\\Yahoo!\\Messenger\\IMVCache",
          WithKey("MOREAPPLICATIONS", "Yahoo!", Plain(bw::items::MoreApplications))},
@@ -244,7 +298,11 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
         Clear();
         Plant(item.target);
         bw::EraseRun run = FreshRun(program_);
+        gPreviewOnly = true;
         item.run(target_, run);
+        gPreviewOnly = false;
+        PreviewThenErase(run, target_);
+        run.filesize = static_cast<double>(run.plan.Total().erased.bytes);
         ExpectInsideGoneAndOutsideKept();
         // The size counted is what lies inside: seven one-byte files and the two links' targets.
         EXPECT_LT(run.filesize, 100) << "counted beyond the folder";
@@ -269,7 +327,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::EraseItem(bw::items::RecentDocuments, run);
+             RunItem(bw::items::RecentDocuments, run);
          }},
         {"netscape location", profiles, "localstore.rdf", Goes::BaitAtAnyDepth,
          WithKey("NETSCAPE", "Location", ShellFolder("AppData", 2, bw::items::NetscapeNavigator))},
@@ -302,7 +360,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
         {"custom items", target, "notes.txt", Goes::TopFiles,
          [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.txt\r\n");
-             bw::EraseItem(bw::items::CustomItems, run);
+             RunItem(bw::items::CustomItems, run);
          }},
     };
     for (const Item& item : items) {
@@ -310,7 +368,10 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
         Clear();
         Plant(item.target, item.bait);
         bw::EraseRun run = FreshRun(program_);
+        gPreviewOnly = true;
         item.run(target_, run);
+        gPreviewOnly = false;
+        PreviewThenErase(run, target_);
         ExpectOnlyTheirFilesGone(item.goes, item.bait);
     }
 }
@@ -374,7 +435,7 @@ TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     ASSERT_TRUE(RunScript(script, {UnixPath(trash), UnixPath(root_ / "outside\\precious.txt"), "[Trash Info]",
                                    UnixPath(root_ / "outside")}));
 
-    bw::EraseItem(bw::items::RecycleBin, run_);
+    RunItem(bw::items::RecycleBin, run_);
 
     EXPECT_EQ(ReadTextFile(root_ / "outside\\precious.txt"), "precious");
     EXPECT_EQ(SortedNames(trash + "\\files"), (std::vector<std::string>{"link.txt", "linkdir"}));
@@ -401,8 +462,8 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         return [=](const std::string& folder, bw::EraseRun& run) {
             for (const char* key : keys) bw::Inifun::WriteIni(run.settingsFile, section, key, "1");
             bw::Inifun::WriteIni(run.settingsFile, section, pathKey, folder);
-            if (std::string(section) == "opera") bw::EraseItem(bw::items::Opera, run);
-            else bw::EraseItem(bw::items::MsnExplorer, run);
+            if (std::string(section) == "opera") RunItem(bw::items::Opera, run);
+            else RunItem(bw::items::MsnExplorer, run);
         };
     };
     const std::pair<const char*, Action> items[] = {
@@ -410,7 +471,7 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
@@ -418,17 +479,17 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         {"recent", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::EraseItem(bw::items::RecentDocuments, run);
+             RunItem(bw::items::RecentDocuments, run);
          }},
         {"downloaded program files", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
+             RunItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"opera", withAll("opera", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"msn", withAll("msn", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"custom items", [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.dat\r\n");
-             bw::EraseItem(bw::items::CustomItems, run);
+             RunItem(bw::items::CustomItems, run);
          }},
     };
     for (const std::string& base : {std::string("C:\\"), profile + "\\"}) {
@@ -498,7 +559,7 @@ TEST_F(HostileTree, FoldersSwappedForALinkLeadNowhere) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
