@@ -56,6 +56,8 @@ public:
     void Preview();
     // True between a preview and the erase that carries it out.
     bool HasPreview() const { return previewed_; }
+    // The plan of the last preview or run (a preview's ticks may be changed before Erase Now).
+    ErasePlan& Plan() { return run_.plan; }
 
     // The one host of every erase window (set by the main window as it loads).
     static EraseHost& Host();

@@ -170,6 +170,11 @@ void frmdetails::Build() {
 }
 
 void frmdetails::Open(ErasePlan& plan, size_t item) {
+    Fill(plan, item);
+    ShowModal();
+}
+
+void frmdetails::Fill(ErasePlan& plan, size_t item) {
     plan_ = &plan;
     item_ = item;
     Load();
@@ -180,7 +185,6 @@ void frmdetails::Open(ErasePlan& plan, size_t item) {
     List1.Show(&plan, std::move(rows));
     Check1.SetValue(plan.ItemTicked(item) ? 1 : 0);
     List1.SetFocus();
-    ShowModal();
 }
 
 // ---- report ----
@@ -206,16 +210,20 @@ void frmreport::Build() {
 }
 
 void frmreport::Open(ErasePlan& plan, bool preview) {
+    Fill(plan, preview);
+    ShowModal();
+}
+
+void frmreport::Fill(ErasePlan& plan, bool preview) {
     plan_ = &plan;
     preview_ = preview;
     Load();
-    Label1.SetCaption((preview ? "Preview: " : "Erased: ") + FiguresText(plan.Total(), preview));
+    Label1.SetCaption((preview ? "Preview, total: " : "Total: ") + FiguresText(plan.Total(), preview));
     std::vector<uint32_t> rows;
     for (uint32_t i = 0; i < plan.Targets().size(); ++i)
         if (!plan.Targets()[i].quiet) rows.push_back(i);
     List1.Show(&plan, std::move(rows));
     List1.SetFocus();
-    ShowModal();
 }
 
 bool frmreport::SaveTo(const std::string& file) { return plan_ && SaveReport(file, *plan_, preview_); }

@@ -55,6 +55,8 @@ public:
 
     // Shows the targets of `item` of `plan` (modal); ticks change the plan.
     void Open(ErasePlan& plan, size_t item);
+    // Loads the window with them, without showing it.
+    void Fill(ErasePlan& plan, size_t item);
 
 protected:
     void Build() override;
@@ -74,6 +76,7 @@ public:
     ui::CommandButton Command2;  // "Close"
 
     void Open(ErasePlan& plan, bool preview);
+    void Fill(ErasePlan& plan, bool preview);  // loads it without showing it
     // Writes the report to `file`; false when it cannot be written.
     bool SaveTo(const std::string& file);
 
