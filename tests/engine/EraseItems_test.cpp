@@ -352,6 +352,43 @@ TEST_F(HostileTree, FixedSubfoldersAreNeverFollowedThroughALink) {
     }
 }
 
+// Every fixed folder More Applications works below Program Files, with the first folder below
+// Program Files, or the folder the pattern lies in, made a link to a folder outside that holds
+// what the pattern takes: nothing outside goes. The rows come from the item's own table, so a new
+// row is covered as soon as it is written.
+TEST_F(HostileTree, ApplicationFoldersAreNeverFollowedThroughALink) {
+    const std::string programFiles = "C:\\Program Files\\";
+    std::vector<std::string> patterns;
+    for (const std::string& pattern : bw::items::ApplicationFixedFolders())
+        if (_strnicmp(pattern.c_str(), programFiles.c_str(), programFiles.size()) == 0) patterns.push_back(pattern);
+    ASSERT_GE(patterns.size(), 10u);
+    for (bool linkFirst : {true, false}) {
+        for (const std::string& pattern : patterns) {
+            SCOPED_TRACE(pattern + (linkFirst ? " (first folder linked)" : " (its folder linked)"));
+            const std::string rest = pattern.substr(programFiles.size());
+            const std::string folder = Parent(rest), first = folder.substr(0, folder.find('\\'));
+            std::string bait = NameOf(pattern);
+            for (char& c : bait) c = c == '*' ? 'b' : c == '?' ? 'x' : c;
+            TempDir outside;
+            const std::string linked = linkFirst ? first : folder;
+            const std::string baitPath = outside / (linkFirst ? rest.substr(first.size() + 1) : NameOf(pattern));
+            const std::string baitFile = Parent(baitPath) + "\\" + bait;
+            MakeDirs(Parent(baitFile));
+            WriteTextFile(baitFile, "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+            MakeDirs(Parent(programFiles + linked));
+            ASSERT_TRUE(MakeLink(outside.path(), programFiles + linked));
+            bw::EraseRun run = FreshRun(program_);
+            for (const char* key : {"CuteFTP", "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "NetVampire",
+                                    "PowerDVD", "Winamp", "Aol70", "Yahoo!"})
+                bw::Inifun::WriteIni(run.settingsFile, "MOREAPPLICATIONS", key, "1");
+            bw::items::MoreApplications(run);
+            EXPECT_EQ(ReadTextFile(baitFile), "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+        }
+    }
+}
+
 TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     const std::string trash = bw::platform::WineTrashFolder();
     const std::string prefix = [] {
