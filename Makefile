@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build run test bench dist clean
+.PHONY: all bootstrap configure build run test bench dist clean fuzz fuzz-trees
 
 all: build
 
@@ -23,6 +23,13 @@ test: dist
 
 bench: build
 	@scripts/run-bench $(BUILD)
+
+# Long fuzzing: thousands of random hostile trees (BW_FUZZ_SEEDS, from BW_FUZZ_SEED); a failure
+# prints the seed that replays it.
+fuzz: fuzz-trees
+
+fuzz-trees: build
+	@BW_FUZZ_SEEDS=$${BW_FUZZ_SEEDS:-2000} BW_CTEST_ARGS="-R HostileFuzz --timeout 86400" scripts/run-tests $(BUILD)
 
 # The setup program and the portable zip of the program folder, beside build/dist/.
 dist: build
