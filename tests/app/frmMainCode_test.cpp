@@ -237,6 +237,15 @@ TEST_F(MainWindow, CustomItemsPageKeepsCusdDatAsBuilt) {
         Click(form.Command101.hwnd());
     }
     EXPECT_EQ(items(), "C:\\\\*.chk|C:\\Temp\\*.log|C:\\Temp\\*.log|");
+    {
+        // A folder of Windows, reached however it is written, is refused with the reason.
+        bw::test::MessageBoxWatcher watcher;
+        form.Text102.SetText("C:\\users\\..\\windows\\.");
+        form.Text103.SetText("*.log");
+        Click(form.Command101.hwnd());
+        ASSERT_EQ(watcher.boxes().size(), 1u);
+        EXPECT_NE(watcher.boxes()[0].text.find("belongs to Windows"), std::string::npos);
+    }
     EXPECT_EQ(bw::test::ReadTextFile(file), "C:\\\\*.chk\r\nC:\\Temp\\*.log\r\nC:\\Temp\\*.log\r\n");
     Click(form.Command102.hwnd());  // nothing selected
     EXPECT_EQ(bw::test::ReadTextFile(file).size(), 41u);
