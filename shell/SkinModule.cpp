@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/AppSettings.h"
@@ -136,7 +137,8 @@ void ApplySkinLayout(ui::Form& form, SkinFrame& frame) {
     if (!form.hwnd()) return;
     form.SetBackColor(kBackColor);
     form.SetCaption(frame.lblTitle.Caption());
-    frame.lblTitle.Move(16, 7, WindowSize(form).width - 100, 16);
+    // As tall as the caption's font needs at this DPI, within the title bar's picture.
+    frame.lblTitle.Move(16, 7, WindowSize(form).width - 100, std::min(ui::Scaled(16), kTitleHeight - 7));
     frame.lblTitle.onMouseDown = [&form] { DragWindow(form); };
     RoundWindowCorners(form);
     PlaceImages(form, frame);

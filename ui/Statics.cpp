@@ -23,6 +23,28 @@ void Label::SetBackdrop(COLORREF color, HBITMAP backdrop, int top) {
 
 bool Label::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_LBUTTONDOWN && onMouseDown) onMouseDown();
+    if (!(GetWindowLongA(hwnd_, GWL_STYLE) & WS_TABSTOP)) return false;
+    switch (msg) {
+    case WM_GETDLGCODE:
+        *result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        return true;
+    case BM_CLICK:
+        if (onClick) onClick();
+        *result = 0;
+        return true;
+    case WM_KEYUP:
+        if (wp != VK_SPACE) break;
+        if (onClick) onClick();
+        *result = 0;
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        if (onFocus) onFocus(msg == WM_SETFOCUS);
+        break;
+    default:
+        break;
+    }
     return false;
 }
 

@@ -88,7 +88,9 @@ TEST(CommandLine, RefusalsEraseNothing) {
     const Case cases[] = {
         {"/erase", false, 2, false},  // never chosen: no run, and no box in an unattended start
         {"/erasee", true, 1, true},
-        {"/erase /now", true, 1, true},
+        {"/foo", true, 1, true},
+        {"/erase /now", true, 1, false},  // a scheduled run with a typo must not wait for anyone
+        {"/erase /?", true, 1, false},
         {"/?", true, 0, true},
     };
     for (const Case& c : cases) {
@@ -103,6 +105,33 @@ TEST(CommandLine, RefusalsEraseNothing) {
         EXPECT_EQ(outcome.showedWindow, c.box) << c.arguments;
         EXPECT_EQ(ReadTextFile(custom / "a.tmp"), "stays") << c.arguments;
         EXPECT_EQ(ReadIni(folder / "bwsd.dat", "WINDOWS", "lastclean"), "") << c.arguments;
+    }
+}
+
+// Started with its output redirected (as from a prompt, "Brightwipe.exe /? > usage.txt"), the
+// program answers there and shows no box.
+TEST(CommandLine, UsageGoesToTheOutputItWasStartedWith) {
+    TempDir folder;
+    ASSERT_TRUE(InstallProgram(folder.path()));
+    for (const char* arguments : {"/?", "/foo"}) {
+        const std::string outFile = folder / "usage.txt";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(out, INVALID_HANDLE_VALUE);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+        PROCESS_INFORMATION pi{};
+        std::string command = "\"" + folder / "Brightwipe.exe" + "\" " + arguments;
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, folder.path().c_str(), &si, &pi));
+        CloseHandle(out);
+        const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
+        EXPECT_TRUE(ended) << arguments << ": it waits for an answer";
+        if (!ended) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        EXPECT_NE(ReadTextFile(outFile).find("Usage: Brightwipe.exe [/erase | /?]"), std::string::npos) << arguments;
     }
 }
 
