@@ -175,7 +175,9 @@ TEST_F(MainWindow, FirstCloseCreatesTheSettingsFile) {
     frmMainCode& form = Load();
     form.Image9_Click();  // "EXIT"
     EXPECT_FALSE(form.IsLoaded());
-    for (const Row& row : kRows) EXPECT_EQ(ReadIni(folder_.settings(), row.section, row.key), "1") << row.key;
+    for (const Row& row : kRows)
+        EXPECT_EQ(ReadIni(folder_.settings(), row.section, row.key), std::string(row.key) == "favorites" ? "0" : "1")
+            << row.key;
 }
 
 TEST_F(MainWindow, PagesSwitchTitles) {

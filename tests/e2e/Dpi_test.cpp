@@ -1,6 +1,6 @@
-// Every window of the program at 144 DPI: each caption fits its control. A process reads the
-// DPI when it starts, so the windows are measured by a second run of this test program, started
-// once the prefix's DPI is set to 144; it also keeps a screenshot of each window.
+// Every window of the program at 96, 120 and 144 DPI: each caption fits its control. A process
+// reads the DPI when it starts, so the windows are measured by a second run of this test program,
+// started once the prefix's DPI is set; it also keeps a screenshot of each window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -66,34 +66,36 @@ private:
     std::vector<DWORD> olds_;
 };
 
-TEST(Dpi, NoCaptionIsCutAt144Dpi) {
-    PrefixDpi dpi(144);
-    TempDir scratch;
-    const std::string output = scratch / "child.txt";
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=DpiChild.*";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(out, INVALID_HANDLE_VALUE);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = out;
-    PROCESS_INFORMATION pi{};
-    SetEnvironmentVariableA(kChildVariable, "1");
-    const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    SetEnvironmentVariableA(kChildVariable, nullptr);
-    CloseHandle(out);
-    ASSERT_TRUE(started);
-    WaitForSingleObject(pi.hProcess, 90000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    const std::string report = ReadTextFile(output);
-    EXPECT_EQ(code, 0u) << report;
-    EXPECT_NE(report.find("[  PASSED  ] 1 test"), std::string::npos) << report;
+TEST(Dpi, NoCaptionIsCutAt96And120And144Dpi) {
+    for (DWORD dpiValue : {96u, 120u, 144u}) {
+        PrefixDpi dpi(dpiValue);
+        TempDir scratch;
+        const std::string output = scratch / "child.txt";
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string command = std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=DpiChild.*";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(out, INVALID_HANDLE_VALUE);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+        PROCESS_INFORMATION pi{};
+        SetEnvironmentVariableA(kChildVariable, std::to_string(dpiValue).c_str());
+        const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+        SetEnvironmentVariableA(kChildVariable, nullptr);
+        CloseHandle(out);
+        ASSERT_TRUE(started);
+        WaitForSingleObject(pi.hProcess, 90000);
+        DWORD code = 1;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        const std::string report = ReadTextFile(output);
+        EXPECT_EQ(code, 0u) << dpiValue << " DPI:\n" << report;
+        EXPECT_NE(report.find("[  PASSED  ] 1 test"), std::string::npos) << dpiValue << " DPI:\n" << report;
+    }
 }
 
 // What a caption needs beside its text: a check box's box, a button's edges, a frame's indent.
@@ -146,8 +148,10 @@ std::vector<std::string> CutCaptions(HWND form) {
 }
 
 TEST(DpiChild, DISABLED_EveryCaptionFits) {
-    if (!std::getenv(kChildVariable)) GTEST_SKIP() << "runs only as the second process of Dpi.NoCaptionIsCutAt144Dpi";
-    ASSERT_EQ(bw::ui::ScreenDpi(), 144) << "the prefix's DPI did not reach this process";
+    const char* expected = std::getenv(kChildVariable);
+    if (!expected) GTEST_SKIP() << "runs only as the second process of Dpi.NoCaptionIsCutAt96And120And144Dpi";
+    ASSERT_EQ(bw::ui::ScreenDpi(), std::atoi(expected)) << "the prefix's DPI did not reach this process";
+    const std::string dpi = expected;
     ProgramFolder folder;
     struct Window {
         const char* name;
@@ -170,7 +174,7 @@ TEST(DpiChild, DISABLED_EveryCaptionFits) {
         bw::ui::Form& form = w.form();
         form.Show();
         PumpMessages();
-        SaveScreenshot(ArtifactsDir() + "\\dpi144-" + w.name + ".bmp", form.hwnd());
+        SaveScreenshot(ArtifactsDir() + "\\dpi" + dpi + "-" + w.name + ".bmp", form.hwnd());
         for (const std::string& caption : CutCaptions(form.hwnd())) ADD_FAILURE() << w.name << ": " << caption;
         form.Hide();
     }
