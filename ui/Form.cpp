@@ -97,6 +97,17 @@ void Form::ReturnToOpener() {
     SetActiveWindow(opener_);
 }
 
+void Form::EndModal() {
+    // As a dialog ends: the windows it disabled come back and the opener is activated while
+    // this form is still on screen, so the activation never falls to another program or to
+    // the desktop as the form goes.
+    const bool wasActive = GetActiveWindow() == hwnd_;
+    for (HWND h : disabledByModal_)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    disabledByModal_.clear();
+    if (wasActive) ReturnToOpener();
+}
+
 void Form::Show() {
     Load();
     if (!hwnd_) return;
@@ -117,6 +128,7 @@ void Form::ShowModal() {
     DisabledWindows disabled;
     std::pair<HWND, DisabledWindows*> ctx{hwnd_, &disabled};
     EnumThreadWindows(GetCurrentThreadId(), DisableOthers, reinterpret_cast<LPARAM>(&ctx));
+    disabledByModal_ = disabled.list;
     modal_ = true;
     Show();
     MSG msg;
@@ -132,16 +144,15 @@ void Form::ShowModal() {
         DispatchMessageA(&msg);
     }
     modal_ = false;
-    for (HWND h : disabled.list)
+    for (HWND h : disabledByModal_)
         if (IsWindow(h)) EnableWindow(h, TRUE);
-    // The opener was disabled while this form went away, so Windows handed the activation to
-    // some other window; it goes back to the opener now.
-    if (!Visible()) ReturnToOpener();
+    disabledByModal_.clear();
 }
 
 void Form::Hide() {
     if (!hwnd_) return;
     const bool wasActive = GetActiveWindow() == hwnd_;
+    if (modal_) EndModal();
     ShowWindow(hwnd_, SW_HIDE);
     if (wasActive && !modal_) ReturnToOpener();
 }
@@ -152,6 +163,7 @@ void Form::Unload() {
     if (!hwnd_) return;  // Form_Unload may have unloaded us already
     HWND hwnd = hwnd_;
     const bool wasActive = GetActiveWindow() == hwnd;
+    if (modal_) EndModal();
     hwnd_ = nullptr;
     lastFocus_ = nullptr;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

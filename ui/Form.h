@@ -92,6 +92,8 @@ private:
     void RememberOpener();
     // Gives the activation back to the window that was active when this form was shown.
     void ReturnToOpener();
+    void EndModal();
+    std::vector<HWND> disabledByModal_;
     bool RunAccessKey(WPARAM virtualKey);
     HWND hwnd_ = nullptr;
     HWND opener_ = nullptr;     // the window active when the form was shown
