@@ -15,8 +15,9 @@ namespace bw {
 
 const char kUsageText[] =
     "Usage: Brightwipe.exe [/erase | /?]\n\n"
-    "/erase   Erases the items selected in Brightwipe's main window, with the same\n"
-    "         options, without showing any window, then exits.\n"
+    "/erase   Erases the items selected in the main window, with\n"
+    "         the same options, without showing any window,\n"
+    "         then exits.\n"
     "/?       Shows this message.\n\n"
     "Without a switch Brightwipe opens its main window.";
 

@@ -26,6 +26,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Brightwipe"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
 !include "${FILES}"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brightwipe"
 !define MUI_ICON "${DIST}\..\art\Brightwipe.ico"
@@ -200,17 +201,19 @@ Section "Uninstall"
       !insertmacro BW_REMOVE "$APPDATA\Brightwipe" "keepurl.dat"
       !insertmacro BW_REMOVE "$APPDATA\Brightwipe" "keepcook.dat"
       !insertmacro BW_REMOVE "$APPDATA\Brightwipe" "Ext.txt"
-      RMDir "$APPDATA\Brightwipe"
+      !insertmacro BW_REMOVE "$APPDATA" "Brightwipe"
       DeleteRegKey HKCU "Software\VB and VBA Program Settings\DriveScrub"
   ${EndIf}
   settings_done:
-  RMDir "$INSTDIR"
+  ${GetParent} "$INSTDIR" $0
+  ${GetFileName} "$INSTDIR" $1
+  !insertmacro BW_REMOVE "$0" "$1"
 
   SetShellVarContext all
   !insertmacro BW_REMOVE "$SMPROGRAMS\Brightwipe" "Brightwipe.lnk"
   !insertmacro BW_REMOVE "$SMPROGRAMS\Brightwipe" "Brightwipe Help.lnk"
   !insertmacro BW_REMOVE "$SMPROGRAMS\Brightwipe" "Uninstall Brightwipe.lnk"
-  RMDir "$SMPROGRAMS\Brightwipe"
+  !insertmacro BW_REMOVE "$SMPROGRAMS" "Brightwipe"
 
   DeleteRegValue HKLM "Software\Microsoft\Windows\CurrentVersion\Run" "Brightwipe"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -44,7 +44,7 @@ void frmoptions::Build() {
          "If this is checked,you can press the Hotkey windows key + Z to hide all IE windows,and "
          "windows key + shift + Z to show all IE windows.you can hide the browser windows and folder "
          "windows when your boss or anyone else you don't want to see your screen comes in.",
-         10, 44, 380, 66},
+         10, 44, 394, 66},
         {&Frame4, nullptr, "General", 8, 260, 414, 138},
         {&Check2, &Frame4, "Load Brightwipe on Windows Start Up", 10, 20, 390, 20},
         {&Check3, &Frame4, "Automatically check for new versions", 10, 42, 390, 20},

@@ -28,6 +28,8 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
+    // Paints a caption that wraps onto several lines; false for the control to paint it.
+    bool PaintWrapped();
     HBRUSH backdrop_ = nullptr;
     int backdropTop_ = 0;
     COLORREF textColor_ = 0;

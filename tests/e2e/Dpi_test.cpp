@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -134,12 +135,18 @@ std::vector<std::string> CutCaptions(HWND form) {
         GetClientRect(control, &client);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
         const int room = client.right - Extra(control);
-        RECT need{0, 0, room, 0};
         const UINT prefix = (cls == "Static" && (style & SS_NOPREFIX)) ? DT_NOPREFIX : 0;
-        const UINT wrap = cls == "Static" || (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
-        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | wrap | prefix);
+        RECT line{0, 0, 0, 0};
+        DrawTextA(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | prefix);
+        // A caption too long for one line wraps, and a wrapped label wraps a little inside its
+        // edge (Label::PaintWrapped), as it must: Wine draws text a little wider than it
+        // measures it.
+        const bool wraps = line.right > room && (cls == "Static" || (style & BS_MULTILINE));
+        const int width = wraps ? room - std::max(room / 40, 3) : room;
+        RECT need{0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_EXPANDTABS | prefix | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
         SelectObject(dc, old);
-        if (need.right > room || need.bottom > client.bottom)
+        if (need.right > width || need.bottom > client.bottom)
             cut.push_back("\"" + text + "\": needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) +
                           ", has " + std::to_string(room) + " x " + std::to_string(client.bottom));
     }

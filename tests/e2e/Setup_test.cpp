@@ -44,6 +44,35 @@ void UninstallSilently(const std::string& target) {
     EXPECT_TRUE(WaitFor([&] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 30000));
 }
 
+// A visible top-level window of any process whose class is `cls` and whose text, or the text of
+// one of its descendants, holds `text`; null after `ms`.
+HWND WaitForWindowWith(const std::string& cls, const std::string& text, int ms) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND top = GetTopWindow(nullptr); top && !found; top = GetWindow(top, GW_HWNDNEXT)) {
+                if (!IsWindowVisible(top) || ClassOf(top) != cls) continue;
+                if (WindowText(top).find(text) != std::string::npos) found = top;
+                for (HWND child : Descendants(top))
+                    if (IsWindowVisible(child) && WindowText(child).find(text) != std::string::npos) found = top;
+            }
+            return found != nullptr;
+        },
+        ms);
+    return found;
+}
+
+// Presses the visible, enabled button captioned `caption` (its '&' included) somewhere in `top`.
+bool PressButton(HWND top, const std::string& caption) {
+    for (HWND child : Descendants(top))
+        if (IsWindowVisible(child) && IsWindowEnabled(child) && ClassOf(child) == "Button" &&
+            WindowText(child) == caption) {
+            PostMessageA(child, BM_CLICK, 0, 0);
+            return true;
+        }
+    return false;
+}
+
 TEST(Setup, SilentInstallRunsAndSilentUninstallLeavesNothing) {
     const std::string setup = SetupProgram();
     if (setup.empty()) GTEST_SKIP() << "no setup program: `make dist` builds it";
@@ -94,6 +123,43 @@ TEST(Setup, UninstallLeavesTheUsersFilesAndWhatALinkPointsAt) {
     for (const auto& [path, content] : kept) EXPECT_EQ(ReadTextFile(path), content) << path;
     EXPECT_EQ(SortedNames(target), (std::vector<std::string>{"Ext.txt", "Skinz", "notes.txt"}));
     EXPECT_EQ(SortedNames(target + "\\Skinz\\Blue"), (std::vector<std::string>{"mine.gif"}));
+}
+
+// Uninstalled by hand, answering yes to removing the settings: the settings and lists go, and
+// so does the registry key Search & Erase keeps under its own name; the user's own file stays.
+TEST(Setup, UninstallRemovingSettingsAlsoRemovesTheSearchAndEraseKey) {
+    const std::string setup = SetupProgram();
+    if (setup.empty()) GTEST_SKIP() << "no setup program: `make dist` builds it";
+    const char kSearchKey[] = "Software\\VB and VBA Program Settings\\DriveScrub\\StartUp";
+
+    TempDir parent;
+    const std::string target = parent / "Brightwipe";
+    ASSERT_EQ(RunAndWait("\"" + setup + "\" /S /D=" + target), 0);
+    for (const char* name : {"bwsd.dat", "keepurl.dat", "notes.txt"}) ASSERT_TRUE(WriteTextFile(target + "\\" + name, name));
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, kSearchKey, "AppPath", target));
+
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string command = "\"" + target + "\\Uninstall.exe\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    HWND wizard = WaitForWindowWith("#32770", "Uninstall", 30000);
+    ASSERT_NE(wizard, nullptr) << "the uninstaller did not open";
+    ASSERT_TRUE(WaitFor([&] { return PressButton(wizard, "&Uninstall"); }, 10000));
+    HWND question = WaitForWindowWith("#32770", "Also remove your Brightwipe settings", 30000);
+    ASSERT_NE(question, nullptr) << "no question about the settings";
+    ASSERT_TRUE(PressButton(question, "&Yes"));
+    ASSERT_TRUE(WaitFor([&] { return PressButton(wizard, "&Close") || PressButton(wizard, "&Finish"); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(wizard); }, 15000)) << "the uninstaller stayed open";
+    if (IsWindow(wizard)) PostMessageA(wizard, WM_CLOSE, 0, 0);
+
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(target + "\\Uninstall.exe"); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 30000));
+    EXPECT_EQ(SortedNames(target), (std::vector<std::string>{"notes.txt"}));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\DriveScrub"));
+    DeleteTree(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\DriveScrub");
 }
 
 }  // namespace
