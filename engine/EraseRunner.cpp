@@ -208,7 +208,7 @@ void WriteStatistics(const std::string& settings, const EraseRun& run) {
 
 EraseRun EraseUnattended(const EraseSelection& selection) {
     EraseRun run;
-    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.settingsFile = platform::SettingsFile("bwsd.dat");
     run.addLine = [](const std::string&, bool) {};
     Inifun::WriteIni(run.settingsFile, "WINDOWS", "lastclean", platform::NowText());
     RunItems(run, selection, RunMode::Erase);
@@ -218,7 +218,7 @@ EraseRun EraseUnattended(const EraseSelection& selection) {
 
 EraseRun PreviewUnattended(const EraseSelection& selection) {
     EraseRun run;
-    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.settingsFile = platform::SettingsFile("bwsd.dat");
     run.addLine = [](const std::string&, bool) {};
     RunItems(run, selection, RunMode::Preview);
     return run;

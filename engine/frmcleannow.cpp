@@ -46,7 +46,7 @@ void frmcleannow::Build() {
 }
 
 void frmcleannow::Command1_Click() {
-    Inifun::WriteIni(platform::ProgramFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
+    Inifun::WriteIni(platform::SettingsFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
     cleannow();
 }
 
@@ -70,7 +70,7 @@ void frmcleannow::AddLine(const std::string& text, bool scroll) {
 }
 
 void frmcleannow::cleannow() {
-    const std::string settings = platform::ProgramFile("bwsd.dat");
+    const std::string settings = platform::SettingsFile("bwsd.dat");
     const EraseHost host = Host();  // a copy: closing the main window resets the host
     const EraseSelection selection = host.selection ? host.selection() : EraseSelection{};
 
@@ -153,7 +153,7 @@ void frmcleannow::Preview() {
     Frame1.SetCaption("Preview In Progress,Please Waiting");
     Frame1.Refresh();
     run_ = EraseRun{};
-    run_.settingsFile = platform::ProgramFile("bwsd.dat");
+    run_.settingsFile = platform::SettingsFile("bwsd.dat");
     run_.mainWindow = host.window ? host.window() : nullptr;
     run_.eraseWindow = hwnd();
     run_.addLine = [](const std::string&, bool) {};

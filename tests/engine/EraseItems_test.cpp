@@ -149,8 +149,7 @@ Action WithKey(const char* section, const char* key, Action then) {
 enum class Goes {
     Bait,             // the bait directly in the target
     BaitAtAnyDepth,   // the bait wherever the target's tree holds it
-    TopFiles,         // every plain file directly in the target, bait included
-    BaitMaybeTopFiles // the bait; the other top files may stay (named in the code page for a keep list)
+    TopFiles,         // every plain file directly in the target, bait included (non-ANSI names too)
 };
 
 // The tree goes at target (default root\a\Target): its parent holds the case twin, its
@@ -230,16 +229,14 @@ protected:
     // The files `goes` names are gone and every other planted file stays, links and what they
     // lead to included.
     void ExpectOnlyTheirFilesGone(Goes goes, const std::string& bait) {
-        std::vector<std::string> gone = {bait}, maybe;
+        std::vector<std::string> gone = {bait};
         if (goes == Goes::BaitAtAnyDepth)
             for (const std::string& folder : kBaitFolders) gone.push_back(folder + bait);
         if (goes == Goes::TopFiles) gone.insert(gone.end(), kTopFiles.begin(), kTopFiles.end());
-        if (goes == Goes::BaitMaybeTopFiles) maybe = kTopFiles;
         std::vector<std::string> planted = kTopFiles;
         planted.insert(planted.end(), kLowerFiles.begin(), kLowerFiles.end());
         for (const std::string& folder : kBaitFolders) planted.push_back(folder + bait);
         for (const std::string& file : planted) {
-            if (std::find(maybe.begin(), maybe.end(), file) != maybe.end()) continue;
             const bool goesToo = std::find(gone.begin(), gone.end(), file) != gone.end();
             EXPECT_EQ(Exists(target_ + "\\" + file), !goesToo) << file;
         }
@@ -322,7 +319,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
     const std::string root = root_.path(), target = root_ / "a\\Target";
     const std::string profiles = root + "\\Mozilla\\Profiles", opera = root + "\\opera\\profile";
     const Item items[] = {
-        {"cookies", target, "user@site[1].txt", Goes::BaitMaybeTopFiles, ShellFolder("Cookies", 0, bw::items::Cookies)},
+        {"cookies", target, "user@site[1].txt", Goes::TopFiles, ShellFolder("Cookies", 0, bw::items::Cookies)},
         {"recent documents", target, "letter.lnk", Goes::Bait,
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
@@ -411,6 +408,43 @@ TEST_F(HostileTree, FixedSubfoldersAreNeverFollowedThroughALink) {
         item.run(linked, run);
         EXPECT_EQ(ReadTextFile(root_ / "outside\\" + item.bait), "precious");
         ExpectOutsideKept();
+    }
+}
+
+// Every fixed folder More Applications works below Program Files, with the first folder below
+// Program Files, or the folder the pattern lies in, made a link to a folder outside that holds
+// what the pattern takes: nothing outside goes. The rows come from the item's own table, so a new
+// row is covered as soon as it is written.
+TEST_F(HostileTree, ApplicationFoldersAreNeverFollowedThroughALink) {
+    const std::string programFiles = "C:\\Program Files\\";
+    std::vector<std::string> patterns;
+    for (const std::string& pattern : bw::items::ApplicationFixedFolders())
+        if (_strnicmp(pattern.c_str(), programFiles.c_str(), programFiles.size()) == 0) patterns.push_back(pattern);
+    ASSERT_GE(patterns.size(), 10u);
+    for (bool linkFirst : {true, false}) {
+        for (const std::string& pattern : patterns) {
+            SCOPED_TRACE(pattern + (linkFirst ? " (first folder linked)" : " (its folder linked)"));
+            const std::string rest = pattern.substr(programFiles.size());
+            const std::string folder = Parent(rest), first = folder.substr(0, folder.find('\\'));
+            std::string bait = NameOf(pattern);
+            for (char& c : bait) c = c == '*' ? 'b' : c == '?' ? 'x' : c;
+            TempDir outside;
+            const std::string linked = linkFirst ? first : folder;
+            const std::string baitPath = outside / (linkFirst ? rest.substr(first.size() + 1) : NameOf(pattern));
+            const std::string baitFile = Parent(baitPath) + "\\" + bait;
+            MakeDirs(Parent(baitFile));
+            WriteTextFile(baitFile, "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+            MakeDirs(Parent(programFiles + linked));
+            ASSERT_TRUE(MakeLink(outside.path(), programFiles + linked));
+            bw::EraseRun run = FreshRun(program_);
+            for (const char* key : {"CuteFTP", "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "NetVampire",
+                                    "PowerDVD", "Winamp", "Aol70", "Yahoo!"})
+                bw::Inifun::WriteIni(run.settingsFile, "MOREAPPLICATIONS", key, "1");
+            RunItem(bw::items::MoreApplications, run);
+            EXPECT_EQ(ReadTextFile(baitFile), "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+        }
     }
 }
 
