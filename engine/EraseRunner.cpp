@@ -167,6 +167,13 @@ void MeasuredFigures(EraseRun& run) {
 void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, const RunHooks& hooks) {
     bool stopped = false;
     const ExecuteOptions options = Options(run, hooks, &stopped);
+    // A long search pumps the window's messages every 64 folders and stops on Cancel.
+    int folders = 0;
+    if (hooks.pump || hooks.cancelled)
+        run.plan.SetPulse([&, hooks] {
+            if (++folders % 64 == 0 && hooks.pump) hooks.pump();
+            return options.cancelled();
+        });
     auto position = [&](const EraseItemRow& row) {
         if (row.progress >= 0 && hooks.progress) hooks.progress(row.progress);
     };
@@ -181,6 +188,7 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
             EndLine(run, row, item);
         }
         MeasuredFigures(run);
+        run.plan.SetPulse(nullptr);
         return;
     }
     for (size_t rowIndex = 0; rowIndex < std::size(kItems) && !stopped; ++rowIndex) {
@@ -199,6 +207,8 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
         EndLine(run, row, item);
     }
     if (mode == RunMode::Erase) MeasuredFigures(run);
+    if (mode == RunMode::Preview) run.plan.Compact();  // kept until the erase or the next preview
+    run.plan.SetPulse(nullptr);
 }
 
 void WriteStatistics(const std::string& settings, const EraseRun& run) {

@@ -8,7 +8,6 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
-#include "engine/Normal.h"
 #include "engine/PlanWalk.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
