@@ -41,6 +41,11 @@ TEST(CustomItems, MissingEmptyAndUnreadableFilesAndWhatTheLinesDelete) {
     MakeDirs(folder.file("cusd.dat"));  // a folder where the file should be cannot be read
     EXPECT_EQ(RunCustom(run), Lines{kStart});
     RemoveDirectoryA(folder.file("cusd.dat").c_str());
+    std::string tooMany;
+    for (int i = 0; i <= 100000; ++i) tooMany += "C:\\none\\*.tmp\r\n";
+    WriteTextFile(folder.file("cusd.dat"), tooMany);  // more lines than a list file may hold: said, not hidden
+    EXPECT_EQ(RunCustom(run),
+              (Lines{kStart, "Erasing Custom Clean Items......FAILED: cusd.dat is too large or cannot be read"}));
     WriteTextFile(folder.file("cusd.dat"), "");
     EXPECT_EQ(RunCustom(run), (Lines{kStart, kEnd}));
 
