@@ -14,8 +14,6 @@ namespace fs = bw::platform::fs;
 
 namespace {
 
-bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
-
 bool HiddenOrSystem(const fs::DirEntry& entry) {
     return (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
@@ -49,8 +47,11 @@ bool IsCacheFolderName(const std::string& name) {
     return SameName(name, "Cache") || SameName(name, "Cache.Trash");
 }
 
-// The rules of every walk here: hidden and system entries stay, and so does everything in a
-// hidden or system folder; a folder's tag is 1 when it is, or lies below, a browser cache folder.
+}  // namespace
+
+bool SameName(const std::string& name, const char* expected) { return lstrcmpiA(name.c_str(), expected) == 0; }
+
+// A folder's tag is 1 when it is, or lies below, a browser cache folder.
 fs::WalkRules VisibleOnly(std::function<bool(const fs::DirEntry& file, bool inCache)> deleteFile) {
     fs::WalkRules rules;
     rules.enter = [](const fs::FolderGuard&, const fs::DirEntry& entry, int tag, int& childTag) {
@@ -73,8 +74,6 @@ std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, cons
     if (!guard.usable) return std::nullopt;
     return guard;
 }
-
-}  // namespace
 
 void EmptyFolder(const std::string& path) { EmptyFolderBelow(path, ""); }
 

@@ -1,6 +1,8 @@
 // Folder-emptying routines of the erase run: empty a folder tree, or sweep one kind of file from
 // every folder of a browser profile tree.
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -56,6 +58,20 @@ void EmptyFolderBelow(const std::string& path, const std::string& below, bool ba
 void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName,
                           bool baseMayBeProtected = false);
 void DeleteProfileCacheBelow(const std::string& path, const std::string& below, bool baseMayBeProtected = false);
+
+// What every routine here walks and takes, for the planning walks of the erase run too: hidden
+// and system entries stay, and so does everything in a hidden or system folder; `deleteFile` is
+// asked for each other file, with whether it lies in or below a browser cache folder ("Cache",
+// "Cache.Trash", any case).
+platform::fs::WalkRules VisibleOnly(std::function<bool(const platform::fs::DirEntry& file, bool inCache)> deleteFile);
+
+// The guard a routine starts from: `below` inside `path` (see GuardFolderBelow), nothing for a
+// missing location, a relative path, a root or a folder that does not exist.
+std::optional<platform::fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below,
+                                                             bool baseMayBeProtected);
+
+// True for "name" in any letter case.
+bool SameName(const std::string& name, const char* expected);
 
 // DeleteProfileCache in a folder already opened.
 void DeleteProfileCacheIn(const platform::fs::FolderGuard& start);

@@ -6,51 +6,16 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Normal.h"
 #include "platform/Paths.h"
 
 namespace bw::planwalk {
 
+using Normal::SameName;
+using Normal::StartingFolderBelow;
+using Normal::VisibleOnly;
+
 namespace {
-
-bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
-
-bool HiddenOrSystem(const fs::DirEntry& entry) {
-    return (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-}
-
-bool IsCacheFolderName(const std::string& name) {
-    return SameName(name, "Cache") || SameName(name, "Cache.Trash");
-}
-
-// As in Normal.cpp: hidden and system entries stay, and so does everything in a hidden or system
-// folder; a folder's tag is 1 when it is, or lies below, a browser cache folder.
-template <typename Choose>
-fs::WalkRules VisibleOnly(Choose deleteFile) {
-    fs::WalkRules rules;
-    rules.enter = [](const fs::FolderGuard&, const fs::DirEntry& entry, int tag, int& childTag) {
-        if (HiddenOrSystem(entry)) return false;
-        childTag = tag || IsCacheFolderName(entry.name) ? 1 : 0;
-        return true;
-    };
-    rules.deleteFile = [deleteFile](const fs::FolderGuard&, const fs::DirEntry& file, int tag) {
-        return !HiddenOrSystem(file) && deleteFile(file, tag != 0);
-    };
-    return rules;
-}
-
-// The folder a walk starts from, as Normal's walks judge it: nothing for a missing location, a
-// relative path, a root or a folder that does not exist.
-std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below,
-                                                   bool baseMayBeProtected) {
-    if (!platform::paths::IsUsableFolder(path)) return std::nullopt;
-    std::optional<std::string> full = fs::FullPath(platform::paths::Trim(path));
-    if (!full) return std::nullopt;
-    const std::string folder = platform::paths::WithSlash(*full);
-    if (platform::paths::IsRoot(folder) || !fs::FolderExists(folder)) return std::nullopt;
-    fs::FolderGuard guard = fs::GuardFolderBelow(folder, below, baseMayBeProtected);
-    if (!guard.usable) return std::nullopt;
-    return guard;
-}
 
 void WalkFrom(ErasePlan& plan, std::optional<fs::FolderGuard> start, const fs::WalkRules& rules) {
     if (!start) return;

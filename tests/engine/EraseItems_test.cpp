@@ -130,6 +130,15 @@ Action ShellFolder(const char* value, int up, void (*item)(bw::EraseRun&)) {
         RunItem(item, run);
     };
 }
+// TMP and TEMP name the target.
+Action TempVariables() {
+    return [](const std::string& folder, bw::EraseRun& run) {
+        EnvironmentOverride env;
+        env.Set("TMP", folder);
+        env.Set("TEMP", folder);
+        RunItem(bw::items::WindowsTemp, run);
+    };
+}
 // The settings file's program folder ("path" of `section`) is the folder `up` levels above.
 Action ProgramPath(const char* section, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
@@ -274,12 +283,7 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
     const std::string target = root_ / "a\\Target";
     const Item items[] = {
         {"temp", target,
-         [](const std::string& folder, bw::EraseRun& run) {
-             EnvironmentOverride env;
-             env.Set("TMP", folder);
-             env.Set("TEMP", folder);
-             RunItem(bw::items::WindowsTemp, run);
-         }},
+         TempVariables()},
         {"cache", target, ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"favorites", target, ShellFolder("Favorites", 0, bw::items::Favorites)},
         {"downloaded program files", target,
@@ -501,12 +505,7 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         };
     };
     const std::pair<const char*, Action> items[] = {
-        {"temp", [](const std::string& folder, bw::EraseRun& run) {
-             EnvironmentOverride env;
-             env.Set("TMP", folder);
-             env.Set("TEMP", folder);
-             RunItem(bw::items::WindowsTemp, run);
-         }},
+        {"temp", TempVariables()},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
         {"favorites", ShellFolder("Favorites", 0, bw::items::Favorites)},
@@ -589,12 +588,7 @@ TEST_F(HostileTree, FoldersSwappedForALinkLeadNowhere) {
 
     // Mid-walk: once the item has listed the folder, before it deletes what it listed.
     const std::pair<const char*, Action> items[] = {
-        {"temp", [](const std::string& folder, bw::EraseRun& run) {
-             EnvironmentOverride env;
-             env.Set("TMP", folder);
-             env.Set("TEMP", folder);
-             RunItem(bw::items::WindowsTemp, run);
-         }},
+        {"temp", TempVariables()},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
         {"favorites", ShellFolder("Favorites", 0, bw::items::Favorites)},
