@@ -8,6 +8,7 @@
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
 #include "platform/FileSystem.h"
+#include "platform/GdiObject.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/Programs.h"
@@ -234,9 +235,9 @@ void frmMainCode::Build() {
     int place = 0;
     for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9}) {
         image->onMouseMove = [this, image] { HoverNavigation(*image); };
-        HBITMAP picture = NavigationPicture(place++);  // none in the test programs: a plain tile
-        image->SetPicture(picture);                     // takes a copy
-        if (picture) DeleteObject(picture);
+        // None in the test programs: a plain tile. SetPicture takes a copy.
+        platform::GdiObject<HBITMAP> picture(NavigationPicture(place++));
+        image->SetPicture(picture.get());
     }
     Picture1.onMouseMove = [this] { ClearSelections(); };
     Label7.onClick = [this] { Label7_Click(); };

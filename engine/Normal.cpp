@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 
 namespace bw::Normal {
 
@@ -23,7 +24,7 @@ struct Folder {
 // Decides whether a listed file of a reached folder is to be deleted.
 using FileRule = std::function<bool(const Folder& folder, const fs::DirEntry& file)>;
 
-bool SameName(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+bool SameName(const std::string& a, const char* b) { return platform::CompareNoCase(a, b) == 0; }
 
 // The folder a walk starts from, with a trailing backslash; nothing when `path` names no folder
 // that may be walked (missing location, relative path, a root, a device, a folder that does not

@@ -1,6 +1,7 @@
 // The About window.
 #include "shell/frmabout.h"
 
+#include "platform/GdiObject.h"
 #include "shell/Pictures.h"
 
 namespace bw {
@@ -9,9 +10,8 @@ frmabout::frmabout() : ui::Form("About", kProductPictureWidth, kProductPictureHe
 
 void frmabout::Build() {
     Layout({{&imgProduct, nullptr, "Brightwipe", 0, 0, kProductPictureWidth, kProductPictureHeight}});
-    HBITMAP picture = ProductPicture();
-    imgProduct.SetPicture(picture);  // takes a copy
-    if (picture) DeleteObject(picture);
+    platform::GdiObject<HBITMAP> picture(ProductPicture());
+    imgProduct.SetPicture(picture.get());  // takes a copy
 }
 
 void frmabout::Form_Load() { Center(); }
