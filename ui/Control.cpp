@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "ui/WindowProcGuard.h"
+
 namespace bw::ui {
 
 namespace {
@@ -35,7 +37,8 @@ Control::~Control() {
 // is taken for a control, since other windows (forms) keep their own objects there.
 Control* Control::FromHwnd(HWND hwnd) {
     if (!hwnd) return nullptr;
-    if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(SubclassProc)) return nullptr;
+    if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(GuardedWindowProc<SubclassProc>))
+        return nullptr;
     return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
@@ -54,7 +57,7 @@ void Control::Create(HWND parent, const Place& place) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedWindowProc<SubclassProc>)));
     AfterCreate();
 }
 

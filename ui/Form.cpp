@@ -5,6 +5,7 @@
 
 #include "ui/Menu.h"
 #include "ui/Statics.h"
+#include "ui/WindowProcGuard.h"
 
 namespace bw::ui {
 
@@ -62,7 +63,7 @@ bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
 void Form::Load() {
     if (hwnd_) return;
-    RegisterFormClass(WndProc);
+    RegisterFormClass(GuardedWindowProc<WndProc>);
     RECT rc{0, 0, width_, height_};
     AdjustWindowRect(&rc, FormStyle(), FALSE);
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, caption_.c_str(), FormStyle(),
