@@ -1,8 +1,13 @@
 # Brightwipe: `make run` builds and starts the program under Wine; `make test` builds and runs every test.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+# More options for CMake's configure step (for example -DBW_TESTS=OFF).
+CMAKE_ARGS ?=
+# Every date written into the program, its zip and its setup program is the last commit's.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
+export SOURCE_DATE_EPOCH
 
-.PHONY: all bootstrap configure build run test bench dist clean
+.PHONY: all bootstrap configure build run test bench dist clean reproducible
 
 all: build
 
@@ -10,7 +15,7 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -30,3 +35,7 @@ dist: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Builds HEAD twice in two fresh clones and compares the exe, zip and setup program byte for byte.
+reproducible: bootstrap
+	@scripts/check-reproducible
