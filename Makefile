@@ -7,7 +7,7 @@ CMAKE_ARGS ?=
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
 export SOURCE_DATE_EPOCH
 
-.PHONY: all bootstrap configure build run test bench dist clean reproducible
+.PHONY: all bootstrap configure build run test bench dist clean reproducible check checked
 
 all: build
 
@@ -23,8 +23,10 @@ build: configure
 run: build
 	@scripts/run-brightwipe $(BUILD)
 
-test: dist
+test: check dist checked
 	@scripts/run-tests $(BUILD)
+	@echo "Tests of the checked build ($(CHECKED_TESTS)):"
+	@scripts/run-tests $(CHECKED)
 
 bench: build
 	@scripts/run-bench $(BUILD)
@@ -39,3 +41,18 @@ clean:
 # Builds HEAD twice in two fresh clones and compares the exe, zip and setup program byte for byte.
 reproducible: bootstrap
 	@scripts/check-reproducible
+
+# Static analysis of the program's sources (cppcheck, clang-tidy as .clang-tidy says, no Windows
+# call outside platform/ and ui/); fails on any finding.
+check: configure
+	@scripts/check $(BUILD)
+
+# The checked build (BW_CHECKED: undefined-behaviour traps, library assertions, stack guards)
+# with the tests of the folders in CHECKED_TESTS; make test runs them.
+CHECKED ?= $(BUILD)/checked
+CHECKED_TESTS ?= platform settings engine diskclean
+checked: bootstrap
+	@cmake -S . -B $(CHECKED) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DBW_CHECKED=ON \
+	  -DBW_BENCH=OFF "-DBW_TEST_FOLDERS=$(CHECKED_TESTS)" >/dev/null
+	@cmake --build $(CHECKED) -j $(JOBS) --target $(CHECKED_TESTS:%=%_tests)
+
