@@ -7,7 +7,7 @@ CMAKE_ARGS ?=
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
 export SOURCE_DATE_EPOCH
 
-.PHONY: all bootstrap configure build run test bench dist clean reproducible check checked
+.PHONY: all bootstrap configure build run test bench dist clean reproducible check checked fuzz
 
 all: build
 
@@ -56,3 +56,7 @@ checked: bootstrap
 	  -DBW_BENCH=OFF "-DBW_TEST_FOLDERS=$(CHECKED_TESTS)" >/dev/null
 	@cmake --build $(CHECKED) -j $(JOBS) --target $(CHECKED_TESTS:%=%_tests)
 
+# A long run of the file readers' fuzzer; prints the first seed, and a failing input's seed.
+FUZZ_ITERATIONS ?= 20000
+fuzz: build
+	@scripts/run-fuzz $(BUILD) $(FUZZ_ITERATIONS) $(FUZZ_SEED)
