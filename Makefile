@@ -48,13 +48,13 @@ check: configure
 	@scripts/check $(BUILD)
 
 # The checked build (BW_CHECKED: undefined-behaviour traps, library assertions, stack guards)
-# with the tests of the folders in CHECKED_TESTS; make test runs them.
+# with the tests of the folders in CHECKED_TESTS and the readers' fuzzer; make test runs them.
 CHECKED ?= $(BUILD)/checked
 CHECKED_TESTS ?= platform settings engine diskclean
 checked: bootstrap
 	@cmake -S . -B $(CHECKED) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DBW_CHECKED=ON \
 	  -DBW_BENCH=OFF "-DBW_TEST_FOLDERS=$(CHECKED_TESTS)" >/dev/null
-	@cmake --build $(CHECKED) -j $(JOBS) --target $(CHECKED_TESTS:%=%_tests)
+	@cmake --build $(CHECKED) -j $(JOBS) --target $(CHECKED_TESTS:%=%_tests) reader_fuzz
 
 # A long run of the file readers' fuzzer; prints the first seed, and a failing input's seed.
 FUZZ_ITERATIONS ?= 20000
