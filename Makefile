@@ -7,7 +7,8 @@ CMAKE_ARGS ?=
 SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 315532800)
 export SOURCE_DATE_EPOCH
 
-.PHONY: all bootstrap configure build run test bench dist clean reproducible check checked fuzz
+.PHONY: all bootstrap configure build run test bench dist clean fuzz fuzz-trees fuzz-readers \
+        reproducible check checked
 
 all: build
 
@@ -30,6 +31,13 @@ test: check dist checked
 
 bench: build
 	@scripts/run-bench $(BUILD)
+
+# Long fuzzing: thousands of random hostile trees (BW_FUZZ_SEEDS, from BW_FUZZ_SEED); a failure
+# prints the seed that replays it. Then the file readers (fuzz-readers, below).
+fuzz: fuzz-trees fuzz-readers
+
+fuzz-trees: build
+	@BW_FUZZ_SEEDS=$${BW_FUZZ_SEEDS:-2000} BW_CTEST_ARGS="-R HostileFuzz --timeout 86400" scripts/run-tests $(BUILD)
 
 # The setup program and the portable zip of the program folder, beside build/dist/.
 dist: build
@@ -58,5 +66,5 @@ checked: bootstrap
 
 # A long run of the file readers' fuzzer; prints the first seed, and a failing input's seed.
 FUZZ_ITERATIONS ?= 20000
-fuzz: build
+fuzz-readers: build
 	@scripts/run-fuzz $(BUILD) $(FUZZ_ITERATIONS) $(FUZZ_SEED)

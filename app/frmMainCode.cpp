@@ -394,6 +394,14 @@ void frmMainCode::Command101_Click() {
         return;
     }
     const std::string entry = customitems::Entry(folder, files);
+    // A folder the erase would refuse (a system, program or profile folder) is refused here, with why.
+    if (customitems::IsAbsoluteEntry(entry)) {
+        const std::string refusal = platform::fs::UserPatternRefusal(entry);
+        if (!refusal.empty()) {
+            platform::MsgBox(hwnd(), refusal, "Brightwipe", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
     if (customitems::Append(entry)) List1.AddItem(entry);
 }
 

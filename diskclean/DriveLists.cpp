@@ -6,7 +6,7 @@
 #include "platform/Drives.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
-#include "platform/Text.h"
+#include "platform/TextCompare.h"
 
 namespace bw::diskclean {
 

@@ -15,7 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
-#include "platform/Text.h"
+#include "platform/TextCompare.h"
 #include "settings/Inifun.h"
 #include "ui/Forms.h"
 
@@ -204,6 +204,9 @@ void frmLocate::FindFiles(const std::string& strPARENT, diskclean::FolderQueue& 
         found.clear();
         lastShown = std::chrono::steady_clock::now();
     };
+    // The start folder as it is now: "Delete selected" reaches every result from it again.
+    if (List1.ListCount() == 0) searchAnchors_.clear();
+    searchAnchors_.push_back(fs::AnchorSearch(paths::Widen(strPARENT)));
     const bool completed = finder.Run(paths::Widen(strPARENT), strPaths, [&](diskclean::FileSearch::Step& step) {
         // Messages are pumped once per folder: this is where Stop, a new search or the
         // window's closing is heard.
@@ -312,21 +315,25 @@ void frmLocate::cmdDelete_Click() {
 
     // 2. Every selected line, first to last; a file that cannot go stays, silently. Each line
     // acts on the true path the search found for it, never on its shown text (which may hold
-    // '?' for characters the code page lacks), and both ways of deleting refuse a file that is
-    // a link to a file elsewhere.
+    // '?' for characters the code page lacks), reached again from the search's start folder
+    // handle by handle: a start folder that is no longer the one searched, a folder swapped for a
+    // link since, or a file that is a link to a file elsewhere, is left.
     const bool toRecycleBin = chkDelType.Value() == 1;
     // With "Enable Securely Erasing" on, a permanent delete overwrites each file first; the
     // recycle bin keeps files as they are.
-    fs::SecureEraseScope secure(
-        Inifun::IsOnByText(Inifun::ReadIni(platform::ProgramFile("bwsd.dat"), "Additional", "securely")));
+    const bool securely =
+        Inifun::IsOnByText(Inifun::ReadIni(platform::ProgramFile("bwsd.dat"), "Additional", "securely"));
     for (int index : List1.SelectedIndexes()) {
         const std::wstring path = List1.TruePath(index);
         if (path.empty()) continue;
+        const fs::SearchAnchor* anchor = AnchorOf(path);
+        if (!anchor) continue;
         if (toRecycleBin)
-            ExtentionHandller::SendToRecycleBin(path);
+            platform::RecycleChosenFile(*anchor, path);
         else
-            fs::DeleteFileAt(path, false);
+            fs::DeleteChosen(*anchor, path, securely);
     }
+    searchAnchors_.clear();
 
     // 3. to 6. Show what is left in the chosen folder itself.
     List1.Clear();
@@ -335,6 +342,14 @@ void frmLocate::cmdDelete_Click() {
     StopRequested = false;
     SearchNow();
     cmdAction[1].SetCaption(kExit);
+}
+
+const platform::fs::SearchAnchor* frmLocate::AnchorOf(const std::wstring& path) const {
+    // The latest search whose start folder holds the path.
+    for (auto it = searchAnchors_.rbegin(); it != searchAnchors_.rend(); ++it) {
+        if (it->valid && path.size() > it->path.size() && path.compare(0, it->path.size(), it->path) == 0) return &*it;
+    }
+    return nullptr;
 }
 
 void frmLocate::menuResetAll_Click() {

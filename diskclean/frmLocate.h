@@ -56,6 +56,9 @@ public:
     // Search state.
     bool StopRequested = false;
     diskclean::FolderQueue FolderQueue;
+    // The start folder of every search whose results the list may hold, and the one holding `path`.
+    std::vector<platform::fs::SearchAnchor> searchAnchors_;
+    const platform::fs::SearchAnchor* AnchorOf(const std::wstring& path) const;
 
     // Runs one search of `strPARENT` for the patterns of `FindFile` into List1 (which the
     // caller clears first) and Status, through diskclean::FileSearch. An empty start folder or a

@@ -140,6 +140,23 @@ std::vector<std::string> FileTargets(const Step& step) {
     return targets;
 }
 
+// A fixed target split where it leaves the Program Files folder it is written in: the base
+// ("c:\Program Files"), the fixed folders below it, and for a pattern its last part. Each folder
+// below the base is reached name by name and never through a link.
+struct FixedTarget {
+    std::string base, below, mask;
+};
+FixedTarget Split(const std::string& target, bool pattern) {
+    FixedTarget fixed;
+    const size_t afterBase = target.find('\\', 3);
+    const size_t last = pattern ? target.rfind('\\') : target.size();
+    if (afterBase == std::string::npos || last == std::string::npos || last <= afterBase) return {target, "", ""};
+    fixed.base = target.substr(0, afterBase);
+    fixed.below = target.substr(afterBase + 1, last - afterBase - 1);
+    if (pattern) fixed.mask = target.substr(last + 1);
+    return fixed;
+}
+
 void Perform(const Step& step) {
     switch (step.what) {
     case Do::RemoveValues:
@@ -157,10 +174,16 @@ void Perform(const Step& step) {
         for (const char* key : step.targets) regfun::DeleteKey(std::string(kUser) + key);
         break;
     case Do::DeleteFiles:
-        for (const std::string& pattern : FileTargets(step)) fs::DeleteFiles(pattern, false);
+        for (const std::string& pattern : FileTargets(step)) {
+            const FixedTarget fixed = Split(pattern, true);
+            if (!fixed.below.empty()) fs::DeleteFiles(fs::GuardFolderBelow(fixed.base, fixed.below, true), fixed.mask, false);
+        }
         break;
     case Do::EmptyFolder:
-        for (const std::string& folder : FileTargets(step)) Normal::EmptyFolder(folder);
+        for (const std::string& folder : FileTargets(step)) {
+            const FixedTarget fixed = Split(folder, false);
+            if (!fixed.below.empty()) Normal::EmptyFolderBelow(fixed.base, fixed.below, true);
+        }
         break;
     case Do::ReceivedFiles: {
         // Cut at its first NUL but not trimmed, as Windows stores it; a missing value skips.
@@ -171,12 +194,27 @@ void Perform(const Step& step) {
         // The folder below the documents is worked only when it is a real folder there, no link.
         for (const std::string target : step.targets) {
             const size_t cut = target.rfind('\\');
-            fs::DeleteFiles(fs::GuardFolderBelow(personal, target.substr(0, cut)), target.substr(cut + 1), false);
+            fs::DeleteFiles(fs::GuardFolderBelow(personal, target.substr(0, cut), true), target.substr(cut + 1), false);
         }
         break;
     }
     }
 }
+
+}  // namespace
+
+std::vector<std::string> ApplicationFixedFolders() {
+    std::vector<std::string> folders;
+    for (const Application& application : MoreApplicationsTable())
+        for (const Step& step : application.steps) {
+            if (step.what != Do::DeleteFiles && step.what != Do::EmptyFolder) continue;
+            for (const std::string& target : FileTargets(step))
+                folders.push_back(step.what == Do::DeleteFiles ? target : target + "\\*.*");
+        }
+    return folders;
+}
+
+namespace {
 
 const char* const kRealPlayerPreferences = "Software\\RealNetworks\\RealPlayer\\6.0\\Preferences\\";
 

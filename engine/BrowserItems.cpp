@@ -50,9 +50,9 @@ void NetscapeNavigator(EraseRun& run) {
         FolderSize(run, profiles);
         // Walked only as real folders below the application data, never through a link.
         if (sub.fileName)
-            Normal::DeleteNamedFileBelow(appData, "Mozilla\\Profiles", sub.fileName);
+            Normal::DeleteNamedFileBelow(appData, "Mozilla\\Profiles", sub.fileName, true);
         else
-            Normal::DeleteProfileCacheBelow(appData, "Mozilla\\Profiles");
+            Normal::DeleteProfileCacheBelow(appData, "Mozilla\\Profiles", true);
     }
 }
 
@@ -63,8 +63,11 @@ void Opera(EraseRun& run) {
         run.useAltEndLine = true;
         return;
     }
-    // The profile and its cache are worked only as real folders inside Opera's folder.
-    const fs::FolderGuard profile = fs::GuardFolderBelow(folder, "profile");
+    // Opera's folder is opened once (and refused when it resolves to a drive root or a folder of
+    // Windows, the programs or the profile); the profile and its cache are worked only as real
+    // folders inside it.
+    const fs::FolderGuard base = fs::GuardFolder(folder);
+    const fs::FolderGuard profile = fs::GuardFolderBelow(base, "profile");
     if (location) {
         run.filesize += 5000;
         fs::DeleteFiles(profile, "opera.dir", false);
@@ -72,7 +75,7 @@ void Opera(EraseRun& run) {
     if (On(run, "OPERA", "Cookies")) fs::DeleteFiles(profile, "cookies4.dat", false);
     if (On(run, "OPERA", "Cache")) {
         run.filesize += 5000;
-        fs::DeleteFiles(fs::GuardFolderBelow(folder, "profile\\cache4"), "*.*", false);
+        fs::DeleteFiles(fs::GuardFolderBelow(base, "profile\\cache4"), "*.*", false);
     }
     if (On(run, "Opera", "History")) {
         run.filesize += 5000;
@@ -94,10 +97,12 @@ void MsnExplorer(EraseRun& run) {
     const bool cache = On(run, "msn", "Cache");
     const bool history = On(run, "msn", "History");
     if (folder.empty()) return;
-    if (location) fs::DeleteFiles(folder + "\\typedurls.dat", false);
-    if (cookies) fs::DeleteFiles(fs::GuardFolderBelow(folder, "Cookies"), "*.txt", false);
-    if (cache) Normal::DeleteProfileCache(folder);
-    if (history) fs::DeleteFiles(fs::GuardFolderBelow(folder, "History"), "*.*", false);
+    // The folder is opened once; every step acts through that handle.
+    const fs::FolderGuard base = fs::GuardFolder(folder);
+    if (location) fs::DeleteFiles(base, "typedurls.dat", false);
+    if (cookies) fs::DeleteFiles(fs::GuardFolderBelow(base, "Cookies"), "*.txt", false);
+    if (cache) Normal::DeleteProfileCacheIn(base);
+    if (history) fs::DeleteFiles(fs::GuardFolderBelow(base, "History"), "*.*", false);
 }
 
 void GoogleToolbar(EraseRun&) { RemoveKey(HKEY_CURRENT_USER, "Software\\Google\\NavClient\\1.1\\History"); }

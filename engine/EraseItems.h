@@ -41,6 +41,10 @@ void RealOnePlaylist(EraseRun& run);
 void RealPlayerPlaylist(EraseRun& run);
 void OfficeTracks(EraseRun& run);
 void MoreApplications(EraseRun& run);
+// Every fixed file pattern More Applications deletes ("c:\Program Files\Winamp\*.m3u"; a folder
+// it empties reads "folder\*.*"), on every drive it tries: each folder on the way below Program
+// Files is reached name by name, never through a link.
+std::vector<std::string> ApplicationFixedFolders();
 
 // The user's own folder-and-pattern items (CustomItems.cpp); adds its own lines.
 void CustomItems(EraseRun& run);

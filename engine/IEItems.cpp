@@ -81,7 +81,10 @@ void InternetCache(EraseRun& run) {
 
     // The index's sub-folders go one initial at a time, files first ("i" has no file pass). The
     // index folder is worked only as a real folder of the cache: a link there leads elsewhere.
-    const fs::FolderGuard index = fs::GuardFolderBelow(path, "Content.IE5");
+    // The cache folder is opened once; every step below acts through that handle, so a cache
+    // folder swapped for a link between two steps leads nowhere.
+    const fs::FolderGuard cache = fs::GuardFolder(path);
+    const fs::FolderGuard index = fs::GuardFolderBelow(cache, "Content.IE5");
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (letter == 'i') continue;
         fs::DeleteFiles(index, std::string(1, letter) + "*.*", false);
@@ -90,24 +93,33 @@ void InternetCache(EraseRun& run) {
     for (char letter = 'a'; letter <= 'z'; ++letter) fs::DeleteFolders(index, std::string(1, letter) + "*.*", false);
     fs::DeleteFolders(index, "*.*", false);
 
-    fs::DeleteFiles(path + "\\*.*", false);
-    fs::DeleteFolders(path + "\\*.*", false);
-    fs::DeleteFiles(path + "\\*.*", false);
-    fs::DeleteFileAt(path + "\\desktop.ini", true);
+    fs::DeleteFiles(cache, "*.*", false);
+    fs::DeleteFolders(cache, "*.*", false);
+    fs::DeleteFiles(cache, "*.*", false);
+    fs::DeleteNamedFile(cache, L"desktop.ini", true);
 }
 
 void Cookies(EraseRun& run) {
+    namespace fs = platform::fs;
     const std::string path = ShellFolderPath("Cookies");
-    if (platform::paths::IsUsableFolder(path)) FolderSize(run, path);
+    if (!platform::paths::IsUsableFolder(path)) return;
+    FolderSize(run, path);
 
     const std::vector<std::string> kept = keeplist::Entries(keeplist::CookieFile());
-    const std::vector<std::string> cookies = keeplist::CookieFiles();
-
-    // Kept cookies are matched by their whole path, letter case included.
-    for (const std::string& cookie : cookies) {
+    // The cookie folder is opened once and listed by true names through that handle; each cookie
+    // is deleted through a handle opened relative to it.
+    const fs::FolderGuard folder = fs::GuardFolder(path);
+    std::vector<fs::DirEntry> cookies;
+    fs::ListGuarded(folder, [&](const fs::DirEntry& entry) {
+        if (keeplist::IsCookieFile(entry)) cookies.push_back(entry);
+        return true;
+    });
+    // Kept cookies are matched by their whole path as the keep list shows it, letter case included.
+    const std::string prefix = platform::paths::WithSlash(path);
+    for (const fs::DirEntry& cookie : cookies) {
         bool isKept = false;
-        for (const std::string& entry : kept) isKept = isKept || entry == cookie;
-        if (!isKept) platform::fs::DeleteFileAt(cookie, false);
+        for (const std::string& entry : kept) isKept = isKept || entry == prefix + cookie.name;
+        if (!isKept) fs::DeleteFileChecked(folder, cookie, false);
     }
 }
 

@@ -1,13 +1,13 @@
-// Folder-emptying routines: breadth-first walks over a folder list, without recursion.
+// Folder-emptying routines: guarded depth-first walks through folder handles.
 #include "engine/Normal.h"
 
 #include <functional>
 #include <optional>
-#include <vector>
+#include <utility>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Text.h"
+#include "platform/TextCompare.h"
 
 namespace bw::Normal {
 
@@ -15,16 +15,11 @@ namespace fs = bw::platform::fs;
 
 namespace {
 
-// One folder of the walk's list.
-struct Folder {
-    fs::FolderGuard guard;  // the folder (guard.path, long form with a trailing backslash) and its name
-    bool inCache = false;   // the folder is, or lies below, a browser cache folder
-};
-
-// Decides whether a listed file of a reached folder is to be deleted.
-using FileRule = std::function<bool(const Folder& folder, const fs::DirEntry& file)>;
-
 bool SameName(const std::string& a, const char* b) { return platform::CompareNoCase(a, b) == 0; }
+
+bool HiddenOrSystem(const fs::DirEntry& entry) {
+    return (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
 
 // The folder a walk starts from, with a trailing backslash; nothing when `path` names no folder
 // that may be walked (missing location, relative path, a root, a device, a folder that does not
@@ -55,55 +50,43 @@ bool IsCacheFolderName(const std::string& name) {
     return SameName(name, "Cache") || SameName(name, "Cache.Trash");
 }
 
-// Walks the tree below `start` (the guard of a StartingFolder, or of a real folder below one)
-// breadth-first: the list starts with `start`, and each listed sub-folder is appended while the
-// walk proceeds, so the index reaches every folder once, after its parent. Each listed file for
-// which `rule` holds is deleted as it is listed. Links to folders are never entered; with
-// `removeLinks` they are removed where the platform can remove just the link. Returns the folder
-// list, `start` first.
-std::vector<Folder> Walk(const fs::FolderGuard& start, const FileRule& rule, bool removeLinks) {
-    std::vector<Folder> folders{{start, false}};
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const Folder folder = folders[i];  // a copy: the list grows while this folder is listed
-        if (!folder.guard.usable) continue;
-        fs::ListFolderW(folder.guard.path, [&](const fs::DirEntry& entry) {
-            if (entry.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
-            if (entry.IsFolder() && entry.IsLink()) {
-                if (removeLinks) fs::RemoveFolder(folder.guard.path + entry.wideName);
-                return true;
-            }
-            if (entry.IsFolder()) {
-                folders.push_back({fs::GuardSubfolder(folder.guard, entry),
-                                   folder.inCache || IsCacheFolderName(entry.name)});
-                return true;
-            }
-            if (rule(folder, entry)) fs::DeleteFileChecked(folder.guard, entry, false);
-            return true;
-        });
-    }
-    return folders;
+// The rules of every walk here: hidden and system entries stay, and so does everything in a
+// hidden or system folder; a folder's tag is 1 when it is, or lies below, a browser cache folder.
+fs::WalkRules VisibleOnly(std::function<bool(const fs::DirEntry& file, bool inCache)> deleteFile) {
+    fs::WalkRules rules;
+    rules.enter = [](const fs::FolderGuard&, const fs::DirEntry& entry, int tag, int& childTag) {
+        if (HiddenOrSystem(entry)) return false;
+        childTag = tag || IsCacheFolderName(entry.name) ? 1 : 0;
+        return true;
+    };
+    rules.deleteFile = [deleteFile](const fs::FolderGuard&, const fs::DirEntry& file, int tag) {
+        return !HiddenOrSystem(file) && deleteFile(file, tag != 0);
+    };
+    return rules;
 }
 
 // The guard of the folder `below` inside `path`, when `path` is a StartingFolder; nothing otherwise.
-std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below) {
+std::optional<fs::FolderGuard> StartingFolderBelow(const std::string& path, const std::string& below,
+                                                   bool baseMayBeProtected) {
     std::optional<std::string> start = StartingFolder(path);
     if (!start) return std::nullopt;
-    fs::FolderGuard guard = fs::GuardFolderBelow(*start, below);
+    fs::FolderGuard guard = fs::GuardFolderBelow(*start, below, baseMayBeProtected);
     if (!guard.usable) return std::nullopt;
     return guard;
 }
 
 }  // namespace
 
-void EmptyFolder(const std::string& path) {
-    std::optional<std::string> start = StartingFolder(path);
+void EmptyFolder(const std::string& path) { EmptyFolderBelow(path, ""); }
+
+void EmptyFolderBelow(const std::string& path, const std::string& below, bool baseMayBeProtected) {
+    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below, baseMayBeProtected);
     if (!start) return;
     MoveToDriveRoot();
-    std::vector<Folder> folders =
-        Walk(fs::GuardFolder(*start), [](const Folder&, const fs::DirEntry&) { return true; }, true);
-    MoveToDriveRoot();
-    // In reverse list order every folder comes before its parent; the starting folder stays.
-    for (size_t i = folders.size(); i-- > 1;) fs::RemoveFolderChecked(folders[i].guard);
+    fs::WalkRules rules = VisibleOnly([](const fs::DirEntry&, bool) { return true; });
+    rules.removeFolders = true;  // every emptied sub-folder; the starting folder stays
+    rules.removeLinks = true;
+    fs::Walk(std::move(*start), rules);
 }
 
 void DeleteLocalStore(const std::string& path) { DeleteNamedFileBelow(path, "", "localstore.rdf"); }
@@ -114,19 +97,24 @@ void DeleteHistoryDat(const std::string& path) { DeleteNamedFileBelow(path, "", 
 
 void DeleteProfileCache(const std::string& path) { DeleteProfileCacheBelow(path, ""); }
 
-void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName) {
-    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below);
+void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName,
+                          bool baseMayBeProtected) {
+    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below, baseMayBeProtected);
     if (!start) return;
     MoveToDriveRoot();
-    Walk(*start, [fileName](const Folder&, const fs::DirEntry& file) { return SameName(file.name, fileName); },
-         false);
+    fs::Walk(std::move(*start),
+             VisibleOnly([fileName](const fs::DirEntry& file, bool) { return SameName(file.name, fileName); }));
 }
 
-void DeleteProfileCacheBelow(const std::string& path, const std::string& below) {
-    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below);
+void DeleteProfileCacheBelow(const std::string& path, const std::string& below, bool baseMayBeProtected) {
+    std::optional<fs::FolderGuard> start = StartingFolderBelow(path, below, baseMayBeProtected);
     if (!start) return;
+    DeleteProfileCacheIn(*start);
+}
+
+void DeleteProfileCacheIn(const fs::FolderGuard& start) {
     MoveToDriveRoot();
-    Walk(*start, [](const Folder& folder, const fs::DirEntry&) { return folder.inCache; }, false);
+    fs::Walk(start, VisibleOnly([](const fs::DirEntry&, bool inCache) { return inCache; }));
 }
 
 }  // namespace bw::Normal

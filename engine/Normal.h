@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace bw::Normal {
 
 // Common to all five routines:
@@ -11,9 +13,11 @@ namespace bw::Normal {
 //   nor does a relative path or a drive or share root ("C:\", "\\server\share"), so a missing
 //   location can never turn into the current folder or a whole drive. A missing folder does
 //   nothing either.
-// - The tree is walked breadth-first without recursion, each folder after its parent; every
-//   folder path is held once in memory, files are handled as they are listed. There is no limit
-//   on the number of folders.
+// - The tree is walked depth-first without recursion through folder handles: each folder is
+//   opened relative to its checked parent and judged by the name the system gives it, so a
+//   folder swapped for a link during the walk leads nowhere. The starting folder is judged by
+//   its final name: a drive root, the Windows or a system folder, Program Files, a profile or a
+//   user shell folder (platform::fs::ProtectionOf) is never walked.
 // - The walk sees sub-folders and files that are neither hidden nor system: hidden and system
 //   entries (and everything in a hidden or system folder) stay, and so do the folders holding
 //   them. Read-only files and files in use stay too.
@@ -41,12 +45,19 @@ void DeleteHistoryDat(const std::string& path);
 // Files anywhere else stay, and no folder is removed, the cache folders included.
 void DeleteProfileCache(const std::string& path);
 
-// DeleteLocalStore and its twins (the file `fileName`) and DeleteProfileCache, on the folder
+// EmptyFolder, DeleteLocalStore and its twins (the file `fileName`) and DeleteProfileCache, on the folder
 // `below` (one or more names) inside `path` rather than on `path` itself: for a fixed sub-folder
 // of a folder the item was given. Nothing is done unless every part of `below` is a real folder
 // there, no link (platform::fs::GuardFolderBelow), so such a sub-folder never leads the walk
 // elsewhere.
-void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName);
-void DeleteProfileCacheBelow(const std::string& path, const std::string& below);
+// With `baseMayBeProtected`, `path` may be a protected folder (Program Files, AppData...) that
+// only the fixed folders below it are reached in.
+void EmptyFolderBelow(const std::string& path, const std::string& below, bool baseMayBeProtected = false);
+void DeleteNamedFileBelow(const std::string& path, const std::string& below, const char* fileName,
+                          bool baseMayBeProtected = false);
+void DeleteProfileCacheBelow(const std::string& path, const std::string& below, bool baseMayBeProtected = false);
+
+// DeleteProfileCache in a folder already opened.
+void DeleteProfileCacheIn(const platform::fs::FolderGuard& start);
 
 }  // namespace bw::Normal

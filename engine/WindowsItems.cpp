@@ -82,15 +82,16 @@ void OpenSaveHistory(EraseRun&) {
 }
 
 void ScandiskFiles(EraseRun&) {
-    // Only the root folder of each drive; read-only fragments stay.
+    // Only the root folder of each drive, which is why these may reach into a root; read-only
+    // fragments stay.
     for (const char* pattern : {"c:\\*.chk", "d:\\*.chk", "e:\\*.chk", "f:\\*.chk", "g:\\*.chk"})
-        fs::DeleteFiles(pattern, false);
+        fs::DeleteFiles(pattern, false, fs::Reach::DirectlyIn);
 }
 
 void CachedPasswords(EraseRun&) {
     std::string windows = fs::WindowsDirectory();
     if (!platform::paths::IsUsableFolder(windows)) return;
-    fs::DeleteFiles(platform::paths::WithoutSlash(windows) + "\\*.pwl", false);
+    fs::DeleteFiles(platform::paths::WithoutSlash(windows) + "\\*.pwl", false, fs::Reach::DirectlyIn);
 }
 
 void Clipboard(EraseRun&) { platform::ClearClipboard(); }

@@ -50,6 +50,16 @@ bool IsDeletableFileInPlace(const std::wstring& path) {
     return fs::IsFileInPlace(longPath);
 }
 
+bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path) {
+    std::optional<fs::ChosenFile> chosen = fs::LocateChosen(anchor, path);
+    if (!chosen) return false;
+    const std::wstring file = chosen->folder.path + chosen->name;
+    if (!IsDeletableFileInPlace(file)) return false;
+    // The same file, reached again through the held folder: still in place, no link.
+    if (!fs::IsFileInFolder(chosen->folder, chosen->name)) return false;
+    return ShellRecycleFile(file) == 0;
+}
+
 std::string ListedTimeText(const FILETIME& time) {
     FILETIME local;
     SYSTEMTIME st;

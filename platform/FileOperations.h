@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace bw::platform {
 
 // SHFileOperationA with FO_DELETE on the one file `path` (pFrom ended by two NULs), no owner
@@ -31,6 +33,13 @@ int ShellRecycleFile(const std::wstring& path);
 // Paths holding wildcards are refused.
 bool IsDeletableFileInPlace(const std::string& path);
 bool IsDeletableFileInPlace(const std::wstring& path);
+
+// Sends a file the user chose from a search's results to the recycle bin, only when it passes
+// IsDeletableFileInPlace's checks as reached from the search's anchor (fs::LocateChosen): the
+// start folder is still the one searched, no folder on the way was swapped for a link, and the
+// folders stay held, so none can be renamed away, while the shell moves the file. False (and
+// nothing moved) otherwise; true when the shell was handed the file.
+bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path);
 
 // A file time (UTC, as listings give it) as local date and time in the user's short date and
 // time formats, separated by one blank ("12/7/2026 8:45:12 AM"); a time of exactly midnight

@@ -28,12 +28,26 @@ struct IoStatusBlock {
 using NtQueryObjectFn = NTSTATUS_(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 using NtSetInformationFileFn = NTSTATUS_(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
 using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+struct UnicodeString;
+struct ObjectAttributes;
+using NtOpenFileFn = NTSTATUS_(WINAPI*)(PHANDLE, ACCESS_MASK, ObjectAttributes*, IoStatusBlock*, ULONG, ULONG);
+using NtQueryDirectoryFileFn = NTSTATUS_(WINAPI*)(HANDLE, HANDLE, PVOID, PVOID, IoStatusBlock*, PVOID, ULONG, int,
+                                                  BOOLEAN, UnicodeString*, BOOLEAN);
+using NtQueryInformationFileFn = NTSTATUS_(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
 
 constexpr int kObjectNameInformation = 1;
 constexpr int kFileBasicInformation = 4;
 constexpr int kFileDispositionInformation = 13;
 constexpr int kFileRenameInformation = 10;
+constexpr int kFileDirectoryInformation = 1;
+constexpr int kFileStandardInformation = 5;
 constexpr NTSTATUS_ kStatusSuccess = 0;
+constexpr ULONG kObjCaseInsensitive = 0x40;
+constexpr ULONG kFileDirectoryFile = 0x1;
+constexpr ULONG kFileSynchronousIoNonalert = 0x20;
+constexpr ULONG kFileNonDirectoryFile = 0x40;
+constexpr ULONG kFileOpenForBackupIntent = 0x4000;
+constexpr ULONG kFileOpenReparsePoint = 0x200000;
 
 struct BasicInfo {
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // 0: leave as is
@@ -45,6 +59,30 @@ struct DispositionInfo {
 struct UnicodeString {
     USHORT length, maximumLength;
     PWSTR buffer;
+};
+struct ObjectAttributes {
+    ULONG length;
+    HANDLE rootDirectory;
+    UnicodeString* objectName;
+    ULONG attributes;
+    PVOID securityDescriptor;
+    PVOID securityQualityOfService;
+};
+// FILE_DIRECTORY_INFORMATION, as NtQueryDirectoryFile fills it.
+struct DirectoryInfo {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;
+    LARGE_INTEGER endOfFile, allocationSize;
+    ULONG fileAttributes;
+    ULONG fileNameLength;
+    WCHAR fileName[1];
+};
+// FILE_STANDARD_INFORMATION.
+struct StandardInfo {
+    LARGE_INTEGER allocationSize, endOfFile;
+    ULONG numberOfLinks;
+    BOOLEAN deletePending, directory;
 };
 
 constexpr DWORD kFileNameNormalized = 0x0;
@@ -59,17 +97,27 @@ struct SystemCalls {
     NtQueryObjectFn ntQueryObject = nullptr;
     NtSetInformationFileFn ntSetInformationFile = nullptr;
     GetFinalPathNameByHandleAFn getFinalPathNameByHandleA = nullptr;
+    NtOpenFileFn ntOpenFile = nullptr;
+    NtQueryDirectoryFileFn ntQueryDirectoryFile = nullptr;
+    NtQueryInformationFileFn ntQueryInformationFile = nullptr;
     SystemCalls() {
         if (HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
             ntQueryObject = reinterpret_cast<NtQueryObjectFn>(GetProcAddress(ntdll, "NtQueryObject"));
             ntSetInformationFile =
                 reinterpret_cast<NtSetInformationFileFn>(GetProcAddress(ntdll, "NtSetInformationFile"));
+            ntOpenFile = reinterpret_cast<NtOpenFileFn>(GetProcAddress(ntdll, "NtOpenFile"));
+            ntQueryDirectoryFile =
+                reinterpret_cast<NtQueryDirectoryFileFn>(GetProcAddress(ntdll, "NtQueryDirectoryFile"));
+            ntQueryInformationFile =
+                reinterpret_cast<NtQueryInformationFileFn>(GetProcAddress(ntdll, "NtQueryInformationFile"));
         }
         if (HMODULE k32 = GetModuleHandleA("kernel32.dll"))
             getFinalPathNameByHandleA = reinterpret_cast<GetFinalPathNameByHandleAFn>(
                 GetProcAddress(k32, "GetFinalPathNameByHandleA"));
     }
-    bool HandleDeletes() const { return ntQueryObject && ntSetInformationFile; }
+    bool HandleDeletes() const {
+        return ntQueryObject && ntSetInformationFile && ntOpenFile && ntQueryDirectoryFile && ntQueryInformationFile;
+    }
 };
 
 const SystemCalls& Api() {
@@ -190,6 +238,120 @@ std::optional<DirEntry> FindOne(const std::wstring& path) {
     return found;
 }
 
+// An open handle shared by the copies of a FolderGuard.
+std::shared_ptr<void> Share(HANDLE h) {
+    return std::shared_ptr<void>(h, [](void* p) {
+        if (p && p != INVALID_HANDLE_VALUE) CloseHandle(p);
+    });
+}
+
+// Opens `name` (one true name, no folder part) relative to the open folder `parent`. Under
+// Wine a link child is followed whatever the options, which the caller's name check catches.
+HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options) {
+    if (!Api().ntOpenFile || name.empty() || name.size() > 32000) return INVALID_HANDLE_VALUE;
+    UnicodeString text{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                       static_cast<USHORT>(name.size() * sizeof(wchar_t)), const_cast<PWSTR>(name.c_str())};
+    ObjectAttributes attributes{sizeof(ObjectAttributes), parent, &text, kObjCaseInsensitive, nullptr, nullptr};
+    IoStatusBlock io{};
+    HANDLE h = nullptr;
+    if (Api().ntOpenFile(&h, access | SYNCHRONIZE, &attributes, &io, share,
+                         options | kFileSynchronousIoNonalert | kFileOpenReparsePoint) != kStatusSuccess)
+        return INVALID_HANDLE_VALUE;
+    return h ? h : INVALID_HANDLE_VALUE;
+}
+
+std::optional<BasicInfo> QueryBasic(HANDLE h) {
+    BasicInfo info{};
+    IoStatusBlock io{};
+    if (Api().ntQueryInformationFile(h, &io, &info, sizeof info, kFileBasicInformation) != kStatusSuccess)
+        return std::nullopt;
+    return info;
+}
+
+std::optional<StandardInfo> QueryStandard(HANDLE h) {
+    StandardInfo info{};
+    IoStatusBlock io{};
+    if (!Api().ntQueryInformationFile ||
+        Api().ntQueryInformationFile(h, &io, &info, sizeof info, kFileStandardInformation) != kStatusSuccess)
+        return std::nullopt;
+    return info;
+}
+
+// Lists the open folder `h` through NtQueryDirectoryFile, a buffer at a time: `onBatch` gets the
+// safe entries of each buffer and returns false to stop. False when the listing cannot start.
+bool ListHandle(HANDLE h, const std::function<bool(std::vector<DirEntry>&)>& onBatch) {
+    constexpr NTSTATUS_ kStatusNoMoreFiles = static_cast<NTSTATUS_>(0x80000006);
+    std::vector<ULONGLONG> buffer(64 * 1024 / sizeof(ULONGLONG));  // aligned as the records need
+    std::vector<DirEntry> batch;
+    for (bool first = true;; first = false) {
+        IoStatusBlock io{};
+        NTSTATUS_ status = Api().ntQueryDirectoryFile(h, nullptr, nullptr, nullptr, &io, buffer.data(),
+                                                      static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)),
+                                                      kFileDirectoryInformation, FALSE, nullptr, first);
+        if (status == kStatusNoMoreFiles) return true;
+        if (status != kStatusSuccess) return !first;
+        batch.clear();
+        const char* at = reinterpret_cast<const char*>(buffer.data());
+        for (;;) {
+            const auto* info = reinterpret_cast<const DirectoryInfo*>(at);
+            DirEntry entry;
+            entry.wideName.assign(info->fileName, info->fileNameLength / sizeof(wchar_t));
+            if (paths::IsSafeName(entry.wideName)) {
+                entry.name = paths::Narrow(entry.wideName);
+                entry.nameFits = paths::FitsCodePage(entry.wideName);
+                entry.attributes = info->fileAttributes;
+                entry.size = static_cast<uint64_t>(info->endOfFile.QuadPart);
+                auto time = [](const LARGE_INTEGER& t) {
+                    return FILETIME{t.LowPart, static_cast<DWORD>(t.HighPart)};
+                };
+                entry.created = time(info->creationTime);
+                entry.accessed = time(info->lastAccessTime);
+                entry.written = time(info->lastWriteTime);
+                batch.push_back(std::move(entry));
+            }
+            if (info->nextEntryOffset == 0) break;
+            at += info->nextEntryOffset;
+        }
+        if (!onBatch(batch)) return true;
+    }
+}
+
+std::function<void(const std::wstring&)>& WalkHook() {
+    static std::function<void(const std::wstring&)> hook;
+    return hook;
+}
+
+void RunWalkHook(const FolderGuard& guard) {
+    if (WalkHook()) WalkHook()(guard.path);
+}
+
+// Upper-case copy for comparing names without regard to case.
+std::wstring Upper(std::wstring text) {
+    if (!text.empty()) CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool WildMatch(const wchar_t* mask, const wchar_t* name) {
+    const wchar_t* starMask = nullptr;
+    const wchar_t* starName = nullptr;
+    while (*name) {
+        if (*mask == L'*') {
+            starMask = ++mask;
+            starName = name;
+        } else if (*mask == L'?' || *mask == *name) {
+            ++mask;
+            ++name;
+        } else if (starMask) {
+            mask = starMask;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (*mask == L'*') ++mask;
+    return *mask == 0;
+}
+
 
 // Secure erasing: the process-wide switch of SecureEraseScope, random bytes, and the steps of
 // one secure delete.
@@ -290,8 +452,9 @@ bool RenameByHandle(HANDLE file, const std::wstring& newPath) {
 // delete.
 bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry) {
     if (entry.attributes & FILE_ATTRIBUTE_READONLY) return false;  // read-only: left as it is
-    FileHandle file(CreateFileW((guard.path + entry.wideName).c_str(), DELETE | GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FileHandle file(guard.handle ? OpenRelative(guard.handle.get(), entry.wideName,
+                                                DELETE | GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, kFileNonDirectoryFile)
+                                 : INVALID_HANDLE_VALUE);
     if (!file.valid()) return false;
     if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
     BY_HANDLE_FILE_INFORMATION info;
@@ -300,7 +463,7 @@ bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry) {
     // Another name still leads to this content: it is the user's there, so only this name goes.
     if (info.nNumberOfLinks > 1) return MarkForDeletion(file.get());
 
-    OverwriteFile(file.get());  // a failed pass still leaves the file to be deleted as asked
+    OverwriteFile(file.get());  // a failed pass (a full disk) still leaves the file to be deleted as asked
     LARGE_INTEGER start{};
     if (SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
     RandomBytes random;
@@ -344,6 +507,8 @@ std::optional<uint64_t> FolderSize(const std::string& path) {
     if (paths::IsMissingLocation(path) || !FolderExists(path)) return std::nullopt;
     const std::wstring start = paths::LongPath(path);
     if (start.empty()) return std::nullopt;
+    // A protected folder is never emptied, so none of it is counted (nor is the Unix root walked).
+    if (Api().HandleDeletes() && ProtectionOf(FolderObjectName(start)) != Protection::None) return std::nullopt;
     uint64_t total = 0;
     // Depth-first with an explicit stack: it holds folders waiting to be listed, never files.
     std::vector<std::wstring> pending{WithSlashW(start)};
@@ -373,18 +538,19 @@ bool FileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FolderGuard GuardFolder(const std::string& folder) {
+FolderGuard GuardFolder(const std::string& folder, Reach reach) {
     if (paths::IsMissingLocation(folder)) return {};
-    return GuardFolder(paths::Widen(paths::Trim(folder)));
+    return GuardFolder(paths::Widen(paths::Trim(folder)), reach);
 }
 
-FolderGuard GuardFolder(const std::wstring& folder) {
+FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
     FolderGuard guard;
     const std::wstring longFolder = paths::LongPath(folder);
     if (longFolder.empty()) return guard;
     guard.path = WithSlashW(longFolder);
-    FileHandle handle(CreateFileW(WithoutSlashW(longFolder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle handle(CreateFileW(WithoutSlashW(longFolder).c_str(),
+                                  FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle.valid()) return guard;
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(handle.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -393,31 +559,178 @@ FolderGuard GuardFolder(const std::wstring& folder) {
         std::wstring name = ObjectName(handle.get());
         if (name.empty()) return guard;
         guard.objectName = WithSlashW(name);
+        guard.protection = ProtectionOf(guard.objectName);
+    } else {
+        guard.protection = ProtectionOf(guard.path);
     }
+    if (guard.protection == Protection::UnixRoot) return guard;
+    if (guard.protection != Protection::None && reach == Reach::Below) return guard;
+    guard.handle = Share(handle.release());
+    guard.usable = true;
+    return guard;
+}
+
+FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name) {
+    FolderGuard guard;
+    if (!parent.usable || parent.DirectOnly() || !paths::IsSafeName(name)) return guard;
+    guard.path = parent.path + name + L"\\";
+    guard.parent = parent.handle;
+    guard.leaf = name;
+    if (!Api().HandleDeletes()) {
+        DWORD a = GetFileAttributesW(guard.path.c_str());
+        guard.usable = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
+                       !(a & FILE_ATTRIBUTE_REPARSE_POINT) && ProtectionOf(guard.path) == Protection::None;
+        return guard;
+    }
+    FileHandle handle(OpenRelative(parent.handle.get(), name, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
+                                   kShareAll, kFileDirectoryFile | kFileOpenForBackupIntent));
+    if (!handle.valid()) return guard;
+    guard.objectName = parent.objectName + name + L"\\";
+    if (!SameFinalPath(WithSlashW(ObjectName(handle.get())), guard.objectName)) return guard;
+    std::optional<BasicInfo> info = QueryBasic(handle.get());
+    if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return guard;
+    guard.protection = ProtectionOf(guard.objectName);
+    if (guard.protection != Protection::None) return guard;
+    guard.handle = Share(handle.release());
     guard.usable = true;
     return guard;
 }
 
 FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry) {
-    FolderGuard guard = parent;
-    guard.path += entry.wideName + L"\\";
-    if (!guard.objectName.empty()) guard.objectName += entry.wideName + L"\\";
-    return guard;
+    if (!entry.IsFolder() || entry.IsLink()) return {};
+    return GuardChild(parent, entry.wideName);
 }
 
-FolderGuard GuardFolderBelow(const std::string& base, const std::string& below) {
-    FolderGuard guard = GuardFolder(base);
+FolderGuard GuardFolderBelow(const std::string& base, const std::string& below, bool baseMayBeProtected) {
+    if (below.empty()) return GuardFolder(base);
+    return GuardFolderBelow(GuardFolder(base, Reach::DirectlyIn), below, baseMayBeProtected);
+}
+
+FolderGuard GuardFolderBelow(const FolderGuard& base, const std::string& below, bool baseMayBeProtected) {
+    if (below.empty()) return base.DirectOnly() ? FolderGuard{} : base;
+    if (!base.usable || (base.DirectOnly() && (!baseMayBeProtected || base.protection != Protection::Vital))) return {};
+    // A fixed folder inside a protected one (Documents, AppData) is reached name by name.
+    FolderGuard guard = base;
+    guard.protection = Protection::None;
     std::wstring rest = paths::Widen(below);
     while (guard.usable && !rest.empty()) {
         const size_t slash = rest.find(L'\\');
         const std::wstring name = rest.substr(0, slash);
         rest = slash == std::wstring::npos ? std::wstring() : rest.substr(slash + 1);
-        std::optional<DirEntry> found;
-        if (paths::IsSafeName(name)) found = FindOne(guard.path + name);
-        if (!found || !found->IsFolder() || found->IsLink()) return {};
-        guard = GuardSubfolder(guard, *found);
+        guard = GuardChild(guard, name);
     }
     return guard;
+}
+
+bool ListGuarded(const FolderGuard& guard, const std::function<bool(const DirEntry&)>& onEntry) {
+    if (!guard.usable) return false;
+    bool listed = !Api().HandleDeletes() || !guard.handle
+                      ? ListFolderW(guard.path, onEntry)
+                      : ListHandle(guard.handle.get(), [&](std::vector<DirEntry>& batch) {
+                            for (const DirEntry& entry : batch)
+                                if (!onEntry(entry)) return false;
+                            return true;
+                        });
+    RunWalkHook(guard);
+    return listed;
+}
+
+bool MatchesMask(const std::wstring& mask, const std::wstring& name) {
+    if (mask.empty() || name.empty()) return false;
+    const std::wstring upperMask = Upper(mask), upperName = Upper(name);
+    if (WildMatch(upperMask.c_str(), upperName.c_str())) return true;
+    // "*.*" and "name.*" also match names without an extension, as listings match them.
+    if (upperMask.size() >= 2 && upperMask.compare(upperMask.size() - 2, 2, L".*") == 0 &&
+        upperName.find(L'.') == std::wstring::npos)
+        return WildMatch(upperMask.substr(0, upperMask.size() - 2).c_str(), upperName.c_str());
+    return false;
+}
+
+void SetWalkHookForTests(std::function<void(const std::wstring& folder)> hook) { WalkHook() = std::move(hook); }
+
+std::wstring FolderObjectName(const std::wstring& path) {
+    const std::wstring longPath = paths::LongPath(path);
+    if (longPath.empty() || !Api().ntQueryObject) return {};
+    FileHandle handle(CreateFileW(WithoutSlashW(longPath).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) return {};
+    const std::wstring name = ObjectName(handle.get());
+    return name.empty() ? name : WithSlashW(name);
+}
+
+SearchAnchor AnchorSearch(const std::wstring& start) {
+    SearchAnchor anchor;
+    const FolderGuard guard = GuardFolder(start, Reach::DirectlyIn);
+    if (!guard.usable) return anchor;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!guard.handle || !GetFileInformationByHandle(guard.handle.get(), &info)) return anchor;
+    anchor.path = guard.path;
+    anchor.objectName = guard.objectName;
+    anchor.fileId = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    anchor.volume = info.dwVolumeSerialNumber;
+    anchor.valid = true;
+    return anchor;
+}
+
+std::optional<ChosenFile> LocateChosen(const SearchAnchor& anchor, const std::wstring& path) {
+    if (!anchor.valid || !Api().HandleDeletes()) return std::nullopt;
+    const std::wstring longPath = paths::LongPath(path);
+    if (longPath.size() <= anchor.path.size() || longPath.compare(0, anchor.path.size(), anchor.path) != 0)
+        return std::nullopt;
+    ChosenFile chosen;
+    chosen.folder = GuardFolder(anchor.path, Reach::DirectlyIn);
+    if (!chosen.folder.usable) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(chosen.folder.handle.get(), &info) ||
+        ((static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow) != anchor.fileId ||
+        info.dwVolumeSerialNumber != anchor.volume || !SameFinalPath(chosen.folder.objectName, anchor.objectName))
+        return std::nullopt;
+    // The chosen file may lie anywhere below the start, inside protected folders too (the user
+    // picked it by name); each folder on the way must still be a real folder where it was found.
+    std::wstring rest = longPath.substr(anchor.path.size());
+    for (size_t slash; (slash = rest.find(L'\\')) != std::wstring::npos; rest = rest.substr(slash + 1)) {
+        const std::wstring name = rest.substr(0, slash);
+        if (!paths::IsSafeName(name)) return std::nullopt;
+        FolderGuard next;
+        next.path = chosen.folder.path + name + L"\\";
+        next.objectName = chosen.folder.objectName + name + L"\\";
+        next.parent = chosen.folder.handle;
+        next.leaf = name;
+        FileHandle handle(OpenRelative(chosen.folder.handle.get(), name,
+                                       FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES, kShareAll,
+                                       kFileDirectoryFile | kFileOpenForBackupIntent));
+        if (!handle.valid() || !SameFinalPath(WithSlashW(ObjectName(handle.get())), next.objectName)) return std::nullopt;
+        std::optional<BasicInfo> basic = QueryBasic(handle.get());
+        if (!basic || (basic->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
+        // Held without sharing delete: the folder cannot be renamed or replaced meanwhile.
+        HANDLE lock = OpenRelative(chosen.folder.handle.get(), name, FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, kFileDirectoryFile | kFileOpenForBackupIntent);
+        if (lock == INVALID_HANDLE_VALUE) return std::nullopt;
+        chosen.locks.push_back(Share(lock));
+        next.handle = Share(handle.release());
+        next.usable = true;
+        chosen.folder = std::move(next);
+    }
+    if (!paths::IsSafeName(rest)) return std::nullopt;
+    chosen.name = rest;
+    return chosen;
+}
+
+bool IsFileInFolder(const FolderGuard& guard, const std::wstring& name) {
+    if (!guard.usable || !guard.handle || !paths::IsSafeName(name) || !Api().HandleDeletes()) return false;
+    FileHandle file(OpenRelative(guard.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES, kShareAll, kFileNonDirectoryFile));
+    if (!file.valid() || !SameFinalPath(ObjectName(file.get()), guard.objectName + name)) return false;
+    std::optional<BasicInfo> info = QueryBasic(file.get());
+    return info && !(info->fileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+bool DeleteChosen(const SearchAnchor& anchor, const std::wstring& path, bool securely) {
+    std::optional<ChosenFile> chosen = LocateChosen(anchor, path);
+    if (!chosen) return false;
+    SecureEraseScope scope(securely);
+    return DeleteNamedFile(chosen->folder, chosen->name, false);
 }
 
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force) {
@@ -425,22 +738,42 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     const bool readOnly = (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !force) return false;
     // Windows XP-era systems without ntdll's calls: the REPARSE_POINT attribute is the guard.
-    if (!Api().HandleDeletes())
+    if (!Api().HandleDeletes() || !guard.handle)
         return !entry.IsLink() && DeleteByPath(guard.path + entry.wideName, entry.attributes, force);
 
     if (SecureEraseOn()) return SecureDeleteChecked(guard, entry);
 
-    // One handle serves the check and the delete, so the file proven to lie in the folder is the
-    // very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never used: under Wine closing such a
-    // handle opened through a link deletes the link's target whatever happened meanwhile.
-    // Opened without FILE_FLAG_BACKUP_SEMANTICS, a folder put in the file's place fails to open.
-    FileHandle file(OpenForDelete(guard.path + entry.wideName, false, readOnly));
+    // One handle, opened relative to the checked folder, serves the check and the delete, so the
+    // file proven to lie in the folder is the very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never
+    // used: under Wine closing such a handle opened through a link deletes the link's target
+    // whatever happened meanwhile. A folder put in the file's place fails to open.
+    FileHandle file(OpenRelative(guard.handle.get(), entry.wideName,
+                                 DELETE | FILE_READ_ATTRIBUTES | (readOnly ? FILE_WRITE_ATTRIBUTES : 0), kShareAll,
+                                 kFileNonDirectoryFile));
     if (!file.valid()) return false;
     if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
     if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(entry.attributes))) return false;
     if (MarkForDeletion(file.get())) return true;  // the file goes when the handle closes
     if (readOnly) SetAttributesByHandle(file.get(), entry.attributes & kSettableAttributes);
     return false;
+}
+
+bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force) {
+    if (!guard.usable || !paths::IsSafeName(name)) return false;
+    DirEntry entry;
+    entry.wideName = name;
+    if (Api().HandleDeletes() && guard.handle) {
+        FileHandle file(OpenRelative(guard.handle.get(), name, FILE_READ_ATTRIBUTES, kShareAll, kFileNonDirectoryFile));
+        if (!file.valid()) return false;
+        std::optional<BasicInfo> info = QueryBasic(file.get());
+        if (!info) return false;
+        entry.attributes = info->fileAttributes;
+    } else {
+        DWORD a = GetFileAttributesW((guard.path + name).c_str());
+        if (a == INVALID_FILE_ATTRIBUTES) return false;
+        entry.attributes = a;
+    }
+    return DeleteFileChecked(guard, entry, force);
 }
 
 bool LeadsElsewhere(const std::string& path) {
@@ -460,8 +793,11 @@ bool LeadsElsewhere(const std::string& path) {
 
 HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access) {
     if (!guard.usable || !paths::IsSafeName(name)) return INVALID_HANDLE_VALUE;
-    FileHandle file(CreateFileW((guard.path + name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(Api().HandleDeletes() && guard.handle
+                        ? OpenRelative(guard.handle.get(), name, access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       kFileNonDirectoryFile)
+                        : CreateFileW((guard.path + name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return INVALID_HANDLE_VALUE;
     if (Api().HandleDeletes() && !SameFinalPath(ObjectName(file.get()), guard.objectName + name))
         return INVALID_HANDLE_VALUE;
@@ -498,6 +834,14 @@ bool OverwriteFile(HANDLE file) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return false;
     const uint64_t bytes = static_cast<uint64_t>(size.QuadPart);
+    // A sparse or compressed file occupies less than its size: writing its whole length would
+    // fill holes with real bytes (a sparse terabyte would fill the disk). Such a file is only
+    // deleted; what it really holds on disk cannot be reached by overwriting its length.
+    if (std::optional<StandardInfo> standard = QueryStandard(file)) {
+        const uint64_t allocated = static_cast<uint64_t>(standard->allocationSize.QuadPart);
+        // Small files may live inside their folder's record with nothing allocated for them.
+        if (allocated < bytes && bytes - allocated > kPassChunk) return false;
+    }
     std::vector<char> buffer(kPassChunk, 0);
     if (!WritePass(file, bytes, buffer, nullptr)) return false;
     RandomBytes random;
@@ -525,40 +869,116 @@ namespace {
 int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool force) {
     if (!guard.usable || mask.empty() || mask.find(L'\\') != std::wstring::npos) return 0;
     int deleted = 0;
-    ForEachFound(guard.path + mask, [&](const DirEntry& entry) {
-        if (!entry.IsFolder() && DeleteFileChecked(guard, entry, force)) ++deleted;
+    std::vector<DirEntry> matches;
+    ListGuarded(guard, [&](const DirEntry& entry) {
+        if (!entry.IsFolder() && MatchesMask(mask, entry.wideName)) matches.push_back(entry);
         return true;
     });
+    for (const DirEntry& entry : matches)
+        if (DeleteFileChecked(guard, entry, force)) ++deleted;
     return deleted;
 }
 
 int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& mask, bool force) {
-    if (!parentGuard.usable || mask.empty() || mask.find(L'\\') != std::wstring::npos) return 0;
+    if (!parentGuard.usable || parentGuard.DirectOnly() || mask.empty() || mask.find(L'\\') != std::wstring::npos)
+        return 0;
     std::vector<DirEntry> matches;  // collected first, so the parent's listing is not disturbed
-    ForEachFound(parentGuard.path + mask, [&](const DirEntry& entry) {
-        if (entry.IsFolder()) matches.push_back(entry);
+    ListGuarded(parentGuard, [&](const DirEntry& entry) {
+        if (entry.IsFolder() && MatchesMask(mask, entry.wideName)) matches.push_back(entry);
         return true;
     });
     int removed = 0;
     for (const DirEntry& match : matches) {
-        const std::wstring path = parentGuard.path + match.wideName;
         if (match.IsLink()) {
-            if (RemoveFolder(path)) ++removed;
+            if (RemoveFolder(parentGuard.path + match.wideName)) ++removed;  // Windows: the link only
             continue;
         }
-        if (force && (match.attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(path.c_str(), WithoutReadOnly(match.attributes));
         if (RemoveTree(GuardSubfolder(parentGuard, match), force)) ++removed;
     }
     return removed;
 }
 
+// Removes the empty folder `guard` names through a handle opened relative to its parent and
+// checked by name; with `force` a read-only folder is made writable first.
+bool RemoveFolderBelowParent(const FolderGuard& guard, bool force) {
+    FileHandle folder(OpenRelative(guard.parent.get(), guard.leaf,
+                                   DELETE | FILE_READ_ATTRIBUTES | (force ? FILE_WRITE_ATTRIBUTES : 0), kShareAll,
+                                   kFileDirectoryFile | kFileOpenForBackupIntent));
+    if (!folder.valid()) return false;
+    std::optional<BasicInfo> info = QueryBasic(folder.get());
+    if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if ((info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsWine()) return false;
+    if (!SameFinalPath(WithSlashW(ObjectName(folder.get())), guard.objectName)) return false;
+    if (force && (info->fileAttributes & FILE_ATTRIBUTE_READONLY))
+        SetAttributesByHandle(folder.get(), WithoutReadOnly(info->fileAttributes));
+    return MarkForDeletion(folder.get());  // refused while the folder holds anything
+}
+
 }  // namespace
 
-int DeleteFiles(const std::string& pattern, bool force) {
+WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
+    WalkCounts counts;
+    if (!root.usable || root.DirectOnly()) return counts;
+    // Depth-first, one open handle per level: a frame holds its folder and the sub-folders it
+    // listed and has yet to enter.
+    struct Frame {
+        FolderGuard guard;
+        int tag;
+        std::vector<std::pair<std::wstring, int>> pending;  // sub-folder name, its tag
+    };
+    std::vector<Frame> stack;
+    auto enterFolder = [&](FolderGuard guard, int tag) {
+        Frame frame{std::move(guard), tag, {}};
+        std::vector<DirEntry> files;
+        ListGuarded(frame.guard, [&](const DirEntry& entry) {
+            if (entry.IsFolder() && entry.IsLink()) {
+                if (rules.removeLinks && !IsWine()) RemoveFolder(frame.guard.path + entry.wideName);
+            } else if (entry.IsFolder()) {
+                int childTag = frame.tag;
+                if (!rules.enter || rules.enter(frame.guard, entry, frame.tag, childTag))
+                    frame.pending.emplace_back(entry.wideName, childTag);
+            } else if (!rules.deleteFile || rules.deleteFile(frame.guard, entry, frame.tag)) {
+                files.push_back(entry);
+            }
+            return true;
+        });
+        for (const DirEntry& file : files) {
+            if (DeleteFileChecked(frame.guard, file, rules.force)) {
+                ++counts.filesDeleted;
+                counts.bytesDeleted += file.size;
+            } else {
+                ++counts.filesLeft;
+            }
+        }
+        std::reverse(frame.pending.begin(), frame.pending.end());  // entered in listing order
+        stack.push_back(std::move(frame));
+    };
+    enterFolder(std::move(root), rules.rootTag);
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (!top.pending.empty()) {
+            auto [name, tag] = std::move(top.pending.back());
+            top.pending.pop_back();
+            FolderGuard child = GuardChild(top.guard, name);
+            if (child.usable) enterFolder(std::move(child), tag);
+            continue;
+        }
+        FolderGuard done = std::move(top.guard);
+        stack.pop_back();
+        const bool isRoot = stack.empty();
+        if (!rules.removeFolders || (isRoot && !rules.removeRoot)) continue;
+        done.handle.reset();  // this walk's handle must not keep the folder alive
+        if (done.parent && Api().HandleDeletes() ? RemoveFolderBelowParent(done, rules.force)
+                                                 : RemoveFolderChecked(done))
+            ++counts.foldersRemoved;
+    }
+    return counts;
+}
+
+int DeleteFiles(const std::string& pattern, bool force, Reach reach) {
     if (paths::IsMissingLocation(pattern)) return 0;
     auto [folder, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
-    return DeleteMatchingFiles(GuardFolder(folder), mask, force);
+    return DeleteMatchingFiles(GuardFolder(folder, reach), mask, force);
 }
 
 int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force) {
@@ -575,33 +995,23 @@ int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force
     return DeleteMatchingFolders(parent, paths::Widen(mask), force);
 }
 
-bool RemoveTree(const FolderGuard& rootGuard, bool force) {
-    std::vector<FolderGuard> folders{rootGuard};
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const FolderGuard guard = folders[i];  // a copy: the list grows while this folder is listed
-        if (!guard.usable) continue;
-        ListFolderW(guard.path, [&](const DirEntry& entry) {
-            const std::wstring path = guard.path + entry.wideName;
-            if (entry.IsFolder() && entry.IsLink()) {
-                RemoveFolder(path);  // Windows: removes the link only; Wine: refused
-            } else if (entry.IsFolder()) {
-                if (force && (entry.attributes & FILE_ATTRIBUTE_READONLY))
-                    SetFileAttributesW(path.c_str(), WithoutReadOnly(entry.attributes));
-                folders.push_back(GuardSubfolder(guard, entry));
-            } else {
-                DeleteFileChecked(guard, entry, force);
-            }
-            return true;
-        });
-    }
-    for (size_t i = folders.size(); i-- > 0;) RemoveFolderChecked(folders[i]);
-    return GetFileAttributesW(WithoutSlashW(rootGuard.path).c_str()) == INVALID_FILE_ATTRIBUTES;
+bool RemoveTree(FolderGuard root, bool force) {
+    if (!root.usable || root.DirectOnly()) return false;
+    const std::wstring path = WithoutSlashW(root.path);
+    WalkRules rules;
+    rules.force = force;
+    rules.removeFolders = true;
+    rules.removeRoot = true;
+    rules.removeLinks = true;
+    Walk(std::move(root), rules);
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool RemoveFolderChecked(const FolderGuard& guard) {
-    if (!guard.usable) return false;
+    if (!guard.usable || guard.DirectOnly()) return false;
     const std::wstring path = WithoutSlashW(guard.path);
     if (!Api().HandleDeletes()) return RemoveFolder(path);
+    if (guard.parent) return RemoveFolderBelowParent(guard, false);
     FileHandle folder(OpenForDelete(path, true, false));
     if (!folder.valid()) return false;
     BY_HANDLE_FILE_INFORMATION info;

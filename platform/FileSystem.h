@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Paths.h"
 
@@ -52,7 +54,7 @@ bool ListMatching(const std::string& pattern, const std::function<bool(const Dir
 // entered, so a linked folder adds nothing; a link to a file, which Wine lists as a plain file,
 // adds the size listed for it (telling it apart would mean opening every file). Sub-folders that
 // cannot be listed add nothing. nullopt when the folder cannot be had: empty or blank text,
-// "Error", missing, or not a folder. Walks without recursion; memory grows with the number of
+// "Error", missing, not a folder, or a protected folder (see ProtectionOf), which no item empties. Walks without recursion; memory grows with the number of
 // folders, never with files.
 std::optional<uint64_t> FolderSize(const std::string& path);
 
@@ -60,34 +62,132 @@ std::optional<uint64_t> FolderSize(const std::string& path);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 
-// What a walk knows about the folder it is emptying, worked out once per folder, so that it can
-// prove a file lies in that folder before deleting it (see DeleteFileChecked).
+// What a protected folder is, judged on its final name (see ProtectedFolders.h).
+enum class Protection {
+    None,       // an ordinary folder
+    DriveRoot,  // the root of a drive or share
+    Vital,      // the Windows and system folders, Program Files, a profile or the profile root, a
+                // user shell folder (Desktop, Documents, AppData, Start Menu...), or a folder above one
+    UnixRoot,   // under Wine, the root of the whole Unix file system
+};
+
+// How far below a folder a caller means to act.
+enum class Reach {
+    Below,       // walk, empty or remove what lies below: refused for every protected folder
+    DirectlyIn,  // only files lying directly in the folder: allowed in a protected folder, but
+                 // never in the Unix root; walks, folder deletes and removal stay refused there
+};
+
+// The folder a walk acts in, opened once and judged by its final name. Every listing of it goes
+// through its handle, and every file or sub-folder below it is opened relative to that handle and
+// checked by name (the handle's object name must be this folder's plus the listed name, compared
+// as the file system compares), so a folder swapped for a link after it was opened, or between a
+// listing and a delete, leads nowhere: what the link reaches resolves elsewhere and stays.
+// Copies share the open handles; the last copy closes them.
 struct FolderGuard {
     std::wstring path;        // the folder as walked, long form, with a trailing backslash
     std::wstring objectName;  // the name the system gives the opened folder, with a trailing backslash
-    bool usable = false;      // false: the folder could not be opened; delete nothing in it
+    bool usable = false;      // false: the folder could not be opened or is refused; delete nothing in it
+    Protection protection = Protection::None;
+    std::shared_ptr<void> handle;  // the open folder (listing, relative opens)
+    std::shared_ptr<void> parent;  // the open parent, for removing this folder; empty for a top folder
+    std::wstring leaf;             // this folder's true name in `parent`
+
+    // Only files directly inside may be deleted: the folder is protected.
+    bool DirectOnly() const { return protection != Protection::None; }
 };
 
-// Opens `folder` (with or without trailing backslash; an absolute path) and records its name as
-// the system reports it for an open handle (NtQueryObject): under Wine that name follows links
-// to where they lead, on Windows it is the name it was opened by. Not usable when the folder is
-// missing, relative, a missing location, or cannot be opened.
-FolderGuard GuardFolder(const std::string& folder);
-FolderGuard GuardFolder(const std::wstring& folder);
+// Opens `folder` (with or without trailing backslash; an absolute path, "." and ".." folded) and
+// records its name as the system reports it for the open handle (NtQueryObject): under Wine that
+// name follows links to where they lead, on Windows it is the name it was opened by. The folder is
+// then judged by that final name: with Reach::Below a protected folder is refused (not usable);
+// with Reach::DirectlyIn it is usable for files directly in it, except the Unix root. Not usable
+// when the folder is missing, relative, a missing location, or cannot be opened.
+FolderGuard GuardFolder(const std::string& folder, Reach reach = Reach::Below);
+FolderGuard GuardFolder(const std::wstring& folder, Reach reach = Reach::Below);
 
-// The guard of the sub-folder `entry` found by listing `parent.path` (a folder, not a link): its
-// name is the parent's plus its own, so nothing needs opening. This is also the safer answer:
-// should the sub-folder be swapped for a link after the listing, its files resolve elsewhere and
-// stay.
+// The guard of the sub-folder `entry` found by listing `parent`: opened relative to the parent's
+// handle, and usable only when its object name is the parent's plus its own true name (a folder
+// swapped for a link, a junction, or a case twin met through a link are refused), it is no link
+// itself, and it is no protected folder. Not usable when `parent` is not, or is DirectOnly.
 FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
+// The same for a sub-folder known by its true name only.
+FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name);
 
 // The guard of the folder `below` (one or more names, backslash-separated) inside the folder
-// `base`, for the fixed sub-folders an item adds to a folder it was given. `base` may be anything
-// GuardFolder takes, a link included; every part of `below` must be a folder listed in its parent
-// and none may be a link (a junction, or under Wine a Linux link to a folder), so such a sub-folder
-// never takes a delete out of `base`. Its name is built as GuardSubfolder builds it. Not usable
-// when `base` is not, or a part is missing, not a folder, a link, or not a safe name.
-FolderGuard GuardFolderBelow(const std::string& base, const std::string& below);
+// `base`, for the fixed sub-folders an item adds to a folder it was given. `base` may be a link
+// but must not resolve to a protected folder, unless `baseMayBeProtected` (an item that reaches a
+// fixed folder inside Documents, AppData or Program Files), and never to a drive root or the Unix
+// root. Every part of `below` must be a real folder, no link, checked as GuardChild checks, and
+// the folder reached must not be protected itself. With `below` empty the guard of `base` itself
+// (Reach::Below). Not usable otherwise.
+FolderGuard GuardFolderBelow(const std::string& base, const std::string& below, bool baseMayBeProtected = false);
+// The same below a folder already opened (`base` itself when `below` is empty).
+FolderGuard GuardFolderBelow(const FolderGuard& base, const std::string& below, bool baseMayBeProtected = false);
+
+// Lists the folder `guard` holds open, through its handle (NtQueryDirectoryFile), with
+// ListFolderW's rules on names. False when the guard is not usable or the listing cannot start.
+bool ListGuarded(const FolderGuard& guard, const std::function<bool(const DirEntry&)>& onEntry);
+
+// True when `name` matches `mask` as a folder listing matches it, by the whole true name only
+// (never an 8.3 alias): '*' and '?' are wildcards, case is ignored, and a mask ending in ".*"
+// also matches names without an extension ("*.*" matches every name).
+bool MatchesMask(const std::wstring& mask, const std::wstring& name);
+
+// A test's hook, called after ListGuarded has listed a folder, so before any walk acts on what it
+// listed (with the folder's long path), so a test can swap a folder for a link at that moment. Empty in
+// the program.
+void SetWalkHookForTests(std::function<void(const std::wstring& folder)> hook);
+
+// The name the system gives the folder `path` once opened (see GuardFolder), with a trailing
+// backslash; empty when it cannot be opened.
+std::wstring FolderObjectName(const std::wstring& path);
+
+// What `objectName` (a folder's name as the system gives it, trailing backslash) is among the
+// protected folders: the one rule, kept in ProtectedFolders.cpp, that every deletion obeys.
+Protection ProtectionOf(const std::wstring& objectName);
+
+// Why a user's own item, "folder\pattern", may not delete the files matching it directly in its
+// folder: empty text when it may. Files directly in a drive root may go; a folder that resolves to
+// the Unix root, the Windows or a system folder, Program Files, a profile, a user shell folder or
+// a folder above one is refused, and so is a folder that cannot be opened. The text says why, in
+// a sentence a user reads.
+std::string UserPatternRefusal(const std::string& pattern);
+
+// A search's start folder as it was when the search ran: the files a user later picks from the
+// results are reached from it, handle by handle, never by their path strings alone.
+struct SearchAnchor {
+    std::wstring path;        // long form, trailing backslash
+    std::wstring objectName;  // its final name then
+    uint64_t fileId = 0;      // and its file id and volume then
+    DWORD volume = 0;
+    bool valid = false;
+};
+
+// The anchor of a search starting at `start` (any absolute folder, a protected one included;
+// never the Unix root). Not valid when the folder cannot be opened.
+SearchAnchor AnchorSearch(const std::wstring& start);
+
+// The folder holding a file a user chose from a search's results, reached from the anchor: the
+// start folder is opened again and must still be the same folder (final name and file id), then
+// each folder down to the file is opened relative to its parent and checked by name (no link, no
+// swapped folder), and held open without sharing delete, so none of them can be renamed away
+// while the file is handled. `path` is the result's true long path and must lie below the start.
+struct ChosenFile {
+    FolderGuard folder;                         // the folder holding the file (its handle anchored)
+    std::wstring name;                          // the file's true name in it
+    std::vector<std::shared_ptr<void>> locks;   // the chain, held
+};
+std::optional<ChosenFile> LocateChosen(const SearchAnchor& anchor, const std::wstring& path);
+
+// True when the file `name` in the folder `guard` holds is a plain file really lying there (its
+// handle, opened relative to the folder, carries the folder's name plus `name`), not read-only,
+// and can be opened for deletion now.
+bool IsFileInFolder(const FolderGuard& guard, const std::wstring& name);
+
+// Deletes a chosen file through its anchored folder (securely when `securely`): false when it
+// cannot be located as above, is a link, read-only, in use, or was swapped.
+bool DeleteChosen(const SearchAnchor& anchor, const std::wstring& path, bool securely);
 
 // Deletes the file `entry` found by listing `guard.path`, only when it really is a file in that
 // folder. The file is opened once (for delete, never following a Windows link, sharing
@@ -155,11 +255,12 @@ bool DeleteFileAt(const std::string& path, bool force, bool securely);
 bool IsFileInPlace(const std::wstring& path);
 
 // Like DeleteFile(pattern, force) of the scripting FileSystemObject: deletes the files lying
-// directly in the folder that `pattern` names whose names match its last part (* and ?), never
+// directly in the folder that `pattern` names (a protected folder only with Reach::DirectlyIn,
+// see GuardFolder) whose names match its last part (* and ?), never
 // below it. Hidden and system files are deleted too; read-only ones only with `force`. Each file
 // passes DeleteFileChecked; a failing file is skipped and the rest are still tried.
 // Returns the number deleted (0 when nothing matched or the folder is missing).
-int DeleteFiles(const std::string& pattern, bool force);
+int DeleteFiles(const std::string& pattern, bool force, Reach reach = Reach::Below);
 
 // The same in the folder `folder` guards, for the names matching `mask` (a name or pattern, no
 // folder part). Returns 0 when the guard is not usable.
@@ -177,10 +278,43 @@ int DeleteFolders(const std::string& pattern, bool force);
 // The same in the folder `parent` guards, for the names matching `mask` (no folder part).
 int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force);
 
-// Removes the folder `root` with everything below it, as DeleteFolders removes one match:
-// breadth-first without recursion, files as they are listed (each through DeleteFileChecked),
-// then the folders deepest first (each through RemoveFolderChecked). True when `root` is gone.
-bool RemoveTree(const FolderGuard& root, bool force);
+// What a guarded walk (Walk) does in each folder it reaches.
+struct WalkRules {
+    // Whether to enter the listed sub-folder `entry` of `folder` (whose tag is `tag`), and the tag
+    // the sub-folder gets (`childTag` starts as `tag`). Links to folders are never offered.
+    // Empty: enter every sub-folder.
+    std::function<bool(const FolderGuard& folder, const DirEntry& entry, int tag, int& childTag)> enter;
+    // Whether to delete the listed file `file` of `folder`. Empty: delete every file.
+    std::function<bool(const FolderGuard& folder, const DirEntry& file, int tag)> deleteFile;
+    int rootTag = 0;
+    bool force = false;          // read-only files (and folders) go too
+    bool removeFolders = false;  // remove each entered folder once walked, when it is empty
+    bool removeRoot = false;     // ... the starting folder too
+    bool removeLinks = false;    // remove links to folders where just the link goes (Windows)
+};
+
+struct WalkCounts {
+    int64_t filesDeleted = 0;
+    uint64_t bytesDeleted = 0;
+    int64_t filesLeft = 0;  // chosen by the rules but not deleted (in use, read-only, a link, swapped)
+    int64_t foldersRemoved = 0;
+};
+
+// Walks the tree below `root` depth-first through handles: each folder is listed through its own
+// handle, each sub-folder opened relative to its parent and checked (GuardChild), each chosen file
+// deleted through DeleteFileChecked, and with `removeFolders` each emptied folder removed through
+// a handle opened relative to its parent. At most one handle per level is open. Nothing is done
+// when `root` is not usable or is a protected folder.
+WalkCounts Walk(FolderGuard root, const WalkRules& rules);
+
+// Removes the folder `root` with everything below it, as DeleteFolders removes one match (a Walk
+// that deletes everything and removes every folder, `root` included). True when `root` is gone.
+// Pass the guard's last copy: an open copy elsewhere keeps the folder in place.
+bool RemoveTree(FolderGuard root, bool force);
+
+// Deletes the file `name` (one true name) in the folder `guard` holds, as DeleteFileChecked
+// deletes a listed file: for callers that know a file by name rather than from a listing.
+bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force);
 
 // Removes the empty folder `guard` names, through one handle whose name is checked against the
 // guard's, so a folder swapped for a link meanwhile stays. Refused under Wine for a folder

@@ -1,6 +1,8 @@
 // WinINet's URL cache, listed through FindFirstUrlCacheEntryA and its companions.
 #include "platform/UrlCache.h"
 
+#include "platform/FileSystem.h"
+
 #include <wininet.h>
 
 #include <vector>
@@ -74,6 +76,30 @@ bool CommitEntry(const std::string& name, DWORD type, const FILETIME& lastModifi
                                 static_cast<DWORD>(bytes.size()), nullptr, nullptr) != FALSE;
 }
 
-bool DeleteEntry(const std::string& name) { return DeleteUrlCacheEntryA(name.c_str()) != FALSE; }
+std::string LocalFileOf(const std::string& name) {
+    std::vector<char> buffer(4096);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    auto info = [&] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data()); };
+    if (!GetUrlCacheEntryInfoA(name.c_str(), info(), &size)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size > (1u << 20)) return {};
+        buffer.assign(size, 0);
+        if (!GetUrlCacheEntryInfoA(name.c_str(), info(), &size)) return {};
+    }
+    return info()->lpszLocalFileName ? std::string(info()->lpszLocalFileName) : std::string();
+}
+
+bool DeleteEntry(const std::string& name) {
+    // WinINet deletes an entry's local file by its name, and so through a link in its place
+    // (under Wine, the link's target goes). The file is handled first by the checked delete: an
+    // entry whose file leads elsewhere is left, with its file.
+    const std::string local = LocalFileOf(name);
+    if (!local.empty() && fs::FileExists(local)) {
+        if (fs::LeadsElsewhere(local) || !fs::DeleteFileAt(local, true, false)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+    }
+    return DeleteUrlCacheEntryA(name.c_str()) != FALSE;
+}
 
 }  // namespace bw::platform::urlcache

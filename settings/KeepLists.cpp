@@ -72,11 +72,15 @@ std::vector<std::string> CookieFiles() {
     std::vector<std::string> paths;
     if (!platform::paths::IsUsableFolder(folder) || !platform::fs::FolderExists(folder)) return paths;
     const std::string prefix = platform::paths::WithSlash(folder);
-    platform::fs::ListFolder(folder, [&](const platform::fs::DirEntry& entry) {
-        if (!entry.IsFolder() && entry.name.find(".txt") != std::string::npos) paths.push_back(prefix + entry.name);
+    platform::fs::ListFolderW(platform::paths::Widen(folder), [&](const platform::fs::DirEntry& entry) {
+        if (IsCookieFile(entry)) paths.push_back(prefix + entry.name);
         return true;
     });
     return paths;
+}
+
+bool IsCookieFile(const platform::fs::DirEntry& entry) {
+    return !entry.IsFolder() && entry.name.find(".txt") != std::string::npos;
 }
 
 

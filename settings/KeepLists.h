@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 #include "ui/Lists.h"
 
 namespace bw::keeplist {
@@ -26,8 +28,12 @@ std::vector<std::string> TypedUrls();
 
 // The cookie files now in the user's Cookies folder (Shell Folders "Cookies"): the full path of
 // every file directly in it whose name holds ".txt". Empty when the location is missing, not an
-// absolute folder below a root, or gone.
+// absolute folder below a root, or gone. Files are listed by their true names; a name the code
+// page cannot hold shows '?' for what it lacks, as the keep list stores it.
 std::vector<std::string> CookieFiles();
+
+// True for a listed entry that is a cookie file: a file whose name holds ".txt".
+bool IsCookieFile(const platform::fs::DirEntry& entry);
 
 // Fills `keep` with Entries(file), all in one go; leaves it alone when the file does not exist
 // or cannot be read.

@@ -13,7 +13,9 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseRun.h"
+#include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "settings/Inifun.h"
 #include "tests/support/Overrides.h"
@@ -350,6 +352,43 @@ TEST_F(HostileTree, FixedSubfoldersAreNeverFollowedThroughALink) {
     }
 }
 
+// Every fixed folder More Applications works below Program Files, with the first folder below
+// Program Files, or the folder the pattern lies in, made a link to a folder outside that holds
+// what the pattern takes: nothing outside goes. The rows come from the item's own table, so a new
+// row is covered as soon as it is written.
+TEST_F(HostileTree, ApplicationFoldersAreNeverFollowedThroughALink) {
+    const std::string programFiles = "C:\\Program Files\\";
+    std::vector<std::string> patterns;
+    for (const std::string& pattern : bw::items::ApplicationFixedFolders())
+        if (_strnicmp(pattern.c_str(), programFiles.c_str(), programFiles.size()) == 0) patterns.push_back(pattern);
+    ASSERT_GE(patterns.size(), 10u);
+    for (bool linkFirst : {true, false}) {
+        for (const std::string& pattern : patterns) {
+            SCOPED_TRACE(pattern + (linkFirst ? " (first folder linked)" : " (its folder linked)"));
+            const std::string rest = pattern.substr(programFiles.size());
+            const std::string folder = Parent(rest), first = folder.substr(0, folder.find('\\'));
+            std::string bait = NameOf(pattern);
+            for (char& c : bait) c = c == '*' ? 'b' : c == '?' ? 'x' : c;
+            TempDir outside;
+            const std::string linked = linkFirst ? first : folder;
+            const std::string baitPath = outside / (linkFirst ? rest.substr(first.size() + 1) : NameOf(pattern));
+            const std::string baitFile = Parent(baitPath) + "\\" + bait;
+            MakeDirs(Parent(baitFile));
+            WriteTextFile(baitFile, "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+            MakeDirs(Parent(programFiles + linked));
+            ASSERT_TRUE(MakeLink(outside.path(), programFiles + linked));
+            bw::EraseRun run = FreshRun(program_);
+            for (const char* key : {"CuteFTP", "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "NetVampire",
+                                    "PowerDVD", "Winamp", "Aol70", "Yahoo!"})
+                bw::Inifun::WriteIni(run.settingsFile, "MOREAPPLICATIONS", key, "1");
+            bw::items::MoreApplications(run);
+            EXPECT_EQ(ReadTextFile(baitFile), "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+        }
+    }
+}
+
 TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     const std::string trash = bw::platform::WineTrashFolder();
     const std::string prefix = [] {
@@ -379,6 +418,174 @@ TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
               (std::vector<std::string>{"link.txt.trashinfo", "linkdir.trashinfo"}));
     EXPECT_EQ(SortedNames(target()).size(), 9u) << "the tree planted beside the trash is untouched";
     RunScript("rm -rf \"$1\"/files/* \"$1\"/info/*\n", {UnixPath(trash)});
+}
+
+// Every folder an item is given (a registry value, a settings path, the temp variables) that folds
+// into a drive root or the profile (".", "..", doubled separators) is judged by where it leads: the
+// item does nothing there. Canaries stand where each item would act.
+TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
+    const std::string profile = [] {
+        char buffer[MAX_PATH];
+        DWORD n = GetEnvironmentVariableA("USERPROFILE", buffer, MAX_PATH);
+        return std::string(buffer, n < MAX_PATH ? n : 0);
+    }();
+    ASSERT_FALSE(profile.empty());
+    const std::vector<std::string> canaries = {
+        "bw-canary.txt", "profile\\opera.dir", "profile\\cookies4.dat", "profile\\cache4\\opr1.tmp",
+        "History\\visit.dat", "Cookies\\u@site.txt", "typedurls.dat", "Cache\\page.htm", "bw-canary.lnk"};
+    auto withAll = [](const char* section, std::vector<const char*> keys, const char* pathKey) {
+        return [=](const std::string& folder, bw::EraseRun& run) {
+            for (const char* key : keys) bw::Inifun::WriteIni(run.settingsFile, section, key, "1");
+            bw::Inifun::WriteIni(run.settingsFile, section, pathKey, folder);
+            if (std::string(section) == "opera") bw::items::Opera(run);
+            else bw::items::MsnExplorer(run);
+        };
+    };
+    const std::pair<const char*, Action> items[] = {
+        {"temp", [](const std::string& folder, bw::EraseRun& run) {
+             EnvironmentOverride env;
+             env.Set("TMP", folder);
+             env.Set("TEMP", folder);
+             bw::items::WindowsTemp(run);
+         }},
+        {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
+        {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
+        {"favorites", ShellFolder("Favorites", 0, bw::items::Favorites)},
+        {"recent", [](const std::string& folder, bw::EraseRun& run) {
+             ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
+             ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
+             bw::items::RecentDocuments(run);
+         }},
+        {"downloaded program files", [](const std::string& folder, bw::EraseRun& run) {
+             ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
+             bw::items::DownloadedProgramFiles(run);
+         }},
+        {"opera", withAll("opera", {"Location", "Cookies", "Cache", "History"}, "path")},
+        {"msn", withAll("msn", {"Location", "Cookies", "Cache", "History"}, "path")},
+        {"custom items", [this](const std::string& folder, bw::EraseRun& run) {
+             WriteTextFile(program_.file("cusd.dat"), folder + "\\*.dat\r\n");
+             bw::items::CustomItems(run);
+         }},
+    };
+    for (const std::string& base : {std::string("C:\\"), profile + "\\"}) {
+        const bool root = base == "C:\\";
+        const std::vector<std::string> given =
+            root ? std::vector<std::string>{"C:\\.", "C:\\\\", "C:\\x\\..", "C:\\users\\..\\."}
+                 : std::vector<std::string>{profile + "\\.", profile + "\\\\", profile + "\\Temp\\.."};
+        for (const std::string& folder : given) {
+            for (const auto& [itemName, run] : items) {
+                // Files of a pattern directly in a drive root may go for a user's own line.
+                if (root && std::string(itemName) == "custom items") continue;
+                SCOPED_TRACE(std::string(itemName) + " given " + folder);
+                for (const std::string& name : canaries) {
+                    MakeDirs(Parent(base + name));
+                    WriteTextFile(base + name, "canary");
+                }
+                bw::EraseRun fresh = FreshRun(program_);
+                run(folder, fresh);
+                for (const std::string& name : canaries) EXPECT_EQ(ReadTextFile(base + name), "canary") << base + name;
+            }
+        }
+        for (const std::string& name : canaries) DeleteFileA((base + name).c_str());
+    }
+    // The Unix root is refused before anything is listed, whatever is asked of it.
+    for (const char* folder : {"Z:\\.", "Z:\\\\", "Z:\\tmp\\.."}) {
+        EXPECT_FALSE(fs::GuardFolder(std::string(folder), fs::Reach::DirectlyIn).usable) << folder;
+        EXPECT_FALSE(fs::FolderSize(folder)) << folder;
+        EXPECT_FALSE(fs::UserPatternRefusal(std::string(folder) + "\\*.txt").empty()) << folder;
+    }
+}
+
+// A folder swapped for a link to a folder outside, between the listing that found it and the
+// deletes: in the middle of an item's walk, or between a search and "Delete selected" in each of
+// its three ways. Nothing outside goes; without the swap, the same files do go.
+TEST_F(HostileTree, FoldersSwappedForALinkLeadNowhere) {
+    TempDir elsewhere;
+    const std::string outside = elsewhere / "swapped-in";
+    auto plantSwapTree = [&] {
+        Clear();
+        Plant(root_ / "a\\Target");
+        MakeDirs(target() + "\\sub1");
+        MakeDirs(outside);
+        for (const char* name : {"x1.txt", "x2.txt", "x3.txt"}) {
+            WriteTextFile(target() + "\\sub1\\" + name, "inside");
+            WriteTextFile(target() + "\\" + name, "inside");
+            WriteTextFile(outside + "\\" + name, "precious");
+            WriteTextFile(outside + "\\sub1\\" + name, "precious");
+        }
+    };
+    MakeDirs(outside + "\\sub1");
+    // Renames `folder` away and puts a link to the outside folder in its place.
+    auto swap = [&](const std::string& folder) {
+        ASSERT_TRUE(MoveFileA(folder.c_str(), (folder + "-moved").c_str()));
+        ASSERT_TRUE(MakeLink(outside, folder));
+    };
+    auto expectOutsideKept = [&] {
+        for (const char* name : {"x1.txt", "x2.txt", "x3.txt"}) {
+            EXPECT_EQ(ReadTextFile(outside + "\\" + name), "precious") << name;
+            EXPECT_EQ(ReadTextFile(outside + "\\sub1\\" + name), "precious") << name;
+        }
+        ExpectOutsideKept();
+    };
+
+    // Mid-walk: once the item has listed the folder, before it deletes what it listed.
+    const std::pair<const char*, Action> items[] = {
+        {"temp", [](const std::string& folder, bw::EraseRun& run) {
+             EnvironmentOverride env;
+             env.Set("TMP", folder);
+             env.Set("TEMP", folder);
+             bw::items::WindowsTemp(run);
+         }},
+        {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
+        {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
+        {"favorites", ShellFolder("Favorites", 0, bw::items::Favorites)},
+    };
+    for (const char* swapped : {"\\sub1", ""}) {
+        for (const auto& [name, run] : items) {
+            SCOPED_TRACE(std::string(name) + (*swapped ? " with sub1 swapped" : " with its folder swapped"));
+            plantSwapTree();
+            const std::wstring watched = bw::platform::paths::LongPath(target() + swapped) + L"\\";
+            bool done = false;
+            fs::SetWalkHookForTests([&](const std::wstring& folder) {
+                if (done || folder != watched) return;
+                done = true;
+                swap(target() + swapped);
+            });
+            bw::EraseRun fresh = FreshRun(program_);
+            run(target(), fresh);
+            fs::SetWalkHookForTests(nullptr);
+            EXPECT_TRUE(done || std::string(name) == "cookies") << "the walk never listed the watched folder";
+            expectOutsideKept();
+        }
+    }
+
+    // Between a search and its delete, in each of the three ways "Delete selected" deletes.
+    enum class Way { Permanent, Securely, RecycleBin };
+    auto erase = [](Way way, const fs::SearchAnchor& anchor, const std::wstring& path) {
+        if (way == Way::RecycleBin) return bw::platform::RecycleChosenFile(anchor, path);
+        return fs::DeleteChosen(anchor, path, way == Way::Securely);
+    };
+    for (Way way : {Way::Permanent, Way::Securely, Way::RecycleBin}) {
+        for (const char* swapped : std::initializer_list<const char*>{"\\sub1", "", nullptr}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(way)) + (swapped ? swapped : " no swap"));
+            plantSwapTree();
+            const fs::SearchAnchor anchor = fs::AnchorSearch(bw::platform::paths::LongPath(target()));
+            ASSERT_TRUE(anchor.valid);
+            std::vector<std::wstring> found;
+            for (const char* name : {"x1.txt", "sub1\\x2.txt", "sub1\\x3.txt"})
+                found.push_back(bw::platform::paths::LongPath(target() + "\\" + name));
+            if (swapped) swap(target() + swapped);
+            int erased = 0;
+            for (const std::wstring& path : found) erased += erase(way, anchor, path) ? 1 : 0;
+            expectOutsideKept();
+            if (!swapped) {
+                EXPECT_EQ(erased, 3);
+                EXPECT_FALSE(PathExists(target() + "\\sub1\\x2.txt"));
+            } else {
+                EXPECT_EQ(erased, *swapped ? 1 : 0) << "only the file outside the swapped folder may go";
+            }
+        }
+    }
 }
 
 }  // namespace

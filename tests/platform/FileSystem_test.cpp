@@ -227,6 +227,24 @@ TEST(FileSystem, OverwriteFileLeavesNoneOfTheOldBytes) {
     EXPECT_NE(after.find_first_not_of('\0'), std::string::npos) << "the random pass did not run";
 }
 
+// A sparse file occupies far less than its length: overwriting its length would fill its holes
+// with real bytes, up to a full disk. It is refused, and a secure delete only deletes it.
+TEST(FileSystem, OverwriteRefusesASparseFile) {
+    if (!fs::IsWine()) GTEST_SKIP() << "makes the sparse file with the Linux truncate";
+    TempDir dir;
+    ASSERT_TRUE(RunUnix("/usr/bin/truncate", {"-s", "512M", UnixPath(dir / "sparse.tmp")}));
+    {
+        bw::platform::FileHandle file(CreateFileA((dir / "sparse.tmp").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file.valid());
+        EXPECT_FALSE(fs::OverwriteFile(file.get()));
+    }
+    EXPECT_TRUE(RunScript("[ \"$(stat -c %b \"$1\")\" -lt 2048 ]\n", {UnixPath(dir / "sparse.tmp")}))
+        << "holes were filled";
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "sparse.tmp", false, true));
+    EXPECT_FALSE(PathExists(dir / "sparse.tmp"));
+}
+
 TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     TempDir dir, outside;
     WriteTextFile(dir / "plain.tmp", "gone");
