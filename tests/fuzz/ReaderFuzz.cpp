@@ -25,6 +25,7 @@
 
 #include "diskclean/ExtentionHandller.h"
 #include "diskclean/SearchPatterns.h"
+#include "engine/Winapp2.h"
 #include "platform/Favorites.h"
 #include "platform/LineFile.h"
 #include "platform/ProgramDir.h"
@@ -163,8 +164,28 @@ std::vector<Reader> Readers() {
                            size_t tags = CountOf(input, '<');
                            return TooMany(CountTree(Wide(into.path())), std::min<size_t>(tags, 10000), "folders and shortcuts");
                        }});
-    // winapp2.ini joins here when its reader lands: a row with its file name, a good file or two,
-    // the format's pieces ("[", "]", "FileKey1=", "|", "%AppData%") and a check of what it returns.
+    std::vector<std::string> rulesDictionary = lineDictionary;
+    rulesDictionary.insert(rulesDictionary.end(), {"[", " *]", "=", "|", "FileKey1=", "RegKey1=", "Detect=",
+                                                   "DetectFile=", "%AppData%", "%LocalAppData%\\", "HKCU\\",
+                                                   "|RECURSE", "|REMOVESELF", "*.*", "LangSecRef=3021"});
+    readers.push_back({"winapp2.ini", "winapp2.ini",
+                       {"\xEF\xBB\xBF; Version: 1\r\n\r\n[Example Tool *]\r\nLangSecRef=3021\r\n"
+                        "Detect=HKCU\\Software\\Example\r\nDetectFile=%AppData%\\Example\r\n"
+                        "FileKey1=%AppData%\\Example|*.log;*.tmp\r\nFileKey2=%LocalAppData%\\Example\\Cache|*.*|RECURSE\r\n"
+                        "RegKey1=HKCU\\Software\\Example\\Recent\r\n\r\n[Other *]\nSection=Games\n"
+                        "FileKey1=%ProgramFiles%\\Other|*.dmp|REMOVESELF\n"},
+                       rulesDictionary,
+                       [](const std::string& file, const std::string& input) {
+                           const winapp2::Rules rules = winapp2::LoadRules(file);
+                           const size_t lines = CountOf(input, '\n') + CountOf(input, '\r') + 1;
+                           std::string why = TooMany(rules.entries.size(), std::min(lines, winapp2::kMaxEntries), "entries");
+                           if (why.empty()) why = TooMany(rules.keys.size(), lines, "keys");
+                           if (why.empty()) why = TooMany(rules.refused.size(), winapp2::kMaxRefusalsKept, "refusals kept");
+                           if (why.empty()) why = TooMany(rules.MemoryBytes(), 64 * input.size() + (1u << 20), "bytes held");
+                           return why;
+                       }});
+    // A new reader joins with a row like these: its file name, a good file or two, the pieces of
+    // its format, and a check of what it returns against what the input can hold.
     return readers;
 }
 
