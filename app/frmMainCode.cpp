@@ -109,7 +109,7 @@ std::vector<frmMainCode::Item> frmMainCode::Items() {
 EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
     EraseSelection selection;
     for (const ItemRow& row : kItemRows)
-        selection.set(row.number, TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key)));
+        selection.set(static_cast<size_t>(row.number), TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key)));
     return selection;
 }
 
@@ -260,7 +260,7 @@ void frmMainCode::Build() {
 
 EraseSelection frmMainCode::Selection() {
     EraseSelection selection;
-    for (const Item& item : Items()) selection.set(item.number, item.box->Value() == 1);
+    for (const Item& item : Items()) selection.set(static_cast<size_t>(item.number), item.box->Value() == 1);
     return selection;
 }
 

@@ -82,7 +82,7 @@ void DirListBox::Refill() {
     std::string root = path_.substr(0, 3);
     paths_.push_back(root);
     AddItem(root);
-    int depth = 0;
+    size_t depth = 0;
     size_t pos = 3;
     while (pos < path_.size()) {
         size_t slash = path_.find('\\', pos);

@@ -134,7 +134,7 @@ void RunItems(EraseRun& run, const EraseSelection& selection, const std::functio
         if (item.progress >= 0) progress(item.progress);
         bool open = false;
         switch (item.gate.kind) {
-        case Gate::Box: open = selection.test(item.gate.box); break;
+        case Gate::Box: open = selection.test(static_cast<size_t>(item.gate.box)); break;
         case Gate::Always: open = true; break;
         case Gate::Setting: open = Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "Custom")); break;
         }

@@ -141,7 +141,9 @@ TEST(PanelKeys, WrongPageGetsNoKeyAtAll) {
     EXPECT_FALSE(fakepanel::formsCleared);
     HWND sheet = bw::platform::WaitForPropertySheet(GetCurrentProcessId(), 1000);
     EXPECT_NE(sheet, nullptr);
-    if (sheet) EXPECT_EQ(bw::platform::CurrentPageCaption(sheet), "General");
+    if (sheet) {
+        EXPECT_EQ(bw::platform::CurrentPageCaption(sheet), "General");
+    }
     fakepanel::CloseAndJoin(panel);
 }
 
