@@ -15,13 +15,17 @@ all: build
 bootstrap:
 	@scripts/bootstrap
 
+# The toolchain file counts only when the build folder is first made; naming it again later makes
+# CMake warn that the variable went unused.
 configure: bootstrap
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_ARGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Builds only the program folder it runs, not the tests and benchmarks.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target Brightwipe
 	@scripts/run-brightwipe $(BUILD)
 
 test: check dist checked

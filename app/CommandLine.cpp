@@ -6,6 +6,7 @@
 
 #include "app/frmMainCode.h"
 #include "engine/frmcleannow.h"
+#include "platform/Console.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
@@ -14,9 +15,10 @@ namespace bw {
 
 const char kUsageText[] =
     "Usage: Brightwipe.exe [/erase | /?]\n\n"
-    "/erase\tErases the items selected in Brightwipe's main window, with the same options, "
-    "without showing any window, then exits.\n"
-    "/?\tShows this message.\n\n"
+    "/erase   Erases the items selected in the main window, with\n"
+    "         the same options, without showing any window,\n"
+    "         then exits.\n"
+    "/?       Shows this message.\n\n"
     "Without a switch Brightwipe opens its main window.";
 
 namespace {
@@ -57,30 +59,41 @@ StartCommand ParseCommandLine(const std::string& arguments) {
     for (const std::string& word : words) {
         const bool isSwitch = word.size() > 1 && (word[0] == '/' || word[0] == '-');
         const std::string name = isSwitch ? Lower(word.substr(1)) : "";
-        const StartMode mode = name == "erase" ? StartMode::Erase : name == "?" ? StartMode::Usage : StartMode::Unknown;
-        if (mode == StartMode::Unknown) return {StartMode::Unknown, word};
-        modes.push_back(mode);
+        modes.push_back(name == "erase" ? StartMode::Erase : name == "?" ? StartMode::Usage : StartMode::Unknown);
     }
+    bool unattended = false;
+    for (StartMode mode : modes) unattended = unattended || mode == StartMode::Erase;
+    for (size_t i = 0; i < words.size(); ++i)
+        if (modes[i] == StartMode::Unknown) return {StartMode::Unknown, words[i], unattended};
     // Two known switches together: the second is the one not understood here.
-    if (modes.size() > 1) return {StartMode::Unknown, words[1]};
-    return {modes[0], ""};
+    if (modes.size() > 1) return {StartMode::Unknown, words[1], unattended};
+    return {modes[0], "", unattended};
 }
+
+namespace {
+// The console first; a box only where someone can answer it and no unattended run was asked for.
+void Tell(const StartCommand& command, const std::string& text, UINT icon) {
+    if (platform::WriteToConsole(text + "\n")) return;
+    if (command.unattended || !platform::InteractiveSession()) return;
+    platform::MsgBox(nullptr, text, "Brightwipe", MB_OK | icon);
+}
+}  // namespace
 
 int RunCommand(const StartCommand& command) {
     switch (command.mode) {
     case StartMode::Window:
         return kExitOk;
     case StartMode::Usage:
-        platform::MsgBox(nullptr, kUsageText, "Brightwipe", MB_OK | MB_ICONINFORMATION);
+        Tell(command, kUsageText, MB_ICONINFORMATION);
         return kExitOk;
     case StartMode::Unknown:
-        platform::MsgBox(nullptr, "Unknown switch: " + command.unknown + "\n\nNothing was erased.\n\n" + kUsageText,
-                         "Brightwipe", MB_OK | MB_ICONEXCLAMATION);
+        Tell(command, "Unknown switch: " + command.unknown + "\n\nNothing was erased.\n\n" + kUsageText,
+             MB_ICONEXCLAMATION);
         return kExitUnknownSwitch;
     case StartMode::Erase: {
         // Without a settings file the main window would tick every item: an unattended run
         // erases only what the user once chose.
-        const std::string settings = platform::ProgramFile("bwsd.dat");
+        const std::string settings = platform::SettingsFile("bwsd.dat");
         if (!platform::fs::FileExists(settings)) return kExitCannotStart;
         EraseUnattended(frmMainCode::StoredSelection(settings));
         return kExitOk;

@@ -3,15 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/Forms.h"
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
 #include "engine/Normal.h"
-#include "engine/frmcleannow.h"
-#include "platform/ControlPanel.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Keystrokes.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/URLHistory.h"
@@ -42,12 +38,9 @@ void RemoveAllValues(HKEY root, const std::string& path) {
     for (const std::string& name : names) reg::DeleteValue(key.get(), name);
 }
 
-// How long the autocomplete step waits for the Internet Options panel it started: for its
-// window, then for the page holding AutoComplete, and for each key to be handled.
-constexpr DWORD kPanelWaitMs = 10000;
-constexpr DWORD kPageWaitMs = 2000;
-constexpr DWORD kKeyWaitMs = 3000;
-constexpr DWORD kCloseWaitMs = 3000;
+// Internet Explorer's stores of typed form entries and of remembered passwords.
+const char kFormStore[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1";
+const char kPasswordStore[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2";
 
 }  // namespace
 
@@ -133,22 +126,11 @@ void Favorites(EraseRun& run) {
 void AutocompleteMemory(EraseRun&) {
     RemoveKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
     RemoveKey(HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
-
-    // The rest of the stored form data is cleared through the Internet Options panel: its
-    // Content page's AutoComplete settings, "Clear Forms", confirmed, then both dialogs closed.
-    // The keys go to the panel this step started, identified by its process, and only once
-    // that panel shows the page holding AutoComplete; otherwise none is sent at all.
-    const char* command = platform::ShlwapiMajorVersion() >= 6
-                              ? "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3"
-                              : "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,2";
-    std::unique_ptr<platform::StartedProgram> panel = platform::StartedProgram::Start(command, SW_HIDE);
-    if (panel) {
-        platform::PressKeysOnPage(panel->ProcessId(), "Content", "AutoComplete",
-                                  {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, kPanelWaitMs, kPageWaitMs, kKeyWaitMs);
-        panel->Close(kCloseWaitMs);
-    }
-
-    if (ui::IsLoaded<frmcleannow>()) platform::keys::ReturnFocus(ui::Get<frmcleannow>().hwnd());
+    // What the Internet Options panel's "Clear Forms" and "Clear Passwords" clear: the stores of
+    // typed form entries and of remembered passwords. They are cleared here directly, so no
+    // window opens and no key is typed into anything, attended or not.
+    RemoveKey(HKEY_CURRENT_USER, kFormStore);
+    RemoveKey(HKEY_CURRENT_USER, kPasswordStore);
 }
 
 void DownloadedProgramFiles(EraseRun& run) {

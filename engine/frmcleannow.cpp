@@ -182,7 +182,7 @@ void frmcleannow::Build() {
 }
 
 void frmcleannow::Command1_Click() {
-    Inifun::WriteIni(platform::ProgramFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
+    Inifun::WriteIni(platform::SettingsFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
     cleannow();
 }
 
@@ -201,7 +201,7 @@ void frmcleannow::AddLine(const std::string& text, bool scroll) {
 }
 
 void frmcleannow::cleannow() {
-    const std::string settings = platform::ProgramFile("bwsd.dat");
+    const std::string settings = platform::SettingsFile("bwsd.dat");
     const EraseHost host = Host();  // a copy: closing the main window resets the host
     const EraseSelection selection = host.selection ? host.selection() : EraseSelection{};
 
@@ -241,7 +241,7 @@ void frmcleannow::cleannow() {
 
 EraseRun EraseUnattended(const EraseSelection& selection) {
     EraseRun run;
-    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.settingsFile = platform::SettingsFile("bwsd.dat");
     run.addLine = [](const std::string&, bool) {};
     Inifun::WriteIni(run.settingsFile, "WINDOWS", "lastclean", platform::NowText());
     RunItems(run, selection, [](int) {});

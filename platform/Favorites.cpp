@@ -241,7 +241,7 @@ bool WriteNewFile(const std::string& path, const std::string& data) {
               (WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
                written == data.size());
     ok = CloseHandle(h) && ok;
-    if (!ok) DeleteFileA(path.c_str());
+    if (!ok) fs::DeleteFileAt(path, true);  // checked: a link put in its place meanwhile stays
     return ok;
 }
 
@@ -618,7 +618,7 @@ private:
                 return false;
             }
             if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-            DeleteFileA(temp.c_str());
+            fs::DeleteFileAt(temp, true);
             return false;
         }
         return false;

@@ -129,19 +129,15 @@ int ListBox::HorizontalExtent() const {
 
 int ListBox::TextWidth(const std::vector<std::string>& lines) const {
     if (!hwnd_ || lines.empty()) return 0;
-    // Only the longest lines can be the widest; measuring each of them is enough. A line of
-    // ASCII text measures as its characters' widths added up (a text extent takes no kerning),
-    // which a table gives at once; other lines, where a code page may join two bytes into one
-    // character, are measured by the font.
-    size_t longest = 0;
-    for (const std::string& line : lines) longest = std::max(longest, line.size());
+    // A line of ASCII text measures as its characters' widths added up (a text extent takes no
+    // kerning), which a table gives at once; other lines, where a code page may join two bytes
+    // into one character, are measured by the font.
     HDC dc = GetDC(hwnd_);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     INT asciiWidths[128];
     const bool haveWidths = GetCharWidth32A(dc, 0, 127, asciiWidths) != 0;
     int widest = 0;
     for (const std::string& line : lines) {
-        if (line.size() + 8 < longest) continue;  // proportional fonts: allow some slack
         int width = 0;
         bool ascii = haveWidths;
         for (size_t i = 0; ascii && i < line.size(); ++i) {
@@ -159,6 +155,18 @@ int ListBox::TextWidth(const std::vector<std::string>& lines) const {
     SelectObject(dc, oldFont);
     ReleaseDC(hwnd_, dc);
     return widest;
+}
+
+void ListBox::ShowLineEnds() {
+    if (!hwnd_) return;
+    std::vector<std::string> lines;
+    for (int i = 0; i < ListCount(); ++i) lines.push_back(List(i));
+    const int extent = TextWidth(lines) + 6;
+    SetHorizontalExtent(extent);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (extent > client.right)
+        SendMessageA(hwnd_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, extent - client.right), 0);
 }
 
 void ListBox::OnCommand(WORD code) {

@@ -45,6 +45,9 @@ public:
     int HorizontalExtent() const;
     // The widest of `lines` in pixels, in the list's font; 0 without a window.
     int TextWidth(const std::vector<std::string>& lines) const;
+    // For lists of long lines that differ at their ends (paths in one folder): lets the list
+    // scroll sideways over its widest line, and scrolls it so that the lines' ends show.
+    void ShowLineEnds();
     void OnCommand(WORD code) override;
 
 protected:

@@ -258,12 +258,9 @@ TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     bw::platform::FileHandle lock(
         CreateFileA((dir / "locked.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.valid());
-    {
-        fs::SecureEraseScope securely(true);
-        EXPECT_TRUE(fs::SecureEraseOn());
-        EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", true), 2);  // plain.tmp, and hardlink.tmp's name only
-    }
-    EXPECT_FALSE(fs::SecureEraseOn());
+    // Securely without force: read-only files stay.
+    EXPECT_EQ(fs::DeleteFiles(fs::GuardFolder(dir.path()), "*.tmp", false, true), 2);  // plain, hardlink's name
+    EXPECT_FALSE(fs::SecureEraseOn()) << "the policy is the call's, not the process's";
     lock.Close();
     // Nothing left under the old name nor under a new one; what was not wholly the folder's stays.
     EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"locked.tmp", "ro.tmp", "symlink.tmp"}));
@@ -272,8 +269,8 @@ TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     EXPECT_EQ(ReadTextFile(outside / "shared.doc"), "still mine");
     EXPECT_EQ(ReadTextFile(outside / "target.doc"), "linked");
 
-    // Without the setting the plain delete runs, which clears read-only files when forced.
-    EXPECT_TRUE(fs::DeleteFileAt(dir / "ro.tmp", true));
+    // Forced, the read-only file goes securely too; once free, so does the one that was locked.
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "ro.tmp", true, true));
     EXPECT_TRUE(fs::DeleteFileAt(dir / "locked.tmp", false, true));
     EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"symlink.tmp"}));
 }
