@@ -10,6 +10,7 @@
 #include "shell/MainWindow.h"
 #include "ui/Form.h"
 #include "ui/Forms.h"
+#include "ui/MessageLoop.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const bw::StartCommand command = bw::ParseCommandLine(commandLine ? commandLine : "");
@@ -18,11 +19,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     bw::ui::Form::QuitWhenLastFormUnloads(true);
     bw::ui::Form::SetHelpHandler([] { bw::OpenHelp(); });
     bw::ui::Get<bw::Frmsplash>().Show();
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (bw::ui::RouteDialogMessage(&msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return bw::ui::RunMessageLoop();
 }

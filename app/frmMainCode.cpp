@@ -8,6 +8,7 @@
 #include "engine/frmcleannow.h"
 #include "platform/Favorites.h"
 #include "platform/FileSystem.h"
+#include "platform/GdiObject.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDir.h"
 #include "platform/Programs.h"
@@ -122,7 +123,7 @@ std::vector<frmMainCode::Item> frmMainCode::Items() {
 EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
     EraseSelection selection;
     for (const ItemRow& row : kItemRows)
-        selection.set(row.number, TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key), row.tickedAtFirst));
+        selection.set(static_cast<size_t>(row.number), TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key), row.tickedAtFirst));
     return selection;
 }
 
@@ -248,9 +249,9 @@ void frmMainCode::Build() {
     int place = 0;
     for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9}) {
         image->onMouseMove = [this, image] { HoverNavigation(*image); };
-        HBITMAP picture = NavigationPicture(place++);  // none in the test programs: a plain tile
-        image->SetPicture(picture);                     // takes a copy
-        if (picture) DeleteObject(picture);
+        // None in the test programs: a plain tile. SetPicture takes a copy.
+        platform::GdiObject<HBITMAP> picture(NavigationPicture(place++));
+        image->SetPicture(picture.get());
     }
     Picture1.onMouseMove = [this] { ClearSelections(); };
     // The keyboard reaches the navigation bar by Tab (its labels are tab stops, and the picture
@@ -289,7 +290,7 @@ void frmMainCode::Build() {
 
 EraseSelection frmMainCode::Selection() {
     EraseSelection selection;
-    for (const Item& item : Items()) selection.set(item.number, item.box->Value() == 1);
+    for (const Item& item : Items()) selection.set(static_cast<size_t>(item.number), item.box->Value() == 1);
     return selection;
 }
 

@@ -17,7 +17,7 @@ public:
     double Seconds() const {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        return static_cast<double>(now.QuadPart - start_.QuadPart) / frequency_.QuadPart;
+        return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
     }
 
 private:

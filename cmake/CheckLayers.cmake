@@ -1,40 +1,65 @@
-# Fails the build when a source includes a header of a layer it may not use. Layers, lowest
-# first; each may include its own folder and the folders listed after it:
-#   app        -> shell engine diskclean settings ui platform
-#   shell      -> engine diskclean settings ui platform
-#   engine     -> settings (not its windows) ui platform
-#   diskclean  -> settings ui platform
-#   settings   -> ui platform
-#   ui         -> platform
-#   platform   -> (nothing above it)
-# Run as: cmake -DROOT=<source dir> -P CheckLayers.cmake
-set(allowed_app shell engine diskclean settings ui platform app)
-set(allowed_shell shell engine diskclean settings ui platform)
-set(allowed_engine engine settings ui platform)
-set(allowed_diskclean diskclean settings ui platform)
-set(allowed_settings settings ui platform)
-set(allowed_ui ui platform)
-set(allowed_platform platform)
-
+# Fails when a layer's objects were compiled from a header of a layer it may not use, judged
+# from the compiler's dependency files (*.d) of each layer's objects.
+# Run as: cmake -DROOT=<source dir> -DCHECKS=<check>|<check>... -P CheckLayers.cmake, where a
+# check is <folder>=<its objects' folder>=<the folders it may use, comma-separated>.
+cmake_minimum_required(VERSION 3.25)
+file(REAL_PATH "${ROOT}" realRoot)
+set(layers platform ui settings engine diskclean shell app)
 set(failures "")
-foreach(layer app shell engine diskclean settings ui platform)
-  file(GLOB files ${ROOT}/${layer}/*.cpp ${ROOT}/${layer}/*.h)
-  foreach(file ${files})
-    file(STRINGS ${file} includes REGEX "^#include \"[a-z]+/")
-    foreach(line ${includes})
-      string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" used "${line}")
-      list(FIND allowed_${layer} ${used} found)
-      # The erase engine reads settings and keep lists, never a settings window.
-      if(layer STREQUAL "engine" AND line MATCHES "^#include \"settings/frm")
-        set(found -1)
+string(REPLACE "|" ";" checks "${CHECKS}")
+foreach(check IN LISTS checks)
+  string(REPLACE "=" ";" parts "${check}")
+  list(GET parts 0 folder)
+  list(GET parts 1 objdir)
+  list(SUBLIST parts 2 -1 allowed)
+  string(REPLACE "," ";" allowed "${allowed}")
+  file(GLOB_RECURSE depfiles "${objdir}/*.d")
+  foreach(depfile IN LISTS depfiles)
+    file(READ "${depfile}" text)
+    string(REPLACE "\\\n" " " text "${text}")
+    string(REGEX MATCHALL "[^ \t\r\n]+" tokens "${text}")
+    foreach(token IN LISTS tokens)
+      string(FIND "${token}" "${ROOT}/" inRoot)
+      string(FIND "${token}" "${realRoot}/" inRealRoot)
+      if(NOT inRoot EQUAL 0 AND NOT inRealRoot EQUAL 0 AND IS_ABSOLUTE "${token}")
+        continue()  # a system header
       endif()
-      if(found EQUAL -1)
-        file(RELATIVE_PATH rel ${ROOT} ${file})
-        string(APPEND failures "  ${rel}: ${line}\n")
+      if(token MATCHES ":$")
+        continue()  # the object the rule makes
       endif()
+      # Judge the path as written (with . and .. folded) and as the file system resolves it.
+      cmake_path(NORMAL_PATH token OUTPUT_VARIABLE written)
+      file(REAL_PATH "${token}" real)
+      foreach(path IN ITEMS "${written}" "${real}")
+        foreach(base IN ITEMS "${ROOT}" "${realRoot}")
+          string(LENGTH "${base}/" n)
+          string(SUBSTRING "${path}/" 0 ${n} head)
+          if(NOT head STREQUAL "${base}/")
+            continue()
+          endif()
+          string(SUBSTRING "${path}" ${n} -1 rel)
+          string(REGEX REPLACE "/.*" "" used "${rel}")
+          if(NOT used IN_LIST layers)
+            continue()
+          endif()
+          set(bad FALSE)
+          if(NOT used IN_LIST allowed)
+            set(bad TRUE)
+          elseif(folder STREQUAL "engine" AND rel MATCHES "^settings/frm")
+            set(bad TRUE)  # the erase engine never opens a settings window
+          endif()
+          if(bad)
+            string(REGEX REPLACE "\\.d$" "" object "${depfile}")
+            file(RELATIVE_PATH object "${objdir}" "${object}")
+            list(APPEND failures "  ${folder}: ${object} opened ${rel}")
+          endif()
+        endforeach()
+      endforeach()
     endforeach()
   endforeach()
 endforeach()
 if(failures)
+  list(REMOVE_DUPLICATES failures)
+  list(JOIN failures "\n" failures)
   message(FATAL_ERROR "Wrong-way includes (a layer may use only the layers below it):\n${failures}")
 endif()

@@ -67,7 +67,8 @@ class ResultListBox : public ui::ListBox {
 public:
     ResultListBox() : ui::ListBox(Select::Extended) {}
     // Appends the lines in order, `paths[i]` the true path of `lines[i]` (the two the same
-    // length), and returns the widest line in pixels in the list's font.
+    // length), and returns the widest line in pixels in the list's font. Lines the list refuses
+    // (out of memory) are left out with their paths.
     int AddLines(const std::vector<std::string>& lines, const std::vector<std::wstring>& paths);
     // Empties the list and the paths with it.
     void Clear();
@@ -75,11 +76,6 @@ public:
     // agree with the paths kept (lines added or removed other than through this class), so a
     // line never reaches a file it does not stand for.
     std::wstring TruePath(int index) const;
-    void SelectAll(bool on);
-    std::vector<int> SelectedIndexes() const;
-    // LB_SETHORIZONTALEXTENT: how far, in pixels, the list scrolls sideways.
-    void SetHorizontalExtent(int pixels);
-    int HorizontalExtent() const;
 
 protected:
     void ResetState() override { paths_.clear(); }

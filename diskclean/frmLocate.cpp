@@ -15,6 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+#include "platform/TextCompare.h"
 #include "settings/Inifun.h"
 #include "ui/Forms.h"
 
@@ -60,7 +61,7 @@ bool PromptIsOn(const std::string& text) {
         while (*end == ' ' || *end == '\t') ++end;
         if (*end == '\0') return n != 0;
     }
-    return lstrcmpiA(p, "False") != 0;
+    return platform::CompareNoCase(p, "False") != 0;
 }
 
 std::string ProgramFolderWithSlash() { return EnsureTrailingSlash(platform::ProgramDir()); }

@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TextCompare.h"
 
 namespace bw::Normal {
 
@@ -49,7 +50,7 @@ bool IsCacheFolderName(const std::string& name) {
 
 }  // namespace
 
-bool SameName(const std::string& name, const char* expected) { return lstrcmpiA(name.c_str(), expected) == 0; }
+bool SameName(const std::string& name, const char* expected) { return platform::CompareNoCase(name, expected) == 0; }
 
 // A folder's tag is 1 when it is, or lies below, a browser cache folder.
 fs::WalkRules VisibleOnly(std::function<bool(const fs::DirEntry& file, bool inCache)> deleteFile) {

@@ -60,7 +60,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 int CompareNoCase(std::string_view a, std::string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char x = Lower(a[i]), y = Lower(b[i]);
+        const auto x = static_cast<unsigned char>(Lower(a[i])), y = static_cast<unsigned char>(Lower(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -128,7 +128,7 @@ Parts SplitAt(std::string_view s, char sep) {
 bool CleanText(std::string_view s, Refusal* why) {
     size_t i = 0;
     while (i < s.size()) {
-        const unsigned char c = s[i];
+        const auto c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             if (kClasses.of[c] & kControl) return *why = Refusal::BinaryData, false;
             ++i;
@@ -143,7 +143,7 @@ bool CleanText(std::string_view s, Refusal* why) {
         else return false;
         if (i + extra >= s.size()) return false;
         for (size_t k = 1; k <= extra; ++k) {
-            const unsigned char d = s[i + k];
+            const auto d = static_cast<unsigned char>(s[i + k]);
             if ((d & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (d & 0x3F);
         }
@@ -649,7 +649,7 @@ std::wstring Utf8ToWide(std::string_view text) {
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const unsigned char c = text[i];
+        const auto c = static_cast<unsigned char>(text[i]);
         uint32_t cp = 0xFFFD;
         size_t len = 1;
         if (c < 0x80) {
@@ -660,7 +660,7 @@ std::wstring Utf8ToWide(std::string_view text) {
                 uint32_t v = c & (0x3F >> extra);
                 bool ok = true;
                 for (size_t k = 1; k <= extra; ++k) {
-                    const unsigned char d = text[i + k];
+                    const auto d = static_cast<unsigned char>(text[i + k]);
                     if ((d & 0xC0) != 0x80) ok = false;
                     v = (v << 6) | (d & 0x3F);
                 }

@@ -150,7 +150,8 @@ bool InRange(const platform::rulefolders::WindowsVersion& v, const OsBound& boun
     if (!bound.present) return true;
     const unsigned have[3] = {v.major, v.minor, v.build};
     const unsigned want[3] = {bound.major, bound.minor, bound.build};
-    for (size_t i = 0; i < bound.parts; ++i) {
+    // The parser takes at most three parts; the bound keeps the arrays safe whatever it took.
+    for (size_t i = 0; i < bound.parts && i < 3; ++i) {
         if (have[i] == want[i]) continue;
         return isMin ? have[i] > want[i] : have[i] < want[i];
     }

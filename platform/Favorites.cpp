@@ -470,7 +470,8 @@ std::string ShortcutUrl(const std::string& hrefUtf8) {
     if (!lossy && !acp.empty()) return acp;
     std::string escaped;
     static const char kHex[] = "0123456789ABCDEF";
-    for (unsigned char c : clean) {
+    for (char ch : clean) {
+        const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) {
             escaped += static_cast<char>(c);
         } else {

@@ -203,7 +203,7 @@ bool MarkForDeletion(HANDLE h) {
 }
 
 DWORD WithoutReadOnly(DWORD attributes) {
-    DWORD kept = attributes & kSettableAttributes & ~FILE_ATTRIBUTE_READONLY;
+    DWORD kept = attributes & kSettableAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     return kept ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 

@@ -40,6 +40,25 @@ HBITMAP LoadBitmapResource(int id) {
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
+HBITMAP CaptionPicture(int width, int height, UINT state) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    if (!dc || !bitmap) {
+        if (dc) DeleteDC(dc);
+        if (bitmap) DeleteObject(bitmap);
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT rc{0, 0, width, height};
+    const bool drawn = state != 0 && DrawFrameControl(dc, &rc, DFC_CAPTION, state) != FALSE;
+    if (!drawn) FillRect(dc, &rc, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
+}
+
 void DrawStandardIcon(HDC dc, int x, int y, int resource) {
     // Shared system icons: LoadIcon hands out the same handle every time and it is never freed.
     if (HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(resource))) DrawIcon(dc, x, y, icon);

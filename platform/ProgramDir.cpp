@@ -39,19 +39,21 @@ std::string ChooseSettingsDir() {
 
 void OverrideProgramDir(const std::string& folder) { Override() = folder; }
 
-std::string ProgramDir() {
-    if (!Override().empty()) return Override();
+std::string ExePath() {
     std::vector<char> buf(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0) return ".";
-        if (n < buf.size()) {
-            std::string path(buf.data(), n);
-            size_t slash = path.find_last_of('\\');
-            return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-        }
+        if (n == 0) return "";
+        if (n < buf.size()) return std::string(buf.data(), n);
         buf.resize(buf.size() * 2);
     }
+}
+
+std::string ProgramDir() {
+    if (!Override().empty()) return Override();
+    const std::string path = ExePath();
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 std::string ProgramFile(const std::string& name) { return ProgramDir() + "\\" + name; }

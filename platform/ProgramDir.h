@@ -5,6 +5,9 @@
 
 namespace bw::platform {
 
+// The full path of the running exe; empty when Windows cannot say.
+std::string ExePath();
+
 // The folder of the running exe, without a trailing backslash.
 std::string ProgramDir();
 

@@ -43,7 +43,7 @@ LONG EnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity, DWO
     }
     if (data) {
         if (dataLength > dataCapacity) dataLength = dataCapacity;
-        data->assign(dataBuffer.begin(), dataBuffer.begin() + dataLength);
+        data->assign(dataBuffer.begin(), dataBuffer.begin() + static_cast<std::ptrdiff_t>(dataLength));
     }
     return status;
 }

@@ -5,32 +5,6 @@
 
 namespace bw {
 
-namespace {
-// Cookie files are listed by their full paths, which share the cookie folder and end in the
-// site's name: a list scrolls sideways over the longest, and starts scrolled to the ends, where
-// the sites are.
-void ShowEnds(ui::ListBox& list) {
-    HWND box = list.hwnd();
-    if (!box) return;
-    HDC dc = GetDC(box);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
-    int widest = 0;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        const std::string text = list.List(i);
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        if (size.cx > widest) widest = size.cx;
-    }
-    SelectObject(dc, old);
-    ReleaseDC(box, dc);
-    RECT client;
-    GetClientRect(box, &client);
-    const int extent = widest + 6;
-    SendMessageA(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
-    if (extent > client.right)
-        SendMessageA(box, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, extent - client.right), 0);
-}
-}  // namespace
 
 frmcookie::frmcookie() : ui::Form("Cookies Options", 710, 284) {}
 
@@ -56,18 +30,18 @@ void frmcookie::Form_Load() {
     List1.Clear();
     lstCookieList.AddItems(keeplist::CookieFiles());
     keeplist::Load(List1, keeplist::CookieFile());
-    ShowEnds(lstCookieList);
-    ShowEnds(List1);
+    lstCookieList.ShowLineEnds();
+    List1.ShowLineEnds();
 }
 
 void frmcookie::cmdAdd_Click() {
     keeplist::Add(lstCookieList, List1, keeplist::CookieFile());
-    ShowEnds(List1);
+    List1.ShowLineEnds();
 }
 
 void frmcookie::cmdRemove_Click() {
     keeplist::Remove(List1, keeplist::CookieFile());
-    ShowEnds(List1);
+    List1.ShowLineEnds();
 }
 
 }  // namespace bw

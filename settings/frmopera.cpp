@@ -17,7 +17,7 @@ void frmopera::Build() {
         {&Text1, nullptr, "", 8, 170, 240, 22},
         {&Command2, nullptr, "Change Directory", 8, 200, 120, 24},
     });
-    MoveWindow(Command1.hwnd(), 168, 200, 80, 24, TRUE);
+    Command1.Move(168, 200, 80, 24);
     Command2.onClick = [this] { Command2_Click(); };
 }
 

@@ -17,6 +17,9 @@ InstallDir "$PROGRAMFILES\Brightwipe"
 InstallDirRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brightwipe" "InstallLocation"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; Installed files carry the install time, not the build machine's file times: the same sources
+; give the same setup program.
+SetDateSave off
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=1033 "ProductName" "Brightwipe"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"

@@ -1,6 +1,7 @@
 // The splash window and the start of the program.
 #include "shell/Frmsplash.h"
 
+#include "platform/GdiObject.h"
 #include "shell/MainWindow.h"
 #include "shell/Pictures.h"
 #include "shell/frmtray.h"
@@ -12,9 +13,8 @@ Frmsplash::Frmsplash() : ui::Form("Brightwipe", kProductPictureWidth, kProductPi
 
 void Frmsplash::Build() {
     Layout({{&imgProduct, nullptr, "Brightwipe", 0, 0, kProductPictureWidth, kProductPictureHeight}});
-    HBITMAP picture = ProductPicture();
-    imgProduct.SetPicture(picture);  // takes a copy
-    if (picture) DeleteObject(picture);
+    platform::GdiObject<HBITMAP> picture(ProductPicture());
+    imgProduct.SetPicture(picture.get());  // takes a copy
     Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 

@@ -7,6 +7,8 @@
 #include <map>
 
 #include "platform/AppSettings.h"
+#include "platform/GdiObject.h"
+#include "platform/Pictures.h"
 #include "platform/ProgramDir.h"
 #include "platform/WindowShape.h"
 #include "ui/Form.h"
@@ -64,12 +66,6 @@ void PlaceImages(ui::Form& form, SkinFrame& frame) {
 // Skinz folder): the system's own caption buttons, and bars in the active caption's colour.
 HBITMAP BuiltInPicture(const std::string& name) {
     const Size size = DesignSize(name);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width, size.height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT rc{0, 0, size.width, size.height};
     const std::pair<const char*, UINT> buttons[] = {
         {"imgTitleClose", DFCS_CAPTIONCLOSE},
         {"imgTitleMinimize", DFCS_CAPTIONMIN},
@@ -77,13 +73,10 @@ HBITMAP BuiltInPicture(const std::string& name) {
         {"imgTitleMaxRestore", DFCS_CAPTIONMAX | DFCS_INACTIVE},
         {"imgTitleMaximize", DFCS_CAPTIONMAX | DFCS_INACTIVE},
     };
-    bool drawn = false;
-    for (const auto& [button, state] : buttons)
-        if (name == button) drawn = DrawFrameControl(dc, &rc, DFC_CAPTION, state) != FALSE;
-    if (!drawn) FillRect(dc, &rc, GetSysColorBrush(COLOR_ACTIVECAPTION));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return bitmap;
+    UINT state = 0;
+    for (const auto& [button, buttonState] : buttons)
+        if (name == button) state = buttonState;
+    return platform::CaptionPicture(size.width, size.height, state);
 }
 
 }  // namespace
@@ -183,9 +176,8 @@ void ApplySkinImages(ui::Form& form, SkinFrame& frame) {
         if (!image || std::string(c.name).find("img") == std::string::npos) continue;
         image->LoadPicture(folder + "\\" + c.name + ".gif");  // a missing file keeps the old one
         if (!image->Picture()) {
-            HBITMAP builtIn = BuiltInPicture(c.name);
-            image->SetPicture(builtIn);  // takes a copy
-            DeleteObject(builtIn);
+            platform::GdiObject<HBITMAP> builtIn(BuiltInPicture(c.name));
+            image->SetPicture(builtIn.get());  // takes a copy
         }
     }
     if (frame.imgTitleMaximize.Picture()) frame.imgTitleMaxRestore.SetPicture(frame.imgTitleMaximize.Picture());

@@ -1,9 +1,9 @@
 // The About window.
 #include "shell/frmabout.h"
 
-#include <windows.h>
-
 #include "platform/FileInfo.h"
+#include "platform/GdiObject.h"
+#include "platform/ProgramDir.h"
 #include "shell/Pictures.h"
 
 namespace bw {
@@ -17,9 +17,7 @@ const char frmabout::kLicenceLine[] = "Provided as is, without warranty of any k
 frmabout::frmabout() : ui::Form("About", kProductPictureWidth, kProductPictureHeight + kTextHeight) {}
 
 std::string frmabout::VersionLine() {
-    char exe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::string version = platform::FileVersionText(exe);  // "2.60.0.0"
+    const std::string version = platform::FileVersionText(platform::ExePath());  // "2.60.0.0"
     const size_t second = version.find('.', version.find('.') + 1);
     if (version.empty()) return "Brightwipe";
     return "Brightwipe version " + version.substr(0, second);
@@ -32,9 +30,8 @@ void frmabout::Build() {
         {&lblLicence, nullptr, kLicenceLine, 12, kProductPictureHeight + 24, kProductPictureWidth - 24, 16},
     });
     lblVersion.SetCaption(VersionLine());
-    HBITMAP picture = ProductPicture();
-    imgProduct.SetPicture(picture);  // takes a copy
-    if (picture) DeleteObject(picture);
+    platform::GdiObject<HBITMAP> picture(ProductPicture());
+    imgProduct.SetPicture(picture.get());  // takes a copy
 }
 
 void frmabout::Form_Load() { Center(); }

@@ -3,10 +3,11 @@
 
 #include <commctrl.h>
 
+#include "ui/WindowProcGuard.h"
+
 namespace bw::ui {
 
 namespace {
-const char kControlProp[] = "Brightwipe.Control";
 int nextId = 1000;
 }  // namespace
 
@@ -24,11 +25,21 @@ HFONT DefaultFont() {
 }
 
 Control::~Control() {
-    if (hwnd_ && IsWindow(hwnd_)) RemovePropA(hwnd_, kControlProp);
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    }
 }
 
+// The control object rides in the window's user data, which the standard control classes leave
+// to the program: reading it costs no trip to the window server, unlike a window property, and
+// the window procedure reads it on every message. Only a window running our subclass procedure
+// is taken for a control, since other windows (forms) keep their own objects there.
 Control* Control::FromHwnd(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(GuardedWindowProc<SubclassProc>))
+        return nullptr;
+    return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 void Control::Create(HWND parent, const Place& place) {
@@ -43,10 +54,10 @@ void Control::Create(HWND parent, const Place& place) {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)), Instance(),
                             nullptr);
     if (!hwnd_) return;
-    SetPropA(hwnd_, kControlProp, this);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
     original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedWindowProc<SubclassProc>)));
     AfterCreate();
 }
 
@@ -101,14 +112,14 @@ void Control::SetFocus() {
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Control* self = FromHwnd(hwnd);
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     WNDPROC original = self->original_;
     if (msg == WM_MOUSEMOVE && self->onMouseMove) self->onMouseMove();
     LRESULT result = 0;
     if (self->OnMessage(msg, wp, lp, &result)) return result;
     if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kControlProp);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         self->hwnd_ = nullptr;
     }

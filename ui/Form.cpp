@@ -5,6 +5,7 @@
 
 #include "ui/Menu.h"
 #include "ui/Statics.h"
+#include "ui/WindowProcGuard.h"
 
 namespace bw::ui {
 
@@ -72,7 +73,7 @@ bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
 void Form::Load() {
     if (hwnd_) return;
-    RegisterFormClass(WndProc);
+    RegisterFormClass(GuardedWindowProc<WndProc>);
     RECT rc{0, 0, Scaled(width_), Scaled(height_)};
     AdjustWindowRect(&rc, FormStyle(), FALSE);
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, caption_.c_str(), FormStyle(),
@@ -276,7 +277,7 @@ bool RouteDialogMessage(MSG* msg) {
     // navigation would swallow them.
     if (GetMenu(active) && (msg->message == WM_SYSKEYDOWN || msg->message == WM_SYSKEYUP || msg->message == WM_SYSCHAR)) {
         if (msg->message == WM_SYSCHAR) {
-            SendMessageA(active, WM_SYSCOMMAND, SC_KEYMENU, msg->wParam);
+            SendMessageA(active, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(msg->wParam));
             return true;
         }
         if (msg->wParam == VK_MENU || msg->wParam == VK_F10) {

@@ -36,8 +36,8 @@ void MenuItem::SetChecked(bool on) {
 void MenuItem::Apply() {
     if (!owner_ || !IsMenu(owner_)) return;
     if (id_) {
-        EnableMenuItem(owner_, id_, MF_BYCOMMAND | (enabled_ ? MF_ENABLED : MF_GRAYED));
-        CheckMenuItem(owner_, id_, MF_BYCOMMAND | (checked_ ? MF_CHECKED : MF_UNCHECKED));
+        EnableMenuItem(owner_, id_, static_cast<UINT>(MF_BYCOMMAND | (enabled_ ? MF_ENABLED : MF_GRAYED)));
+        CheckMenuItem(owner_, id_, static_cast<UINT>(MF_BYCOMMAND | (checked_ ? MF_CHECKED : MF_UNCHECKED)));
     } else if (position_ >= 0) {
         EnableMenuItem(owner_, static_cast<UINT>(position_), MF_BYPOSITION | (enabled_ ? MF_ENABLED : MF_GRAYED));
     }

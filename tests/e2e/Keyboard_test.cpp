@@ -71,18 +71,18 @@ TEST(Keyboard, EveryWindowOpensByKeyClosesByEscAndGivesTheKeyboardBack) {
 
     auto alt = [](WORD letter) { return [letter](HWND) { Press(letter, true); return true; }; };
     auto tabThenSpace = [](const char* cls, const char* text, int n) {
-        return [=](HWND main) {
-            HWND target = NthChild(main, cls, text, n);
-            if (!target || !TabTo(main, target)) return false;
+        return [=](HWND window) {
+            HWND target = NthChild(window, cls, text, n);
+            if (!target || !TabTo(window, target)) return false;
             Press(VK_SPACE);
             return true;
         };
     };
     // The navigation label under its picture (the picture, of the same caption, comes first).
     auto tabThenEnter = [](const char* cls, const char* text) {
-        return [=](HWND main) {
-            HWND target = NthChild(main, cls, text, 1);
-            if (!target || !TabTo(main, target)) return false;
+        return [=](HWND window) {
+            HWND target = NthChild(window, cls, text, 1);
+            if (!target || !TabTo(window, target)) return false;
             Press(VK_RETURN);
             return true;
         };

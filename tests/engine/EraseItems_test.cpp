@@ -57,7 +57,7 @@ const std::vector<std::string> kBaitFolders = {"", "Папка\\", "．．＼．
 
 // True when the UTF-8 path names something (a link: something it leads to), at any length.
 bool Exists(const std::string& path) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), L'\0');
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(wide.size() - 1);
     return GetFileAttributesW((L"\\\\?\\" + wide).c_str()) != INVALID_FILE_ATTRIBUTES;

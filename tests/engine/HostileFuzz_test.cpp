@@ -42,7 +42,7 @@ public:
         script += "printf twin > T/twin.txt\n";
         for (int i = 0; i < 6; ++i) script += "printf precious-" + std::to_string(i) + " > o/p" + std::to_string(i) + ".txt\n";
         folders_ = {""};
-        const int count = 3 + Pick(8);
+        const int count = 3 + static_cast<int>(Pick(8));
         for (int i = 0; i < count; ++i) {
             const std::string parent = folders_[Pick(folders_.size())];
             if (Depth(parent) >= 4) continue;
@@ -51,7 +51,7 @@ public:
             script += "mkdir -p 't/" + folder + "'\n";
         }
         for (const std::string& folder : folders_) {
-            const int files = Pick(4);
+            const int files = static_cast<int>(Pick(4));
             for (int i = 0; i < files; ++i) {
                 const std::string file = folder + Name(100 + i) + ".f";
                 files_.push_back(file);

@@ -330,7 +330,7 @@ TEST(Winapp2, EveryRealEntryIsDetectedOrNotOnThisPrefix) {
         ASSERT_EQ(found.size(), 4067u);
         EXPECT_EQ(std::count(found.begin(), found.end(), w2::Detection::NoDetectionKeys), 0);
         EXPECT_EQ(found[rules.Find("Windows Temporary Files")], w2::Detection::Detected);
-        const size_t detected = std::count(found.begin(), found.end(), w2::Detection::Detected);
+        const auto detected = static_cast<size_t>(std::count(found.begin(), found.end(), w2::Detection::Detected));
         EXPECT_GT(detected, 0u);
         EXPECT_LT(detected, 400u);  // a fresh prefix holds few applications
         // Every detected entry's keys resolve without error.

@@ -65,17 +65,6 @@ protected:
     TempDir cookies_;
 };
 
-TEST_F(CookieKeepList, WindowCarriesItsCaptions) {
-    CookiesFolderOverride over(&cookies_.path());
-    frmcookie& form = Open();
-    EXPECT_EQ(WindowText(form.hwnd()), "Cookies Options");
-    EXPECT_EQ(form.Frame1.Caption(), "Cookies");
-    EXPECT_EQ(WindowText(form.Label1.hwnd()), "Current Cookies List");
-    EXPECT_EQ(WindowText(form.Label2.hwnd()), "Cookies Keep List");
-    EXPECT_EQ(WindowText(form.cmdAdd.hwnd()), "Add >");
-    EXPECT_EQ(WindowText(form.cmdRemove.hwnd()), "< Remove");
-}
-
 TEST_F(CookieKeepList, ListsFilesWhoseNameHoldsLowerCaseTxt) {
     WriteTextFile(cookies_ / "user@site[1].txt", "c");
     WriteTextFile(cookies_ / "user@other[2].txt", "c");

@@ -67,17 +67,6 @@ protected:
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-TEST_F(UrlKeepList, WindowCarriesItsCaptions) {
-    frmurl& form = Open();
-    EXPECT_EQ(WindowText(form.hwnd()), "URL Drop-List Options");
-    EXPECT_EQ(form.Frame1.Caption(), "URL Drop-List");
-    EXPECT_EQ(WindowText(form.Label1.hwnd()), "Current URL List");
-    EXPECT_EQ(WindowText(form.Label2.hwnd()), "URL Keep List");
-    EXPECT_EQ(WindowText(form.cmdAdd.hwnd()), "Add >");
-    EXPECT_EQ(WindowText(form.cmdRemove.hwnd()), "< Remove");
-    EXPECT_FALSE(form.Visible());
-}
-
 TEST_F(UrlKeepList, ListsTypedUrlsAndNoKeepListWithoutFile) {
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://one.example/");
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://two.example/");

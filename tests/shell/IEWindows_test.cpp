@@ -82,7 +82,7 @@ struct Fake {
 };
 
 void Press(HWND tray, int id, UINT modifiers) {
-    SendMessageA(tray, WM_HOTKEY, id, MAKELPARAM(modifiers, 'Z'));
+    SendMessageA(tray, WM_HOTKEY, static_cast<WPARAM>(id), MAKELPARAM(modifiers, 'Z'));
 }
 
 RECT Rect(HWND h) {

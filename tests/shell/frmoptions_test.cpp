@@ -51,7 +51,7 @@ TEST_F(Options, OpeningShowsStoredValuesAndOkWritesEveryKeyAndTheRegistry) {
     EXPECT_EQ(form.Text1.Text(), "about:blank");
     EXPECT_EQ(form.Text2.Text(), "") << "a missing value shows empty";
     const int shown[] = {0, 1, 1, 0, 1, 0};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(Boxes(form)[i]->Value(), shown[i]) << kKeys[i];
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Boxes(form)[static_cast<size_t>(i)]->Value(), shown[i]) << kKeys[i];
 
     for (auto* box : Boxes(form)) box->SetValue(box->Value() ? 0 : 1);  // every box flipped
     form.Command1_Click();

@@ -56,7 +56,7 @@ TEST_F(Tray, LeftButtonUpShowsTheMainWindowAndOtherCodesDoNothing) {
     tray.Load();
     bw::frmMainCode& main = bw::ui::Get<bw::frmMainCode>();
     main.Load();
-    for (UINT code : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONDOWN,
+    for (LPARAM code : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONDOWN,
                       WM_MBUTTONUP, WM_RBUTTONDBLCLK}) {
         SendMessageA(tray.hwnd(), WM_MOUSEMOVE, 0, code);
         EXPECT_FALSE(main.Visible()) << code;

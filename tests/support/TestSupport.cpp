@@ -102,7 +102,7 @@ bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath) 
 std::vector<std::string> SortedNames(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW fd;
-    std::wstring pattern(MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0), L'\0');
+    std::wstring pattern(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0)), L'\0');
     MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, &pattern[0], static_cast<int>(pattern.size()));
     pattern.resize(pattern.size() - 1);
     pattern = L"\\\\?\\" + pattern + L"\\*";
@@ -111,7 +111,7 @@ std::vector<std::string> SortedNames(const std::string& folder) {
     do {
         std::wstring n = fd.cFileName;
         if (n == L"." || n == L"..") continue;
-        std::string utf8(WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
+        std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
         WideCharToMultiByte(CP_UTF8, 0, n.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
         utf8.resize(utf8.size() - 1);
         names.push_back(utf8);

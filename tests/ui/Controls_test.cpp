@@ -214,7 +214,7 @@ protected:
 
 // A key as the program's message loop meets it: offered to the keyboard navigation first.
 void Press(HWND target, WPARAM key) {
-    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    for (UINT message : std::initializer_list<UINT>{WM_KEYDOWN, WM_KEYUP}) {
         MSG msg{};
         msg.hwnd = target;
         msg.message = message;
