@@ -84,7 +84,7 @@ StartCommand ParseCommandLine(const std::string& arguments) {
     for (size_t i = 0; i < words.size(); ++i) (modes[i] == StartMode::Window ? reports : switches).push_back(i);
     // A report with nothing to report, a second report, or two known switches together: the
     // word too many is the one not understood here.
-    if (switches.empty()) return {StartMode::Unknown, words[reports[0]], unattended, ""};
+    if (switches.empty()) return {StartMode::Unknown, reports.empty() ? std::string() : words[reports[0]], unattended, ""};
     if (reports.size() > 1) return {StartMode::Unknown, words[reports[1]], unattended, ""};
     if (switches.size() > 1) return {StartMode::Unknown, words[switches[1]], unattended, ""};
     const StartMode mode = modes[switches[0]];

@@ -76,8 +76,7 @@ Outcome RemoveFolder(const ErasePlan& plan, OpenChain& chain, uint32_t folder) {
     if (!parent.usable) return Outcome::Refused;
     fs::FolderGuard guard = fs::GuardChild(parent, plan.FolderName(folder));
     if (!guard.usable) {
-        const DWORD attributes = GetFileAttributesW((parent.path + plan.FolderName(folder)).c_str());
-        return attributes == INVALID_FILE_ATTRIBUTES ? Outcome::Vanished : Outcome::Refused;
+        return fs::PathExists(parent.path + plan.FolderName(folder)) ? Outcome::Refused : Outcome::Vanished;
     }
     guard.handle.reset();  // this guard's own handle must not keep the folder alive
     return fs::RemoveFolderChecked(guard) ? Outcome::Erased : Outcome::Failed;

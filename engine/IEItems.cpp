@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/TextCompare.h"
 #include "platform/URLHistory.h"
 #include "platform/regfun.h"
 #include "settings/KeepLists.h"
@@ -80,7 +81,7 @@ void PlanCache(ErasePlan& plan, const fs::FolderGuard& cache) {
     // The read-only desktop.ini directly in the cache folder is planned forced.
     for (Target& target : plan.Targets())
         if (target.kind == TargetKind::File && target.ref == anchor &&
-            lstrcmpiW(plan.FileName(target).c_str(), L"desktop.ini") == 0)
+            platform::CompareNoCase(plan.FileName(target), std::wstring(L"desktop.ini")) == 0)
             target.force = true;
 }
 

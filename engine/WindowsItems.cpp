@@ -89,7 +89,7 @@ void RecycleBin(EraseRun& run) {
                               OperationResult result;
                               result.done = SUCCEEDED(platform::EmptyRecycleBins(window));
                               const platform::RecycleBinContents after = platform::QueryRecycleBins();
-                              result.entries = first.items > after.items ? first.items - after.items : 0;
+                              result.entries = first.items > after.items ? static_cast<int64_t>(first.items - after.items) : 0;
                               result.bytes = first.bytes > after.bytes ? first.bytes - after.bytes : 0;
                               return result;
                           });

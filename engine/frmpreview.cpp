@@ -1,7 +1,8 @@
 // The preview's details window, the report window, and the list view of targets they share.
 #include "engine/frmpreview.h"
 
-#include <commctrl.h>
+#include "platform/Text.h"
+
 
 #include <algorithm>
 #include <utility>
@@ -14,47 +15,25 @@ namespace bw {
 
 namespace {
 
-std::wstring WideText(const std::string& text) {
-    std::wstring wide;
-    for (unsigned char c : text) wide += static_cast<wchar_t>(c);  // the texts shown here are ASCII
-    return wide;
-}
+std::wstring WideText(const std::string& text) { return platform::text::ToWide(text); }
 
 }  // namespace
 
-DWORD TargetList::Style() const {
-    return WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
-}
-
-void TargetList::AfterCreate() {
-    SendMessageW(hwnd_, CCM_SETUNICODEFORMAT, TRUE, 0);
-    SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    RECT box{};
-    GetClientRect(hwnd_, &box);
-    const int width = box.right - box.left;
-    const struct {
-        const wchar_t* title;
-        int width;
-        int format;
-    } columns[] = {{L"Path", width - 200, LVCFMT_LEFT}, {L"Size", 100, LVCFMT_RIGHT}, {L"Outcome", 96, LVCFMT_LEFT}};
-    for (int i = 0; i < 3; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = const_cast<wchar_t*>(columns[i].title);
-        column.cx = columns[i].width;
-        column.fmt = columns[i].format;
-        SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
+TargetList::TargetList() {
+    columns = {{L"Path", 0, false}, {L"Size", 100, true}, {L"Outcome", 96, false}};
+    textOf = [this](int row, int column) { return CellText(row, column); };
+    tickedOf = [this](int row) {
+        return plan_ && row < Count() && plan_->Targets()[rows_[static_cast<size_t>(row)]].ticked;
+    };
+    onToggle = [this](int row) { Toggle(row); };
+    onColumnClick = [this](int column) { SortBy(static_cast<Column>(column)); };
 }
 
 void TargetList::Show(ErasePlan* plan, std::vector<uint32_t> targets) {
     plan_ = plan;
     rows_ = std::move(targets);
     folderPaths_.clear();
-    if (hwnd_) {
-        SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.size()), 0);
-        InvalidateRect(hwnd_, nullptr, TRUE);
-    }
+    SetRowCount(Count());
 }
 
 const std::wstring& TargetList::FolderPathOf(uint32_t folder) {
@@ -87,7 +66,7 @@ void TargetList::SortBy(Column column) {
         });
         for (size_t i = 0; i < keyed.size(); ++i) rows_[i] = keyed[i].second;
     }
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    Repaint();
 }
 
 void TargetList::Toggle(int row) {
@@ -95,53 +74,18 @@ void TargetList::Toggle(int row) {
     Target& target = plan_->Targets()[rows_[static_cast<size_t>(row)]];
     if (target.outcome != Outcome::Planned) return;  // done with: nothing to choose
     target.ticked = !target.ticked;
-    SendMessageW(hwnd_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+    RepaintRow(row);
     if (onChange) onChange();
 }
 
-LRESULT TargetList::OnNotify(NMHDR* hdr) {
-    if (!plan_) return 0;
-    switch (hdr->code) {
-    case LVN_GETDISPINFOW: {
-        auto* info = reinterpret_cast<NMLVDISPINFOW*>(hdr);
-        LVITEMW& item = info->item;
-        if (item.iItem < 0 || item.iItem >= Count()) return 0;
-        const Target& target = plan_->Targets()[rows_[static_cast<size_t>(item.iItem)]];
-        if (item.mask & LVIF_TEXT) {
-            if (item.iSubItem == 0) {
-                text_ = target.kind == TargetKind::File ? FolderPathOf(target.ref) + plan_->FileName(target)
-                                                        : plan_->Describe(target);
-            } else if (item.iSubItem == 1) {
-                text_ = target.kind != TargetKind::File ? L"" : target.sizeKnown ? WideText(BytesText(target.size)) : L"?";
-            } else {
-                text_ = WideText(OutcomeText(target.outcome));
-            }
-            item.pszText = const_cast<wchar_t*>(text_.c_str());
-        }
-        if (item.mask & LVIF_STATE) {
-            item.state = INDEXTOSTATEIMAGEMASK(target.ticked ? 2 : 1);
-            item.stateMask = LVIS_STATEIMAGEMASK;
-        }
-        return 0;
-    }
-    case LVN_COLUMNCLICK:
-        SortBy(static_cast<Column>(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem));
-        return 0;
-    case NM_CLICK: {
-        auto* click = reinterpret_cast<NMITEMACTIVATE*>(hdr);
-        LVHITTESTINFO hit{};
-        hit.pt = click->ptAction;
-        SendMessageW(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (hit.iItem >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) Toggle(hit.iItem);
-        return 0;
-    }
-    case LVN_KEYDOWN:
-        if (reinterpret_cast<NMLVKEYDOWN*>(hdr)->wVKey == VK_SPACE)
-            Toggle(static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
-        return 0;
-    default:
-        return 0;
-    }
+std::wstring TargetList::CellText(int row, int column) {
+    if (!plan_ || row < 0 || row >= Count()) return {};
+    const Target& target = plan_->Targets()[rows_[static_cast<size_t>(row)]];
+    if (column == 0)
+        return target.kind == TargetKind::File ? FolderPathOf(target.ref) + plan_->FileName(target)
+                                               : plan_->Describe(target);
+    if (column == 1) return target.kind != TargetKind::File ? L"" : target.sizeKnown ? WideText(BytesText(target.size)) : L"?";
+    return WideText(OutcomeText(target.outcome));
 }
 
 // ---- details of one item ----

@@ -10,14 +10,16 @@
 #include "ui/Control.h"
 #include "ui/Statics.h"
 #include "ui/Form.h"
+#include "ui/ListView.h"
 
 namespace bw {
 
 // A report-style list view of plan targets (path, size, outcome), one row per target, ticked
 // when the target stays in the run. Rows are drawn on demand (a cache may hold 150,000 files);
 // clicking a column header sorts by it; Space or a click on the tick box unticks a target.
-class TargetList : public ui::Control {
+class TargetList : public ui::CheckListView {
 public:
+    TargetList();
     void Show(ErasePlan* plan, std::vector<uint32_t> targets);
     enum class Column { Path = 0, Size = 1, Outcome = 2 };
     void SortBy(Column column);
@@ -28,20 +30,12 @@ public:
     void Toggle(int row);
     std::function<void()> onChange;
 
-    LRESULT OnNotify(NMHDR* hdr) override;
-
-protected:
-    const char* ClassName() const override { return "SysListView32"; }
-    DWORD Style() const override;
-    DWORD ExStyle() const override { return WS_EX_CLIENTEDGE; }
-    void AfterCreate() override;
-
 private:
     const std::wstring& FolderPathOf(uint32_t folder);
+    std::wstring CellText(int row, int column);
     ErasePlan* plan_ = nullptr;
     std::vector<uint32_t> rows_;
     std::vector<std::wstring> folderPaths_;  // cached by folder index ("" until needed)
-    std::wstring text_;                      // the text handed out for the last cell asked for
 };
 
 // The details of one item of a preview: every target with its size; the user unticks single

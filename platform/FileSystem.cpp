@@ -535,6 +535,10 @@ std::optional<uint64_t> FolderSize(const std::string& path) {
     return total;
 }
 
+bool PathExists(const std::wstring& path) {
+    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool FolderExists(const std::string& path) {
     if (path.empty()) return false;
     DWORD a = GetFileAttributesA(paths::WithoutSlash(path).c_str());

@@ -58,6 +58,9 @@ bool ListMatching(const std::string& pattern, const std::function<bool(const Dir
 // folders, never with files.
 std::optional<uint64_t> FolderSize(const std::string& path);
 
+// True when anything (a file, a folder, a link) is found at the long or everyday path `path`.
+bool PathExists(const std::wstring& path);
+
 // True when `path` names an existing folder (trailing backslash allowed) / an existing file.
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);

@@ -7,4 +7,6 @@ namespace bw::platform {
 
 int CompareNoCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()); }
 
+int CompareNoCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()); }
+
 }  // namespace bw::platform

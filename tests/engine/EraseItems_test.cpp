@@ -18,6 +18,7 @@
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 #include "platform/Shell.h"
 #include "settings/Inifun.h"
 #include "tests/support/Overrides.h"
@@ -77,12 +78,7 @@ void RunItem(void (*item)(bw::EraseRun&), bw::EraseRun& run) {
 }
 
 // Wide text of a UTF-8 path.
-std::wstring WideOf(const std::string& path) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(wide.size() - 1);
-    return wide;
-}
+std::wstring WideOf(const std::string& path) { return bw::platform::text::ToWide(path, CP_UTF8); }
 
 // The preview lists only what lies inside `inside` and erases nothing; carried out, each file it
 // lists is gone exactly when its outcome says erased (a link, listed as a plain file, is refused).

@@ -15,6 +15,7 @@
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = bw::platform::fs;
@@ -110,13 +111,6 @@ void Swap(const std::string& root, const std::string& folder) {
               {UnixPath(root), folder.empty() ? std::string(".") : folder});
 }
 
-std::wstring Utf8ToWide(const std::string& text) {
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 TEST(HostileFuzz, RandomTreesLoseNothingOutside) {
     if (!fs::IsWine()) GTEST_SKIP() << "plants Linux links; Wine only";
     const unsigned first = EnvNumber("BW_FUZZ_SEED", 1), seeds = EnvNumber("BW_FUZZ_SEEDS", 4);
@@ -142,7 +136,7 @@ TEST(HostileFuzz, RandomTreesLoseNothingOutside) {
                 ASSERT_TRUE(anchor.valid);
                 Swap(root.path(), swapped);
                 for (const std::string& file : maker.Files()) {
-                    std::wstring path = anchor.path + Utf8ToWide(file);
+                    std::wstring path = anchor.path + bw::platform::text::ToWide(file, CP_UTF8);
                     for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
                     if (way == 3)
                         bw::platform::RecycleChosenFile(anchor, path);

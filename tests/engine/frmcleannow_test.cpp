@@ -2,6 +2,7 @@
 // writes, and the exit-after-erasing path. Item actions are exercised by their own tests.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 
