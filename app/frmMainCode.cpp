@@ -6,6 +6,7 @@
 
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
+#include "engine/frmrules.h"
 #include "platform/Favorites.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -115,7 +116,7 @@ EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
 std::string frmMainCode::SettingsFile() const { return platform::ProgramFile("bwsd.dat"); }
 
 void frmMainCode::Build() {
-    const int kNavStep = 68;
+    const int kNavStep = 60;
     const int kRow = 22;
     auto browserRow = [&](int i) { return 38 + i * kRow; };
     std::vector<ui::Place> page = {
@@ -130,10 +131,12 @@ void frmMainCode::Build() {
         {&Label4, &Picture1, "Search and  Erase", 4, 50 + 3 * kNavStep, 102, 14, SS_CENTER},
         {&Image5, &Picture1, "Erase Options", 31, 8 + 4 * kNavStep, 48, 40},
         {&Label5, &Picture1, "Erase Options", 4, 50 + 4 * kNavStep, 102, 14, SS_CENTER},
-        {&Image6, &Picture1, "About", 31, 8 + 5 * kNavStep, 48, 40},
-        {&Label6, &Picture1, "About", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER},
-        {&Image9, &Picture1, "EXIT", 31, 8 + 6 * kNavStep, 48, 40},
-        {&Label13, &Picture1, "EXIT", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER},
+        {&Image10, &Picture1, "Community Rules", 31, 8 + 5 * kNavStep, 48, 40},
+        {&Label15, &Picture1, "Community Rules", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER},
+        {&Image6, &Picture1, "About", 31, 8 + 6 * kNavStep, 48, 40},
+        {&Label6, &Picture1, "About", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER},
+        {&Image9, &Picture1, "EXIT", 31, 8 + 7 * kNavStep, 48, 40},
+        {&Label13, &Picture1, "EXIT", 4, 50 + 7 * kNavStep, 102, 14, SS_CENTER},
 
         {&Frame1, nullptr, "", 115, 0, 580, 52},
         {&Label9, &Frame1, "Standard Items", 10, 12, 300, 16},
@@ -231,8 +234,9 @@ void frmMainCode::Build() {
     Image5.onClick = Label5.onClick = [this] { Image5_Click(); };
     Image6.onClick = Label6.onClick = [this] { Image6_Click(); };
     Image9.onClick = Label13.onClick = [this] { Image9_Click(); };
+    Image10.onClick = Label15.onClick = [this] { Image10_Click(); };
     int place = 0;
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9}) {
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10}) {
         image->onMouseMove = [this, image] { HoverNavigation(*image); };
         HBITMAP picture = NavigationPicture(place++);  // none in the test programs: a plain tile
         image->SetPicture(picture);                     // takes a copy
@@ -321,6 +325,7 @@ void frmMainCode::Form_Unload() {
     ui::Unload<frmtray>();
     ui::Unload<frmurl>();
     ui::Unload<frmcleannow>();
+    ui::Unload<frmrules>();
     ui::Unload<frmcookie>();
 
     const std::string file = SettingsFile();
@@ -352,12 +357,12 @@ void frmMainCode::Check18_Click() {
 }
 
 void frmMainCode::ClearSelections() {
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10})
         image->SetBorder(false);
 }
 
 void frmMainCode::HoverNavigation(ui::Image& hovered) {
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10})
         image->SetBorder(image == &hovered);
 }
 
@@ -434,6 +439,8 @@ void frmMainCode::Image5_Click() { ui::Get<frmoptions>().ShowModal(); }
 void frmMainCode::Image6_Click() { ui::Get<frmabout>().ShowModal(); }
 
 void frmMainCode::Image9_Click() { Unload(); }
+
+void frmMainCode::Image10_Click() { ui::Get<frmrules>().ShowModal(); }
 
 void frmMainCode::Label7_Click() { OpenHelp(); }
 
