@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "engine/Executor.h"
 #include "engine/Winapp2Plan.h"
 #include "engine/Winapp2Run.h"
+#include "platform/FileSystem.h"
 #include "platform/RuleFolders.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -22,6 +25,13 @@ using namespace bw::test;
 namespace {
 
 std::string Utf8(const std::wstring& s) { return w2::WideToUtf8(s); }
+
+// The real base rules file, beside the repository (../shared/winapp2/), never inside it.
+std::string SharedRulesFile() {
+    std::string source = __FILE__;
+    for (int up = 0; up < 3; ++up) source = source.substr(0, source.find_last_of("/\\"));
+    return WinPath(source + "/../shared/winapp2/Winapp2.ini");
+}
 std::string Folder(const char* variable) { return Utf8(bw::platform::rulefolders::VariableValues(variable).at(0)); }
 
 // The places a row writes: {L} a planted folder of the local application data, {O} a folder
@@ -227,4 +237,265 @@ TEST(Winapp2Plan, TickedDetectedEntriesRunAfterTheItemsWithTheirLinesAndReport) 
     EXPECT_EQ(ReadTextFile(root + "\\Cache\\keep.dat"), "k");
     EXPECT_NE(bw::ReportText(run.plan, false).find("erased\t" + root + "\\Cache\\a.dat"), std::string::npos);
     RunUnix("/bin/rm", {"-rf", UnixPath(root)});
+}
+
+namespace {
+
+// What a planted tree promises: files that must go, and baits that must stay byte for byte.
+struct Planted {
+    std::vector<std::string> matches, baits, made;
+    std::vector<std::string> twinBaits;  // written once the Unix commands made their folders
+    std::vector<std::pair<std::string, std::string>> values, baitValues;  // HKCU key, value
+    std::vector<std::string> keys, baitKeys;                              // HKCU keys
+};
+
+// A name a pattern matches: each wildcard filled in with `fill`.
+std::string Instance(std::string_view pattern, const std::string& fill) {
+    std::string out;
+    for (char c : pattern) out += c == '*' ? fill : (c == '?' ? std::string("q") : std::string(1, c));
+    return out;
+}
+
+bool AnyPatternMatches(const w2::Rules& rules, const w2::Entry& entry, const std::string& name) {
+    for (uint32_t i = 0; i < entry.keyCount; ++i) {
+        const w2::Key& key = rules.keys[entry.firstKey + i];
+        if (key.kind != w2::KeyKind::FileKey) continue;
+        for (uint16_t p = 0; p < key.patternCount; ++p)
+            if (w2::MatchesName(w2::Utf8ToWide(rules.Text(rules.patterns[key.firstPattern + p])), w2::Utf8ToWide(name)))
+                return true;
+    }
+    return false;
+}
+
+// The folder a key path names, every wildcard folder filled in with "bw" (or "" when the path
+// cannot be planted: an undefined variable).
+std::string PlantedFolder(const w2::Rules& rules, const w2::Key& key, w2::Computer& computer) {
+    if (computer.Values(key.variable).empty()) return {};
+    std::string folder = Utf8(computer.Values(key.variable).front());
+    if (folder.size() == 2) folder += "\\";
+    std::string text(rules.Text(key.text));
+    const std::string user = "%UserName%";
+    for (size_t at; (at = text.find(user)) != std::string::npos;)
+        text.replace(at, user.size(), Utf8(computer.Values(w2::Variable::UserName).front()));
+    folder += (folder.back() == '\\' && !text.empty() ? text.substr(1) : text);
+    return Instance(folder, "bw");
+}
+
+bool Protected(const std::string& folder) {
+    return bw::platform::fs::GuardFolder(folder, bw::platform::fs::Reach::Below).protection !=
+           bw::platform::fs::Protection::None;
+}
+
+void PlantFile(Planted& planted, const std::string& path, bool match) {
+    if (PathExists(path)) return;
+    MakeDirs(path.substr(0, path.rfind('\\')));
+    if (!WriteTextFile(path, "planted: " + path)) return;
+    (match ? planted.matches : planted.baits).push_back(path);
+}
+
+// Plants, for every FileKey of `entry`, a matching file (and one a folder down for a deep key)
+// and baits: a name no pattern of the entry matches, a link to a folder outside, a file link
+// whose name matches, and a case twin of a literally named folder; for each exclusion the file it
+// keeps; for each HKCU RegKey the value or key and a bait beside it.
+std::string Quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Links and case twins are made from Unix: their commands gather in `script`, run at once.
+void PlantEntry(Planted& planted, const w2::Rules& rules, const w2::Entry& entry, w2::Computer& computer,
+                const std::string& outside, std::string& script) {
+    const std::vector<w2::ExcludeTarget> excludes = w2::EnumerateTargets(rules, entry, computer).excludes;
+    for (uint32_t i = 0; i < entry.keyCount; ++i) {
+        const w2::Key& key = rules.keys[entry.firstKey + i];
+        if (key.kind == w2::KeyKind::ExcludeFile || key.kind == w2::KeyKind::ExcludePath) {
+            const std::string folder = PlantedFolder(rules, key, computer);
+            if (folder.empty() || folder.size() <= 3) continue;
+            const std::string name = key.patternCount ? Instance(rules.Text(rules.patterns[key.firstPattern]), "bwx") : "bwkept.dat";
+            PlantFile(planted, folder + "\\" + name, false);
+            continue;
+        }
+        if (key.kind == w2::KeyKind::RegKey && key.hive == w2::Hive::CurrentUser) {
+            const std::string subkey(rules.Text(key.text));
+            if (w2::RegistryRefusal(key.hive, w2::Utf8ToWide(subkey), key.hasValue) ||
+                w2::IsRegistryExcluded(excludes, key.hive, w2::Utf8ToWide(subkey)))
+                continue;
+            if (key.hasValue) {
+                const std::string value(rules.Text(key.value));
+                SetString(HKEY_CURRENT_USER, subkey, value, "planted");
+                SetString(HKEY_CURRENT_USER, subkey, value + "BwBait", "bait");
+                planted.values.push_back({subkey, value});
+                planted.baitValues.push_back({subkey, value + "BwBait"});
+            } else {
+                SetString(HKEY_CURRENT_USER, subkey + "\\BwSub", "v", "planted");
+                SetString(HKEY_CURRENT_USER, subkey + "BwBait", "v", "bait");
+                planted.keys.push_back(subkey);
+                planted.baitKeys.push_back(subkey + "BwBait");
+            }
+            continue;
+        }
+        if (key.kind != w2::KeyKind::FileKey || key.patternCount == 0 || key.text.size == 0) continue;
+        const std::string folder = PlantedFolder(rules, key, computer);
+        if (folder.empty()) continue;
+        const bool existed = PathExists(folder);
+        MakeDirs(folder);
+        if (!existed) planted.made.push_back(folder);
+        const std::string_view pattern = rules.Text(rules.patterns[key.firstPattern]);
+        if (!Protected(folder)) {  // protected folders have rows of their own
+            PlantFile(planted, folder + "\\" + Instance(pattern, "bwm"), true);
+            if (key.flag != w2::Flag::None) PlantFile(planted, folder + "\\bwsub\\" + Instance(pattern, "bwm"), true);
+        }
+        if (!AnyPatternMatches(rules, entry, "bwbait.zq9")) PlantFile(planted, folder + "\\bwbait.zq9", false);
+        const std::string unixFolder = UnixPath(folder);
+        script += "ln -s " + Quoted(UnixPath(outside)) + " " + Quoted(unixFolder + "/bwlinkout") + " 2>/dev/null\n";
+        planted.made.push_back(folder + "\\bwlinkout");
+        if (pattern.find('*') != std::string_view::npos) {
+            script += "ln -s " + Quoted(UnixPath(outside) + "/secret.txt") + " " +
+                      Quoted(unixFolder + "/" + Instance(pattern, "bwl")) + " 2>/dev/null\n";
+            planted.made.push_back(folder + "\\" + Instance(pattern, "bwl"));
+        }
+        const size_t slash = folder.rfind('\\');
+        std::string twin = folder.substr(slash + 1);
+        for (char& c : twin) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : (c >= 'A' && c <= 'Z' ? c + 32 : c));
+        const std::vector<std::string> siblings = SortedNames(folder.substr(0, slash));
+        const bool exact = std::find(siblings.begin(), siblings.end(), folder.substr(slash + 1)) != siblings.end();
+        if (exact && twin != folder.substr(slash + 1) && std::string(rules.Text(key.text)).find('*') == std::string::npos &&
+            !Protected(folder)) {
+            script += "mkdir -p " + Quoted(UnixPath(folder.substr(0, slash)) + "/" + twin) + "\n";
+            planted.made.push_back(folder.substr(0, slash) + "\\" + twin);
+            planted.twinBaits.push_back(folder.substr(0, slash) + "\\" + twin + "\\" + Instance(pattern, "bwm"));
+        }
+    }
+}
+
+}  // namespace
+
+TEST(Winapp2Plan, APlantedPrefixFromTheRealFileLosesEveryMatchAndNoBait) {
+    w2::Computer computer;
+    const w2::Rules rules = w2::LoadRules(SharedRulesFile(), computer.Defined());
+    ASSERT_EQ(rules.entries.size(), 4067u);
+    // Entries chosen by shape, up to kPerShape of each.
+    const int kPerShape = 40;
+    enum Shape { MidWildcard, Recurse, RemoveSelf, Exclusion, SystemDrive, ProgramFiles, RegValue, RegKey, kShapes };
+    int taken[kShapes] = {};
+    std::vector<size_t> chosen;
+    for (size_t e = 0; e < rules.entries.size(); ++e) {
+        const w2::Entry& entry = rules.entries[e];
+        bool shape[kShapes] = {};
+        for (uint32_t i = 0; i < entry.keyCount; ++i) {
+            const w2::Key& key = rules.keys[entry.firstKey + i];
+            const std::string_view text = rules.Text(key.text);
+            if (key.kind == w2::KeyKind::FileKey) {
+                const size_t star = text.find('*');
+                shape[MidWildcard] |= star != std::string_view::npos && text.find('\\', star) != std::string_view::npos;
+                shape[Recurse] |= key.flag == w2::Flag::Recurse;
+                shape[RemoveSelf] |= key.flag == w2::Flag::RemoveSelf;
+                shape[SystemDrive] |= key.variable == w2::Variable::SystemDrive;
+                shape[ProgramFiles] |= key.variable == w2::Variable::ProgramFiles;
+            }
+            shape[Exclusion] |= key.kind == w2::KeyKind::ExcludeFile || key.kind == w2::KeyKind::ExcludePath ||
+                                key.kind == w2::KeyKind::ExcludeReg;
+            shape[RegValue] |= key.kind == w2::KeyKind::RegKey && key.hasValue && key.hive == w2::Hive::CurrentUser;
+            shape[RegKey] |= key.kind == w2::KeyKind::RegKey && !key.hasValue && key.hive == w2::Hive::CurrentUser;
+        }
+        bool take = false;
+        for (int s = 0; s < kShapes; ++s)
+            if (shape[s] && taken[s] < kPerShape) take = true;
+        if (!take || entry.keyCount > 60) continue;
+        for (int s = 0; s < kShapes; ++s) taken[s] += shape[s];
+        chosen.push_back(e);
+    }
+    ASSERT_GE(chosen.size(), 200u);
+
+    const std::string outside = Folder("SystemDrive") + "\\BwPlantOutside";
+    MakeDirs(outside);
+    ASSERT_TRUE(WriteTextFile(outside + "\\secret.txt", "secret"));
+    // Every entry planted, links and twins made from Unix in one go.
+    std::vector<Planted> plantedOf(chosen.size());
+    std::string script;
+    for (size_t n = 0; n < chosen.size(); ++n) PlantEntry(plantedOf[n], rules, rules.entries[chosen[n]], computer, outside, script);
+    TempDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "plant.sh", script));
+    ASSERT_TRUE(RunUnix("/bin/sh", {UnixPath(scratch / "plant.sh")}));
+    for (Planted& one : plantedOf)
+        for (const std::string& path : one.twinBaits) PlantFile(one, path, false);
+
+    // A bait is judged against its own entry: one that another entry's key rightly takes (the same
+    // folder under another spelling, a wider key) is no bait of that entry.
+    std::vector<std::set<std::string>> takes(chosen.size());
+    {
+        w2::Computer look;
+        for (size_t n = 0; n < chosen.size(); ++n) {
+            bw::ErasePlan dry;
+            dry.BeginItem("dry");
+            w2::PlanEntry(dry, rules, rules.entries[chosen[n]], look);
+            for (const bw::Target& t : dry.Targets())
+                if (t.kind == bw::TargetKind::File) takes[n].insert(Utf8(dry.Describe(t)));
+        }
+    }
+    for (size_t n = 0; n < chosen.size(); ++n) {
+        std::vector<std::string>& baitList = plantedOf[n].baits;
+        baitList.erase(std::remove_if(baitList.begin(), baitList.end(), [&](const std::string& bait) {
+                           for (size_t other = 0; other < chosen.size(); ++other)
+                               if (other != n && takes[other].count(bait)) return true;
+                           return false;
+                       }),
+                       baitList.end());
+    }
+
+    bw::ErasePlan plan;
+    w2::Computer fresh;  // the planted tree, seen anew
+    for (size_t e : chosen) {
+        plan.BeginItem(std::string(rules.TickName(rules.entries[e])));
+        w2::PlanEntry(plan, rules, rules.entries[e], fresh);
+    }
+    bw::Execute(plan, {});
+
+    Planted planted;
+    size_t left = 0, matches = 0, baits = 0;
+    std::vector<std::string> allRemovedKeys;
+    for (const Planted& one : plantedOf) allRemovedKeys.insert(allRemovedKeys.end(), one.keys.begin(), one.keys.end());
+    // A registry bait lying below a key some entry removes whole goes with it, as it should.
+    auto belowRemovedKey = [&](const std::string& subkey) {
+        for (const std::string& key : allRemovedKeys)
+            if (subkey.size() > key.size() && _strnicmp(subkey.c_str(), key.c_str(), key.size()) == 0 &&
+                subkey[key.size()] == '\\')
+                return true;
+        return false;
+    };
+    for (size_t n = 0; n < chosen.size(); ++n) {
+        const Planted& one = plantedOf[n];
+        SCOPED_TRACE(std::string(rules.Name(rules.entries[chosen[n]])));
+        for (const std::string& path : one.matches) left += PathExists(path);
+        for (const std::string& path : one.baits) EXPECT_EQ(ReadTextFile(path), "planted: " + path) << path;
+        matches += one.matches.size();
+        baits += one.baits.size();
+        for (auto* list : {&one.matches, &one.baits, &one.made})
+            planted.made.insert(planted.made.end(), list->begin(), list->end());
+        for (auto* list : {&one.keys, &one.baitKeys}) planted.keys.insert(planted.keys.end(), list->begin(), list->end());
+        for (auto* list : {&one.values, &one.baitValues})
+            planted.values.insert(planted.values.end(), list->begin(), list->end());
+        for (const auto& [key, value] : one.values) EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
+        for (const auto& [key, value] : one.baitValues)
+            if (!belowRemovedKey(key)) EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
+        for (const std::string& key : one.keys) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+        for (const std::string& key : one.baitKeys)
+            if (!belowRemovedKey(key)) EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+    }
+    EXPECT_GE(matches, 300u);
+    EXPECT_GE(baits, 300u);
+    EXPECT_LE(left, matches / 20) << "matches left (kept by an exclusion of their entry)";
+    EXPECT_EQ(ReadTextFile(outside + "\\secret.txt"), "secret");
+    for (const char* v : {"WinDir", "ProgramFiles", "UserProfile", "AppData", "LocalAppData", "Temp", "ProgramData"})
+        EXPECT_TRUE(IsDirectory(Folder(v))) << v;
+
+    std::string cleanup;
+    for (auto it = planted.made.rbegin(); it != planted.made.rend(); ++it)
+        if (const std::string unix = UnixPath(*it); !unix.empty()) cleanup += "rm -rf " + Quoted(unix) + "\n";
+    cleanup += "rm -rf " + Quoted(UnixPath(outside)) + "\n";
+    ASSERT_TRUE(WriteTextFile(scratch / "clean.sh", cleanup));
+    RunUnix("/bin/sh", {UnixPath(scratch / "clean.sh")});
+    for (const std::string& key : planted.keys) DeleteTree(HKEY_CURRENT_USER, key);
+    for (const auto& [key, value] : planted.values) DeleteTree(HKEY_CURRENT_USER, key);
 }
