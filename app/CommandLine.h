@@ -10,8 +10,9 @@ enum class StartMode { Window, Erase, Preview, Usage, Unknown };
 
 struct StartCommand {
     StartMode mode = StartMode::Window;
-    std::string unknown;  // StartMode::Unknown: the first switch not understood
-    std::string report;   // Erase, Preview: the file "/report=" names (empty: none)
+    std::string unknown;       // StartMode::Unknown: the first switch not understood
+    bool unattended = false;   // "/erase" or "/preview" was among the switches: no one may be there to answer
+    std::string report;        // Erase, Preview: the file "/report=" names (empty: none)
 };
 
 // Reads the arguments of WinMain's command line. Switches start with '/' or '-' and match
@@ -30,7 +31,9 @@ constexpr int kExitReportNotWritten = 3;  // the report file could not be writte
 // the selection stored in the settings file with no window and no message box (kExitCannotStart
 // when there is no settings file), "/preview" finds what it would erase and removes nothing;
 // with "/report=FILE" either writes its report to FILE, whole or not at all
-// (kExitReportNotWritten when it cannot); "/?" and an unknown switch show a message box.
+// (kExitReportNotWritten when it cannot). "/?" and an unknown switch print the usage on the console the
+// program was started from; without one they show it in a message box, but only where a user
+// can see it, and never when "/erase" was asked for, so a scheduled run never waits.
 int RunCommand(const StartCommand& command);
 
 // The text of the usage box.

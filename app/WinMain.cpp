@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/frmMainCode.h"
 #include "shell/Frmsplash.h"
+#include "shell/Help.h"
 #include "shell/MainWindow.h"
 #include "ui/Form.h"
 #include "ui/Forms.h"
@@ -15,6 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (command.mode != bw::StartMode::Window) return bw::RunCommand(command);
     bw::shell::MainWindowAccessor() = []() -> bw::ui::Form& { return bw::ui::Get<bw::frmMainCode>(); };
     bw::ui::Form::QuitWhenLastFormUnloads(true);
+    bw::ui::Form::SetHelpHandler([] { bw::OpenHelp(); });
     bw::ui::Get<bw::Frmsplash>().Show();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

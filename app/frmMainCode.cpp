@@ -52,20 +52,23 @@ frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", kWidth, kHeight) {}
 
 namespace {
 // The items of the main window in the order their selection is loaded and saved: the number N of
-// CheckN, its key in the settings file, and its Options button.
+// CheckN, its key in the settings file, its Options button, and whether a first start (no value
+// stored) ticks it.
 struct ItemRow {
     int number;
     ui::CheckBox frmMainCode::*box;
     const char* section;
     const char* key;
     ui::CommandButton frmMainCode::*options;
+    bool tickedAtFirst = true;
 };
 const ItemRow kItemRows[] = {
     {1, &frmMainCode::Check1, kBrowsers, "location", &frmMainCode::Command7},
     {2, &frmMainCode::Check2, kBrowsers, "history", nullptr},
     {3, &frmMainCode::Check3, kBrowsers, "cache", nullptr},
     {4, &frmMainCode::Check4, kBrowsers, "cookies", &frmMainCode::Command8},
-    {5, &frmMainCode::Check5, kBrowsers, "favorites", nullptr},
+    // Favorites are the user's own work, not a trace: a first "Erase Now" must not delete them.
+    {5, &frmMainCode::Check5, kBrowsers, "favorites", nullptr, false},
     {6, &frmMainCode::Check6, kBrowsers, "autocomplete", nullptr},
     {7, &frmMainCode::Check7, kBrowsers, "downloaded", nullptr},
     {8, &frmMainCode::Check8, kBrowsers, "netscape", &frmMainCode::Command3},
@@ -91,29 +94,41 @@ const ItemRow kItemRows[] = {
 };
 
 // The main window's rule: 1 ticks, any other number clears, anything else ticks, so a first
-// start without a settings file shows every item ticked.
-bool TickedByText(const std::string& text) {
+// start without a settings file shows every item ticked but those a first start leaves clear.
+bool TickedByText(const std::string& text, bool tickedAtFirst) {
+    if (text.empty()) return tickedAtFirst;
     std::optional<double> n = Inifun::ReadsAsNumber(text);
     return !n || *n == 1;
 }
+// The access keys of the navigation bar (Alt plus the letter), named in the guide.
+const std::pair<char, ui::Image frmMainCode::*> kAccessKeys[] = {
+    {'S', &frmMainCode::Image1},  // Standard Items
+    {'C', &frmMainCode::Image2},  // Custom Items
+    {'E', &frmMainCode::Image3},  // ERASE NOW
+    {'F', &frmMainCode::Image4},  // Search and Erase (find)
+    {'O', &frmMainCode::Image5},  // Erase Options
+    {'B', &frmMainCode::Image6},  // About
+    {'X', &frmMainCode::Image9},  // EXIT
+    {'R', &frmMainCode::Image10},  // Community Rules
+};
 }  // namespace
 
 std::vector<frmMainCode::Item> frmMainCode::Items() {
     std::vector<Item> items;
     for (const ItemRow& row : kItemRows)
         items.push_back({row.number, &(this->*row.box), row.section, row.key,
-                         row.options ? &(this->*row.options) : nullptr});
+                         row.options ? &(this->*row.options) : nullptr, row.tickedAtFirst});
     return items;
 }
 
 EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
     EraseSelection selection;
     for (const ItemRow& row : kItemRows)
-        selection.set(row.number, TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key)));
+        selection.set(row.number, TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key), row.tickedAtFirst));
     return selection;
 }
 
-std::string frmMainCode::SettingsFile() const { return platform::ProgramFile("bwsd.dat"); }
+std::string frmMainCode::SettingsFile() const { return platform::SettingsFile("bwsd.dat"); }
 
 void frmMainCode::Build() {
     const int kNavStep = 60;
@@ -122,27 +137,27 @@ void frmMainCode::Build() {
     std::vector<ui::Place> page = {
         {&Picture1, nullptr, "", 0, 0, 110, 500},
         {&Image1, &Picture1, "Standard Items", 31, 8 + 0 * kNavStep, 48, 40},
-        {&Label1, &Picture1, "Standard Items", 4, 50 + 0 * kNavStep, 102, 14, SS_CENTER},
+        {&Label1, &Picture1, "Standard Items", 4, 50 + 0 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image2, &Picture1, "Custom Items", 31, 8 + 1 * kNavStep, 48, 40},
-        {&Label2, &Picture1, "Custom Items", 4, 50 + 1 * kNavStep, 102, 14, SS_CENTER},
+        {&Label2, &Picture1, "Custom Items", 4, 50 + 1 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image3, &Picture1, "ERASE NOW", 31, 8 + 2 * kNavStep, 48, 40},
-        {&Label3, &Picture1, "ERASE NOW", 4, 50 + 2 * kNavStep, 102, 14, SS_CENTER},
+        {&Label3, &Picture1, "ERASE NOW", 4, 50 + 2 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image4, &Picture1, "Search and  Erase", 31, 8 + 3 * kNavStep, 48, 40},
-        {&Label4, &Picture1, "Search and  Erase", 4, 50 + 3 * kNavStep, 102, 14, SS_CENTER},
+        {&Label4, &Picture1, "Search and  Erase", 4, 50 + 3 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image5, &Picture1, "Erase Options", 31, 8 + 4 * kNavStep, 48, 40},
-        {&Label5, &Picture1, "Erase Options", 4, 50 + 4 * kNavStep, 102, 14, SS_CENTER},
+        {&Label5, &Picture1, "Erase Options", 4, 50 + 4 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image10, &Picture1, "Community Rules", 31, 8 + 5 * kNavStep, 48, 40},
-        {&Label15, &Picture1, "Community Rules", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER},
+        {&Label15, &Picture1, "Community Rules", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image6, &Picture1, "About", 31, 8 + 6 * kNavStep, 48, 40},
-        {&Label6, &Picture1, "About", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER},
+        {&Label6, &Picture1, "About", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image9, &Picture1, "EXIT", 31, 8 + 7 * kNavStep, 48, 40},
-        {&Label13, &Picture1, "EXIT", 4, 50 + 7 * kNavStep, 102, 14, SS_CENTER},
+        {&Label13, &Picture1, "EXIT", 4, 50 + 7 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
 
         {&Frame1, nullptr, "", 115, 0, 580, 52},
         {&Label9, &Frame1, "Standard Items", 10, 12, 300, 16},
         {&Label8, &Frame1, kStandardSubtitle, 10, 30, 470, 16},
         {&Picture2, &Frame1, "", 500, 12, 20, 20},
-        {&Label7, &Frame1, "Help", 524, 14, 40, 16},
+        {&Label7, &Frame1, "Help", 524, 14, 40, 16, WS_TABSTOP},
 
         {&Frame2, nullptr, "Select the item(s) to erase", 115, 54, 580, 408},
         {&Frame4, &Frame2, "Browsers", 8, 16, 282, 290},
@@ -188,7 +203,7 @@ void frmMainCode::Build() {
         {&Check22, &Frame6, "RealOne Player Playlist", 200, 18, 180, 20},
         {&Check23, &Frame6, "MS-Office Tracks", 200, 40, 150, 20},
         {&Command6, &Frame6, "Options", 356, 40, 60, 20},
-        {&Label31, &Frame6, "More Applications", 200, 66, 150, 16},
+        {&Label31, &Frame6, "More Applications", 200, 66, 150, 16, WS_TABSTOP},
 
         {&Frame7, nullptr, "Select Folder and Files That will Be Erased", 115, 54, 580, 408},
         {&Label102, &Frame7, "Folder", 12, 24, 50, 16},
@@ -243,6 +258,22 @@ void frmMainCode::Build() {
         if (picture) DeleteObject(picture);
     }
     Picture1.onMouseMove = [this] { ClearSelections(); };
+    // The keyboard reaches the navigation bar by Tab (its labels are tab stops, and the picture
+    // above the one with the focus is framed as under the mouse) and by these access keys.
+    const std::pair<ui::Label*, ui::Image*> navigation[] = {{&Label1, &Image1}, {&Label2, &Image2}, {&Label3, &Image3},
+                                                            {&Label4, &Image4}, {&Label5, &Image5}, {&Label6, &Image6},
+                                                            {&Label15, &Image10}, {&Label13, &Image9}};
+    for (const auto& [label, image] : navigation)
+        label->onFocus = [this, image = image](bool on) {
+            if (on) HoverNavigation(*image);
+            else ClearSelections();
+        };
+    for (const auto& [letter, image] : kAccessKeys) {
+        ui::Image* target = &(this->*image);
+        SetAccessKey(letter, [target] { target->OnCommand(STN_CLICKED); });
+    }
+    SetAccessKey('H', [this] { Label7_Click(); });
+    SetAccessKey('M', [this] { Label31_Click(); });
     Label7.onClick = [this] { Label7_Click(); };
     Picture2.onClick = [this] { Label7_Click(); };
     Label31.onClick = [this] { Label31_Click(); };
@@ -276,7 +307,7 @@ void frmMainCode::Form_Load() {
                            [this] { Unload(); }};
     const std::string file = SettingsFile();
     auto load = [&](const Item& item) {
-        item.box->SetValue(TickedByText(Inifun::ReadIni(file, item.section, item.key)) ? 1 : 0);
+        item.box->SetValue(TickedByText(Inifun::ReadIni(file, item.section, item.key), item.tickedAtFirst) ? 1 : 0);
     };
 
     Frame2.SetVisible(true);

@@ -103,6 +103,8 @@ protected:
     void Form_Unload() override;
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
     DWORD FormStyle() const override { return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN; }
+    // Esc never ends the program; the navigation bar's EXIT and Alt+X do.
+    bool EscapeCloses() const override { return false; }
 
 private:
     struct Item {
@@ -111,6 +113,7 @@ private:
         const char* section;
         const char* key;
         ui::CommandButton* options;
+        bool tickedAtFirst;
     };
     std::vector<Item> Items();
     std::string SettingsFile() const;

@@ -1,10 +1,9 @@
-// Brightwipe's own folder walks on a generated tree: FolderSize, EmptyFolder, and the minimal
-// delete loop with the final-path check added, which isolates what that check costs.
+// Brightwipe's own folder walks on a generated tree: FolderSize, EmptyFolder, and the anchored
+// walk on its own, which isolates what the handle-by-handle checks cost.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "bench/BenchCommon.h"
 #include "engine/Normal.h"
@@ -14,24 +13,13 @@ namespace fs = bw::platform::fs;
 
 namespace {
 
-// The reference loop of bench_minimal, with each DeleteFileA replaced by the guarded delete
-// (the starting folder's name worked out once, each sub-folder's taken from its parent's, each
-// file opened, its name compared and the same handle marked for deletion).
+// The anchored walk alone, without EmptyFolder's starting checks: each folder opened relative to
+// its checked parent and listed through its handle, each file opened relative to it, its name
+// compared and the same handle marked for deletion, each emptied folder removed the same way.
 uint64_t CheckedLoop(const std::string& root) {
-    uint64_t deleted = 0;
-    std::vector<fs::FolderGuard> folders{fs::GuardFolder(root)};
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const fs::FolderGuard guard = folders[i];
-        fs::ListFolderW(guard.path, [&](const fs::DirEntry& entry) {
-            if (entry.IsFolder())
-                folders.push_back(fs::GuardSubfolder(guard, entry));
-            else if (fs::DeleteFileChecked(guard, entry, false))
-                ++deleted;
-            return true;
-        });
-    }
-    for (size_t i = folders.size(); i-- > 1;) RemoveDirectoryW(folders[i].path.c_str());
-    return deleted;
+    fs::WalkRules rules;
+    rules.removeFolders = true;
+    return static_cast<uint64_t>(fs::Walk(fs::GuardFolder(root), rules).filesDeleted);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ bool ReadWhole(const std::string& path, std::string* content) {
 
 }  // namespace
 
-std::string PatternFile() { return platform::ProgramFile("Ext.txt"); }
+std::string PatternFile() { return platform::SettingsFile("Ext.txt"); }
 
 bool IsValidPattern(const std::string& text) {
     return text.size() > 2 && text[0] == '*' && text[1] == '.';

@@ -321,7 +321,7 @@ void frmLocate::cmdDelete_Click() {
     // With "Enable Securely Erasing" on, a permanent delete overwrites each file first; the
     // recycle bin keeps files as they are.
     const bool securely =
-        Inifun::IsOnByText(Inifun::ReadIni(platform::ProgramFile("bwsd.dat"), "Additional", "securely"));
+        Inifun::IsOnByText(Inifun::ReadIni(platform::SettingsFile("bwsd.dat"), "Additional", "securely"));
     for (int index : List1.SelectedIndexes()) {
         const std::wstring path = List1.TruePath(index);
         if (path.empty()) continue;

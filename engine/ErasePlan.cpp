@@ -256,6 +256,12 @@ ItemFigures ErasePlan::Total() const {
     return total;
 }
 
+void ErasePlan::Compact() {
+    targets_.shrink_to_fit();
+    folders_.shrink_to_fit();
+    names_.shrink_to_fit();
+}
+
 size_t ErasePlan::MemoryBytes() const {
     size_t bytes = targets_.capacity() * sizeof(Target) + folders_.capacity() * sizeof(Folder) +
                    names_.capacity() * sizeof(wchar_t) + anchors_.capacity() * sizeof(platform::fs::FolderGuard);

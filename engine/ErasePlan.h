@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -164,6 +165,13 @@ public:
 
     // Bytes the plan holds, its pools included (an estimate from capacities).
     size_t MemoryBytes() const;
+    // Gives back the room the lists grew into but do not use (once the search is done).
+    void Compact();
+
+    // Called by a long search now and then (each folder it enters): lets the window repaint and
+    // answer Cancel. True stops the search; what was found so far stays in the plan.
+    void SetPulse(std::function<bool()> pulse) { pulse_ = std::move(pulse); }
+    bool Pulse() const { return pulse_ && pulse_(); }
 
 private:
     struct Item {
@@ -179,6 +187,7 @@ private:
     std::vector<Key> keys_;
     std::vector<std::string> valueNames_;
     std::vector<Operation> operations_;
+    std::function<bool()> pulse_;
     uint32_t AddName(const std::wstring& name);
 };
 

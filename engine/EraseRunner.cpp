@@ -168,6 +168,13 @@ void MeasuredFigures(EraseRun& run) {
 void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, const RunHooks& hooks) {
     bool stopped = false;
     const ExecuteOptions options = Options(run, hooks, &stopped);
+    // A long search pumps the window's messages every 64 folders and stops on Cancel.
+    int folders = 0;
+    if (hooks.pump || hooks.cancelled)
+        run.plan.SetPulse([&, hooks] {
+            if (++folders % 64 == 0 && hooks.pump) hooks.pump();
+            return options.cancelled();
+        });
     auto position = [&](const EraseItemRow& row) {
         if (row.progress >= 0 && hooks.progress) hooks.progress(row.progress);
     };
@@ -186,6 +193,7 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
             EndLine(run, row, item);
         }
         MeasuredFigures(run);
+        run.plan.SetPulse(nullptr);
         return;
     }
     for (size_t rowIndex = 0; rowIndex < std::size(kItems) && !stopped; ++rowIndex) {
@@ -206,6 +214,8 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
     // The ticked community rules run after the custom items, each as an item of its own.
     if (!stopped) winapp2::RunTickedRules(run, mode == RunMode::Erase, options, options.cancelled);
     if (mode == RunMode::Erase) MeasuredFigures(run);
+    if (mode == RunMode::Preview) run.plan.Compact();  // kept until the erase or the next preview
+    run.plan.SetPulse(nullptr);
 }
 
 void WriteStatistics(const std::string& settings, const EraseRun& run) {
@@ -215,7 +225,7 @@ void WriteStatistics(const std::string& settings, const EraseRun& run) {
 
 EraseRun EraseUnattended(const EraseSelection& selection) {
     EraseRun run;
-    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.settingsFile = platform::SettingsFile("bwsd.dat");
     run.addLine = [](const std::string&, bool) {};
     Inifun::WriteIni(run.settingsFile, "WINDOWS", "lastclean", platform::NowText());
     RunItems(run, selection, RunMode::Erase);
@@ -225,7 +235,7 @@ EraseRun EraseUnattended(const EraseSelection& selection) {
 
 EraseRun PreviewUnattended(const EraseSelection& selection) {
     EraseRun run;
-    run.settingsFile = platform::ProgramFile("bwsd.dat");
+    run.settingsFile = platform::SettingsFile("bwsd.dat");
     run.addLine = [](const std::string&, bool) {};
     RunItems(run, selection, RunMode::Preview);
     return run;

@@ -8,12 +8,9 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseSteps.h"
-#include "engine/Normal.h"
 #include "engine/PlanWalk.h"
-#include "platform/ControlPanel.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/Keystrokes.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/URLHistory.h"
@@ -67,32 +64,9 @@ OperationResult RenumberTypedUrls(const std::vector<std::string>& kept) {
     return result;
 }
 
-// How long the autocomplete step waits for the Internet Options panel it started: for its
-// window, then for the page holding AutoComplete, and for each key to be handled.
-constexpr DWORD kPanelWaitMs = 10000;
-constexpr DWORD kPageWaitMs = 2000;
-constexpr DWORD kKeyWaitMs = 3000;
-constexpr DWORD kCloseWaitMs = 3000;
-
-// Clears the stored form data through the Internet Options panel: its Content page's
-// AutoComplete settings, "Clear Forms", confirmed, then both dialogs closed. The keys go to the
-// panel this step started, identified by its process, and only once that panel shows the page
-// holding AutoComplete; otherwise none is sent at all.
-OperationResult ClearFormsThroughPanel(HWND returnTo) {
-    const char* command = platform::ShlwapiMajorVersion() >= 6
-                              ? "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3"
-                              : "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,2";
-    OperationResult result;
-    std::unique_ptr<platform::StartedProgram> panel = platform::StartedProgram::Start(command, SW_HIDE);
-    if (panel) {
-        result.done = platform::PressKeysOnPage(panel->ProcessId(), "Content", "AutoComplete",
-                                                {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"}, kPanelWaitMs,
-                                                kPageWaitMs, kKeyWaitMs);
-        panel->Close(kCloseWaitMs);
-    }
-    if (returnTo) platform::keys::ReturnFocus(returnTo);
-    return result;
-}
+// Internet Explorer's stores of typed form entries and of remembered passwords.
+const char kFormStore[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1";
+const char kPasswordStore[] = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage2";
 
 // The empty cache folder that the index would be without it, and the files and folders of the
 // cache folder: everything goes, hidden and system files included, the folder itself stays.
@@ -188,10 +162,11 @@ void Favorites(EraseRun& run) {
 void AutocompleteMemory(EraseRun& run) {
     PlanRemoveKey(run.plan, HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
     PlanRemoveKey(run.plan, HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
-    const HWND returnTo = run.eraseWindow;
-    run.plan.SetItemNote("stored forms (Internet Options)");
-    run.plan.AddOperation("stored forms, cleared in Internet Options", 0,
-                          [returnTo] { return ClearFormsThroughPanel(returnTo); });
+    // What the Internet Options panel's "Clear Forms" and "Clear Passwords" clear: the stores of
+    // typed form entries and of remembered passwords. They are cleared here directly, so no
+    // window opens and no key is typed into anything, attended or not.
+    PlanRemoveKey(run.plan, HKEY_CURRENT_USER, kFormStore);
+    PlanRemoveKey(run.plan, HKEY_CURRENT_USER, kPasswordStore);
 }
 
 void DownloadedProgramFiles(EraseRun& run) {

@@ -91,6 +91,7 @@ void Walk(ErasePlan& plan, uint32_t folder, fs::FolderGuard guard, const fs::Wal
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (!top.pending.empty()) {
+            if (plan.Pulse()) return;  // cancelled: the folders not yet entered are not listed
             auto [name, tag] = std::move(top.pending.back());
             top.pending.pop_back();
             fs::FolderGuard child = fs::GuardChild(top.guard, name);

@@ -2,7 +2,9 @@
 #include "engine/frmcleannow.h"
 
 #include "ui/Forms.h"
+#include "engine/EraseReport.h"
 #include "engine/EraseRunner.h"
+#include "engine/frmpreview.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -18,6 +20,9 @@ void frmcleannow::Build() {
     Layout({
         {&Command2, nullptr, "Cancel", 340, 334, 90, 26},
         {&Command1, nullptr, "Erase Now", 240, 334, 90, 26},
+        {&Command3, nullptr, "Preview", 160, 334, 74, 26},
+        {&Command4, nullptr, "Details...", 84, 334, 70, 26},
+        {&Command5, nullptr, "Report", 10, 334, 68, 26},
         {&Frame1, nullptr, "Status", 10, 8, 420, 228},
         {&List1, &Frame1, "", 10, 20, 400, 198},
         {&Text1, nullptr, "Text1", 10, 334, 60, 20},
@@ -30,16 +35,27 @@ void frmcleannow::Build() {
     Text1.SetVisible(false);
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+    List1.onDblClick = [this] { Command4_Click(); };
+    Command4.SetEnabled(false);
+    Command5.SetEnabled(false);
     // Esc is Cancel; Enter erases only from the "Erase Now" button itself, never by default.
     SetCancelButton(&Command2);
 }
 
 void frmcleannow::Command1_Click() {
-    Inifun::WriteIni(platform::ProgramFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
+    Inifun::WriteIni(platform::SettingsFile("bwsd.dat"), "WINDOWS", "lastclean", platform::NowText());
     cleannow();
 }
 
 void frmcleannow::Command2_Click() {
+    // During a run Cancel stops it between two targets; the run ends with what was done.
+    if (running_) {
+        cancelAsked_ = true;
+        return;
+    }
     Unload();
     const EraseHost host = Host();
     if (host.cancelled) host.cancelled();
@@ -54,25 +70,41 @@ void frmcleannow::AddLine(const std::string& text, bool scroll) {
 }
 
 void frmcleannow::cleannow() {
-    const std::string settings = platform::ProgramFile("bwsd.dat");
+    const std::string settings = platform::SettingsFile("bwsd.dat");
     const EraseHost host = Host();  // a copy: closing the main window resets the host
     const EraseSelection selection = host.selection ? host.selection() : EraseSelection{};
 
     Frame1.SetCaption("Erasing In Progress,Please Waiting a few minutes");
     Frame1.Refresh();
     ui::WaitCursor wait;
+    // After a preview, the plan it found, as the user left it ticked; anchors and names are
+    // checked again as each target is acted on.
+    ErasePlan previewedPlan;
+    if (previewed_) previewedPlan = std::move(run_.plan);
     run_ = EraseRun{};
     run_.settingsFile = settings;
     run_.mainWindow = host.window ? host.window() : nullptr;
     run_.eraseWindow = hwnd();
     run_.addLine = [this](const std::string& line, bool scroll) { AddLine(line, scroll); };
-    Command1.SetEnabled(false);
+    SetRunning(true);
     List1.Clear();
     AddLine("Please waiting,Begin Erasing", false);
 
     RunHooks hooks;
     hooks.progress = [this](int position) { coolprogressbar1.SetValue(position); };
-    RunItems(run_, selection, RunMode::Erase, hooks);
+    hooks.cancelled = [this] { return cancelAsked_; };
+    hooks.pump = [] { ui::DoEvents(); };
+    if (previewed_) {
+        run_.plan = std::move(previewedPlan);
+        RunItems(run_, selection, RunMode::ErasePlanned, hooks);
+    } else {
+        RunItems(run_, selection, RunMode::Erase, hooks);
+    }
+    previewed_ = false;
+    reportIsPreview_ = false;
+    SetRunning(false);
+    Command1.SetEnabled(false);  // enabled again once the summary has been seen
+    SetDefaultButton(nullptr);
 
     coolprogressbar1.SetValue(98);
     if (Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "exit"))) {
@@ -93,6 +125,75 @@ void frmcleannow::cleannow() {
     Command1.SetEnabled(true);
     WriteStatistics(settings, run_);
     Frame1.SetCaption("Status");
+}
+
+void frmcleannow::Command3_Click() { Preview(); }
+
+void frmcleannow::Command4_Click() {
+    if (!previewed_) return;
+    const int line = List1.ListIndex();
+    if (line < 0 || line >= static_cast<int>(run_.plan.ItemCount())) return;
+    frmdetails details;
+    details.Open(run_.plan, static_cast<size_t>(line));
+    details.Unload();
+    ShowPreviewLines();
+    List1.SetListIndex(line);
+}
+
+void frmcleannow::Command5_Click() {
+    frmreport report;
+    report.Open(run_.plan, reportIsPreview_);
+    report.Unload();
+}
+
+void frmcleannow::Preview() {
+    const EraseHost host = Host();
+    const EraseSelection selection = host.selection ? host.selection() : EraseSelection{};
+    ui::WaitCursor wait;
+    Frame1.SetCaption("Preview In Progress,Please Waiting");
+    Frame1.Refresh();
+    run_ = EraseRun{};
+    run_.settingsFile = platform::SettingsFile("bwsd.dat");
+    run_.mainWindow = host.window ? host.window() : nullptr;
+    run_.eraseWindow = hwnd();
+    run_.addLine = [](const std::string&, bool) {};
+    RunHooks hooks;
+    hooks.progress = [this](int position) { coolprogressbar1.SetValue(position); };
+    hooks.cancelled = [this] { return cancelAsked_; };
+    hooks.pump = [] { ui::DoEvents(); };
+    SetRunning(true);
+    RunItems(run_, selection, RunMode::Preview, hooks);
+    previewed_ = !cancelAsked_;
+    reportIsPreview_ = true;
+    SetRunning(false);
+    coolprogressbar1.SetValue(0);
+    Frame1.SetCaption(previewed_ ? "Preview" : "Status");
+    ShowPreviewLines();
+    SetDefaultButton(previewed_ ? &Command4 : nullptr);
+    List1.SetFocus();
+    if (List1.ListCount() > 0) List1.SetListIndex(0);
+}
+
+void frmcleannow::SetRunning(bool running) {
+    running_ = running;
+    if (running) cancelAsked_ = false;
+    Command1.SetEnabled(!running);
+    Command3.SetEnabled(!running);
+    Command4.SetEnabled(!running && previewed_);
+    Command5.SetEnabled(!running && (previewed_ || run_.plan.ItemCount() > 0));
+}
+
+void frmcleannow::ShowPreviewLines() {
+    std::vector<std::string> lines;
+    for (size_t item = 0; item < run_.plan.ItemCount(); ++item) {
+        std::string line = run_.plan.ItemCaption(item) + ": " + FiguresText(run_.plan.FiguresOf(item), true);
+        if (!run_.plan.ItemNote(item).empty()) line += " (" + run_.plan.ItemNote(item) + ")";
+        if (!run_.plan.ItemTicked(item)) line += " - unticked";
+        lines.push_back(line);
+    }
+    lines.push_back("Total: " + FiguresText(run_.plan.Total(), true));
+    List1.Clear();
+    List1.AddItems(lines);
 }
 
 EraseHost& frmcleannow::Host() {

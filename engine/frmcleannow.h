@@ -31,6 +31,9 @@ public:
 
     ui::CommandButton Command2;  // "Cancel"
     ui::CommandButton Command1;  // "Erase Now"
+    ui::CommandButton Command3;  // "Preview"
+    ui::CommandButton Command4;  // "Details..."
+    ui::CommandButton Command5;  // "Report"
     ui::ListBox List1;           // status list
     ui::Frame Frame1;            // "Status", or the run state while erasing
     ui::TextBox Text1;           // scratch field, never shown
@@ -39,9 +42,22 @@ public:
 
     void Command1_Click();
     void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
 
-    // Performs one erase run over the items the host reports ticked.
+    // Performs one erase run over the items the host reports ticked, or, after a preview, over
+    // exactly what the preview found and the user left ticked.
     void cleannow();
+
+    // Finds what the ticked items would erase, removes nothing, and lists one line per item with
+    // its counts and bytes, and the total. The lines' details open with "Details..." or a double
+    // click; "Erase Now" then carries out that plan.
+    void Preview();
+    // True between a preview and the erase that carries it out.
+    bool HasPreview() const { return previewed_; }
+    // The plan of the last preview or run (a preview's ticks may be changed before Erase Now).
+    ErasePlan& Plan() { return run_.plan; }
 
     // The one host of every erase window (set by the main window as it loads).
     static EraseHost& Host();
@@ -54,7 +70,13 @@ protected:
 
 private:
     void AddLine(const std::string& text, bool scroll);
+    void ShowPreviewLines();
+    void SetRunning(bool running);
     EraseRun run_;
+    bool previewed_ = false;   // run_.plan holds a preview not yet carried out
+    bool reportIsPreview_ = false;
+    bool running_ = false;
+    bool cancelAsked_ = false;
 };
 
 }  // namespace bw

@@ -2,6 +2,8 @@
 // writer and reader of our own where it does not (Wine).
 #include "platform/Favorites.h"
 
+#include "platform/Text.h"
+
 #include <windows.h>
 #include <exdisp.h>
 #include <shlobj.h>
@@ -53,36 +55,12 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-std::wstring ToWide(const std::string& s, UINT codePage) {
-    if (s.empty()) return {};
-    int len = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    if (len <= 0) return {};
-    std::wstring out(static_cast<size_t>(len), L'\0');
-    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &out[0], len);
-    return out;
-}
+std::wstring ToWide(const std::string& s, UINT codePage) { return text::ToWide(s, codePage); }
 
-// Converts to `codePage`. For the system code page, characters it cannot hold become
-// `fallback` (no best-fit mapping, which could turn a full-width slash into a real one) and
+// Converts to `codePage`: characters it cannot hold become `fallback`, never a look-alike, and
 // *lossy tells whether that happened.
-std::string FromWide(const std::wstring& w, UINT codePage, char fallback = '?',
-                     bool* lossy = nullptr) {
-    if (lossy) *lossy = false;
-    if (w.empty()) return {};
-    bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
-    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    char defaultChar[2] = {fallback, '\0'};
-    BOOL usedDefault = FALSE;
-    const char* def = utf8 ? nullptr : defaultChar;
-    BOOL* used = utf8 ? nullptr : &usedDefault;
-    int len = WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), nullptr,
-                                  0, def, used);
-    if (len <= 0) return {};
-    std::string out(static_cast<size_t>(len), '\0');
-    WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), &out[0], len, def,
-                        used);
-    if (lossy) *lossy = usedDefault != FALSE;
-    return out;
+std::string FromWide(const std::wstring& w, UINT codePage, char fallback = '?', bool* lossy = nullptr) {
+    return text::FromWide(w, codePage, fallback, lossy);
 }
 
 std::string AcpToUtf8(const std::string& s) { return FromWide(ToWide(s, CP_ACP), CP_UTF8); }
@@ -263,7 +241,7 @@ bool WriteNewFile(const std::string& path, const std::string& data) {
               (WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
                written == data.size());
     ok = CloseHandle(h) && ok;
-    if (!ok) DeleteFileA(path.c_str());
+    if (!ok) fs::DeleteFileAt(path, true);  // checked: a link put in its place meanwhile stays
     return ok;
 }
 
@@ -639,7 +617,7 @@ private:
                 return false;
             }
             if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-            DeleteFileA(temp.c_str());
+            fs::DeleteFileAt(temp, true);
             return false;
         }
         return false;

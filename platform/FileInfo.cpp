@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/Paths.h"
 
@@ -145,8 +146,9 @@ DWORD ProbeWrite(const std::string& path) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         error = file.valid() ? WriteX(file.get()) : GetLastError();
     }
-    // The file is the one created above (CREATE_NEW), so deleting it by name is safe.
-    if (!DeleteFileA(path.c_str()) && error == 0) error = GetLastError();
+    // The file is the one created above (CREATE_NEW); the checked delete still refuses a link put
+    // in its place meanwhile.
+    if (!fs::DeleteFileAt(path, true) && error == 0) error = ERROR_ACCESS_DENIED;
     return error;
 }
 

@@ -450,8 +450,17 @@ bool RenameByHandle(HANDLE file, const std::wstring& newPath) {
 // The secure form of DeleteFileChecked's handle path: one handle, opened for writing and
 // deleting and shared with no one, serves the name check, the overwrite, the rename and the
 // delete.
-bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry) {
-    if (entry.attributes & FILE_ATTRIBUTE_READONLY) return false;  // read-only: left as it is
+bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry, bool force) {
+    const bool readOnly = (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !force) return false;  // read-only: left as it is
+    if (readOnly) {
+        // Made writable through a checked handle first, as the plain delete does when forced.
+        FileHandle attributes(OpenRelative(guard.handle.get(), entry.wideName, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                           kShareAll, kFileNonDirectoryFile));
+        if (!attributes.valid() || !SameFinalPath(ObjectName(attributes.get()), guard.objectName + entry.wideName) ||
+            !SetAttributesByHandle(attributes.get(), WithoutReadOnly(entry.attributes)))
+            return false;
+    }
     FileHandle file(guard.handle ? OpenRelative(guard.handle.get(), entry.wideName,
                                                 DELETE | GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, kFileNonDirectoryFile)
                                  : INVALID_HANDLE_VALUE);
@@ -729,11 +738,10 @@ bool IsFileInFolder(const FolderGuard& guard, const std::wstring& name) {
 bool DeleteChosen(const SearchAnchor& anchor, const std::wstring& path, bool securely) {
     std::optional<ChosenFile> chosen = LocateChosen(anchor, path);
     if (!chosen) return false;
-    SecureEraseScope scope(securely);
-    return DeleteNamedFile(chosen->folder, chosen->name, false);
+    return DeleteNamedFile(chosen->folder, chosen->name, false, securely);
 }
 
-bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force) {
+bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force, bool securely) {
     if (entry.IsFolder() || !guard.usable || !paths::IsSafeName(entry.wideName)) return false;
     const bool readOnly = (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !force) return false;
@@ -741,7 +749,7 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     if (!Api().HandleDeletes() || !guard.handle)
         return !entry.IsLink() && DeleteByPath(guard.path + entry.wideName, entry.attributes, force);
 
-    if (SecureEraseOn()) return SecureDeleteChecked(guard, entry);
+    if (securely || SecureEraseOn()) return SecureDeleteChecked(guard, entry, force);
 
     // One handle, opened relative to the checked folder, serves the check and the delete, so the
     // file proven to lie in the folder is the very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never
@@ -758,7 +766,7 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     return false;
 }
 
-bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force) {
+bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force, bool securely) {
     if (!guard.usable || !paths::IsSafeName(name)) return false;
     DirEntry entry;
     entry.wideName = name;
@@ -773,7 +781,7 @@ bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool fo
         if (a == INVALID_FILE_ATTRIBUTES) return false;
         entry.attributes = a;
     }
-    return DeleteFileChecked(guard, entry, force);
+    return DeleteFileChecked(guard, entry, force, securely);
 }
 
 bool LeadsElsewhere(const std::string& path) {
@@ -809,7 +817,9 @@ bool DeleteFileAt(const std::string& path, bool force) {
     return DeleteFileAt(paths::Widen(paths::Trim(path)), force);
 }
 
-bool DeleteFileAt(const std::wstring& path, bool force) {
+bool DeleteFileAt(const std::wstring& path, bool force) { return DeleteFileAt(path, force, false); }
+
+bool DeleteFileAt(const std::wstring& path, bool force, bool securely) {
     if (path.empty() || paths::ShortForm(path).find_first_of(L"*?") != std::wstring::npos) return false;
     const std::wstring longPath = paths::LongPath(path);
     if (longPath.empty()) return false;
@@ -817,12 +827,13 @@ bool DeleteFileAt(const std::wstring& path, bool force) {
     if (name.empty() || !paths::IsSafeName(name)) return false;
     std::optional<DirEntry> found = FindOne(longPath);
     if (!found || found->IsFolder() || found->wideName != name) return false;
-    return DeleteFileChecked(GuardFolder(folder), *found, force);
+    // One named file: it may lie directly in a protected folder (nothing is walked).
+    return DeleteFileChecked(GuardFolder(folder, Reach::DirectlyIn), *found, force, securely);
 }
 
 bool DeleteFileAt(const std::string& path, bool force, bool securely) {
-    SecureEraseScope scope(securely || SecureEraseOn());
-    return DeleteFileAt(path, force);
+    if (paths::IsMissingLocation(path)) return false;
+    return DeleteFileAt(paths::Widen(paths::Trim(path)), force, securely);
 }
 
 SecureEraseScope::SecureEraseScope(bool on) : previous_(SecureSwitch()) { SecureSwitch() = on; }
@@ -866,7 +877,7 @@ bool IsFileInPlace(const std::wstring& path) {
 namespace {
 
 // DeleteFiles and DeleteFolders once their folder is guarded: `mask` is matched in that folder only.
-int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool force) {
+int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool force, bool securely) {
     if (!guard.usable || mask.empty() || mask.find(L'\\') != std::wstring::npos) return 0;
     int deleted = 0;
     std::vector<DirEntry> matches;
@@ -875,11 +886,11 @@ int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool
         return true;
     });
     for (const DirEntry& entry : matches)
-        if (DeleteFileChecked(guard, entry, force)) ++deleted;
+        if (DeleteFileChecked(guard, entry, force, securely)) ++deleted;
     return deleted;
 }
 
-int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& mask, bool force) {
+int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& mask, bool force, bool securely) {
     if (!parentGuard.usable || parentGuard.DirectOnly() || mask.empty() || mask.find(L'\\') != std::wstring::npos)
         return 0;
     std::vector<DirEntry> matches;  // collected first, so the parent's listing is not disturbed
@@ -893,7 +904,7 @@ int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& ma
             if (RemoveFolder(parentGuard.path + match.wideName)) ++removed;  // Windows: the link only
             continue;
         }
-        if (RemoveTree(GuardSubfolder(parentGuard, match), force)) ++removed;
+        if (RemoveTree(GuardSubfolder(parentGuard, match), force, securely)) ++removed;
     }
     return removed;
 }
@@ -943,7 +954,7 @@ WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
             return true;
         });
         for (const DirEntry& file : files) {
-            if (DeleteFileChecked(frame.guard, file, rules.force)) {
+            if (DeleteFileChecked(frame.guard, file, rules.force, rules.securely)) {
                 ++counts.filesDeleted;
                 counts.bytesDeleted += file.size;
             } else {
@@ -978,24 +989,24 @@ WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
 int DeleteFiles(const std::string& pattern, bool force, Reach reach) {
     if (paths::IsMissingLocation(pattern)) return 0;
     auto [folder, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
-    return DeleteMatchingFiles(GuardFolder(folder, reach), mask, force);
+    return DeleteMatchingFiles(GuardFolder(folder, reach), mask, force, false);
 }
 
-int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force) {
-    return DeleteMatchingFiles(folder, paths::Widen(mask), force);
+int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force, bool securely) {
+    return DeleteMatchingFiles(folder, paths::Widen(mask), force, securely);
 }
 
 int DeleteFolders(const std::string& pattern, bool force) {
     if (paths::IsMissingLocation(pattern)) return 0;
     auto [parent, mask] = SplitLast(paths::Widen(paths::Trim(pattern)));
-    return DeleteMatchingFolders(GuardFolder(parent), mask, force);
+    return DeleteMatchingFolders(GuardFolder(parent), mask, force, false);
 }
 
-int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force) {
-    return DeleteMatchingFolders(parent, paths::Widen(mask), force);
+int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force, bool securely) {
+    return DeleteMatchingFolders(parent, paths::Widen(mask), force, securely);
 }
 
-bool RemoveTree(FolderGuard root, bool force) {
+bool RemoveTree(FolderGuard root, bool force, bool securely) {
     if (!root.usable || root.DirectOnly()) return false;
     const std::wstring path = WithoutSlashW(root.path);
     WalkRules rules;
@@ -1003,6 +1014,7 @@ bool RemoveTree(FolderGuard root, bool force) {
     rules.removeFolders = true;
     rules.removeRoot = true;
     rules.removeLinks = true;
+    rules.securely = securely;
     Walk(std::move(root), rules);
     return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
@@ -1123,8 +1135,7 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
         if (found->IsFolder() || found->IsLink()) return ListedFileOutcome::Refused;
         if (found->size != size || CompareFileTime(&found->written, &written) != 0) return ListedFileOutcome::Changed;
         if ((found->attributes & FILE_ATTRIBUTE_READONLY) && !force) return ListedFileOutcome::ReadOnly;
-        SecureEraseScope scope(securely);
-        return DeleteFileChecked(guard, *found, force) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
+        return DeleteFileChecked(guard, *found, force, securely) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
     }
     constexpr NTSTATUS_ kNameNotFound = static_cast<NTSTATUS_>(0xC0000034);
     constexpr NTSTATUS_ kPathNotFound = static_cast<NTSTATUS_>(0xC000003A);
@@ -1161,13 +1172,13 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
     const DWORD fileAttributes = basic->fileAttributes;
     const bool readOnly = (fileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !force) return ListedFileOutcome::ReadOnly;
-    if (securely && !readOnly) {
+    if (securely) {
         // The secure path needs its own handle shared with no one; this one must not hold it up.
         file.Close();
         DirEntry entry;
         entry.wideName = name;
         entry.attributes = fileAttributes;
-        return SecureDeleteChecked(guard, entry) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
+        return SecureDeleteChecked(guard, entry, force) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
     }
     if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(fileAttributes))) return ListedFileOutcome::ReadOnly;
     if (MarkForDeletion(file.get())) return ListedFileOutcome::Deleted;

@@ -150,8 +150,8 @@ Protection ProtectionOf(const std::wstring& objectName);
 // Why a user's own item, "folder\pattern", may not delete the files matching it directly in its
 // folder: empty text when it may. Files directly in a drive root may go; a folder that resolves to
 // the Unix root, the Windows or a system folder, Program Files, a profile, a user shell folder or
-// a folder above one is refused, and so is a folder that cannot be opened. The text says why, in
-// a sentence a user reads.
+// a folder above one is refused; a folder that does not exist is not (it is judged when it does).
+// The text says why, in a sentence a user reads.
 std::string UserPatternRefusal(const std::string& pattern);
 
 // A search's start folder as it was when the search ran: the files a user later picks from the
@@ -198,17 +198,18 @@ bool DeleteChosen(const SearchAnchor& anchor, const std::wstring& path, bool sec
 // (Wine lists those as plain files, and deleting one by name deletes its target) resolves
 // elsewhere and stays. Folders are never deleted here. A read-only file stays unless `force`,
 // which clears the attribute first (and puts it back if the delete then fails).
-// Returns true when the file was deleted.
-bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force);
+// With `securely` the file is first overwritten in place through a checked handle opened for
+// writing and shared with no one: one pass of zeros, one of random bytes, each flushed to disk
+// (only what the file occupies: a sparse file is deleted without overwriting, and a full disk
+// ends the passes); then truncated, renamed to a random name of the same length, and deleted. A
+// file in use without sharing is left untouched; a read-only one too unless `force`. A file with
+// more than one hard link is deleted but never overwritten: its content still belongs to its
+// other names. Returns true when the file was deleted.
+bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force, bool securely = false);
 
-// Secure erasing. While a SecureEraseScope with `on` true lives, every file that
-// DeleteFileChecked removes (and so DeleteFiles, DeleteFolders, RemoveTree and DeleteFileAt) is
-// first overwritten in place through the same checked handle: one pass of zeros, one of random
-// bytes, each flushed to disk; then truncated to nothing, renamed to a random name of the same
-// length in the same folder, and only then deleted. A file that cannot be opened for writing
-// (read-only, in use without sharing, access denied) is left untouched, never half-handled. A
-// file with more than one hard link is deleted but never overwritten: its content still belongs
-// to its other names. Scopes nest; the setting is the process's, for the length of an erase run.
+// The erase run's secure setting for the calls that are not handed a policy: while a
+// SecureEraseScope with `on` true lives, every delete is secure as if `securely` were given.
+// Callers that can pass the policy pass it; this remains for the erase run's items.
 class SecureEraseScope {
 public:
     explicit SecureEraseScope(bool on);
@@ -245,8 +246,9 @@ HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD
 // folder.
 bool DeleteFileAt(const std::string& path, bool force);
 bool DeleteFileAt(const std::wstring& path, bool force);
-// The same, erasing securely (see SecureEraseScope) when `securely`, whatever scope is active.
+// The same, erasing securely (see DeleteFileChecked) when `securely`.
 bool DeleteFileAt(const std::string& path, bool force, bool securely);
+bool DeleteFileAt(const std::wstring& path, bool force, bool securely);
 
 // True when the file `path` (absolute, no wildcards) is a plain file lying in the folder its path
 // names, by the same test DeleteFileChecked makes, and can be opened for deletion now (no program
@@ -264,7 +266,7 @@ int DeleteFiles(const std::string& pattern, bool force, Reach reach = Reach::Bel
 
 // The same in the folder `folder` guards, for the names matching `mask` (a name or pattern, no
 // folder part). Returns 0 when the guard is not usable.
-int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force);
+int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force, bool securely = false);
 
 // Like DeleteFolder(pattern, force): the folders matching `pattern` (wildcards in the last part)
 // are removed with everything in them, hidden and system files included, whatever their names
@@ -276,7 +278,7 @@ int DeleteFiles(const FolderGuard& folder, const std::string& mask, bool force);
 int DeleteFolders(const std::string& pattern, bool force);
 
 // The same in the folder `parent` guards, for the names matching `mask` (no folder part).
-int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force);
+int DeleteFolders(const FolderGuard& parent, const std::string& mask, bool force, bool securely = false);
 
 // What a guarded walk (Walk) does in each folder it reaches.
 struct WalkRules {
@@ -288,6 +290,7 @@ struct WalkRules {
     std::function<bool(const FolderGuard& folder, const DirEntry& file, int tag)> deleteFile;
     int rootTag = 0;
     bool force = false;          // read-only files (and folders) go too
+    bool securely = false;       // each file is overwritten before it goes (see DeleteFileChecked)
     bool removeFolders = false;  // remove each entered folder once walked, when it is empty
     bool removeRoot = false;     // ... the starting folder too
     bool removeLinks = false;    // remove links to folders where just the link goes (Windows)
@@ -310,11 +313,11 @@ WalkCounts Walk(FolderGuard root, const WalkRules& rules);
 // Removes the folder `root` with everything below it, as DeleteFolders removes one match (a Walk
 // that deletes everything and removes every folder, `root` included). True when `root` is gone.
 // Pass the guard's last copy: an open copy elsewhere keeps the folder in place.
-bool RemoveTree(FolderGuard root, bool force);
+bool RemoveTree(FolderGuard root, bool force, bool securely = false);
 
 // Deletes the file `name` (one true name) in the folder `guard` holds, as DeleteFileChecked
 // deletes a listed file: for callers that know a file by name rather than from a listing.
-bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force);
+bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force, bool securely = false);
 
 // Removes the empty folder `guard` names, through one handle whose name is checked against the
 // guard's, so a folder swapped for a link meanwhile stays. Refused under Wine for a folder

@@ -5,8 +5,9 @@
 
 namespace bw::platform {
 
-// Shows a standard message box owned by `owner` (may be null) and returns the button pressed
-// (IDOK, IDYES, ...). `style` takes the MB_* flags as MessageBoxA does.
+// Shows a standard message box owned by `owner` and returns the button pressed (IDOK, IDYES,
+// ...). `style` takes the MB_* flags as MessageBoxA does. A null or hidden owner is replaced by
+// this thread's active window, if any. The box always opens in front of every window.
 int MsgBox(HWND owner, const std::string& text, const std::string& title, UINT style);
 
 }  // namespace bw::platform

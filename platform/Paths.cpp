@@ -1,6 +1,8 @@
 // Path rules every module shares (see Paths.h).
 #include "platform/Paths.h"
 
+#include "platform/Text.h"
+
 #include <windows.h>
 
 #include <cctype>
@@ -76,41 +78,17 @@ std::string WithoutSlash(const std::string& path) {
     return out;
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
-}
+std::wstring Widen(const std::string& text) { return text::ToWide(text); }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return {};
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
+std::string Narrow(const std::wstring& text) { return text::FromWide(text); }
 
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                nullptr, 0, "?", nullptr);
-    if (n <= 0) return {};
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), &out[0], n,
-                        "?", nullptr);
-    return out;
-}
+std::string Utf8(const std::wstring& text) { return text::FromWide(text, CP_UTF8); }
 
 bool FitsCodePage(const std::wstring& name) {
-    BOOL lossy = FALSE;
     if (name.empty()) return true;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()),
-                                nullptr, 0, nullptr, &lossy);
-    return n > 0 && !lossy && Widen(Narrow(name)) == name;
+    bool lossy = false;
+    const std::string narrow = text::FromWide(name, CP_ACP, '?', &lossy);
+    return !narrow.empty() && !lossy && Widen(narrow) == name;
 }
 
 bool IsSafeName(const std::wstring& name) {

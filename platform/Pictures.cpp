@@ -1,6 +1,8 @@
 // Picture files through GDI+, which reads GIF, JPEG and BMP on every Windows since XP and on Wine.
 #include "platform/Pictures.h"
 
+#include "platform/Text.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -24,10 +26,8 @@ bool StartGdiplus() {
 HBITMAP LoadPictureFile(const std::string& path) {
     if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
     if (!StartGdiplus()) return nullptr;
-    int len = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<size_t>(len));
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), len);
-    Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromFile(wide.data());
+    const std::wstring wide = text::ToWide(path);
+    Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromFile(wide.c_str());
     HBITMAP result = nullptr;
     if (bitmap && bitmap->GetLastStatus() == Gdiplus::Ok)
         bitmap->GetHBITMAP(Gdiplus::Color(255, 255, 255), &result);

@@ -1,15 +1,38 @@
-// The folder that holds the running exe.
+// The folder that holds the running exe, and the folder that holds the user's settings.
 #include "platform/ProgramDir.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <vector>
 
 namespace bw::platform {
 
+const char* const kDefaultListFiles[1] = {"Ext.txt"};
+
 namespace {
 std::string& Override() {
     static std::string folder;
+    return folder;
+}
+
+std::string AppDataFolder() {
+    char path[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return "";
+    return path;
+}
+
+std::string ChooseSettingsDir() {
+    const std::string program = ProgramDir();
+    if (CanWriteInto(program)) return program;
+    const std::string appData = AppDataFolder();
+    if (appData.empty()) return program;
+    const std::string folder = appData + "\\Brightwipe";
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return program;
+    // A first start there begins with the lists setup installed; bFailIfExists keeps the user's.
+    for (const char* name : kDefaultListFiles)
+        CopyFileA((program + "\\" + name).c_str(), (folder + "\\" + name).c_str(), TRUE);
     return folder;
 }
 }  // namespace
@@ -32,5 +55,22 @@ std::string ProgramDir() {
 }
 
 std::string ProgramFile(const std::string& name) { return ProgramDir() + "\\" + name; }
+
+std::string SettingsDir() {
+    if (!Override().empty()) return Override();
+    static const std::string chosen = ChooseSettingsDir();
+    return chosen;
+}
+
+std::string SettingsFile(const std::string& name) { return SettingsDir() + "\\" + name; }
+
+bool CanWriteInto(const std::string& folder) {
+    const std::string probe = folder + "\\~brightwipe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
 
 }  // namespace bw::platform

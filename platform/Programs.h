@@ -14,4 +14,14 @@ bool StartProgram(const std::string& commandLine);
 // its App Paths). False when the shell could not start it.
 bool OpenInNewBrowserWindow(const std::string& url);
 
+// False where the system's HTML engine is missing, so that a help viewer would show blank
+// pages: under Wine without Wine Gecko (not installed in the prefix nor on the system, or
+// switched off by WINEDLLOVERRIDES). Windows always has one.
+bool HtmlEngineAvailable();
+
+// Opens the local page `path` in the user's own browser: under Wine the Linux desktop's
+// browser (through winebrowser), on Windows the one the .htm files open with. False when
+// nothing could be started.
+bool OpenPageInUsersBrowser(const std::string& path);
+
 }  // namespace bw::platform

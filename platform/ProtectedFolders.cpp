@@ -199,8 +199,7 @@ std::string UserPatternRefusal(const std::string& pattern) {
     case Protection::None:
         break;
     }
-    if (!guard.usable) return "This folder cannot be opened.";
-    return {};
+    return {};  // an ordinary folder, or one that does not exist (yet): nothing to refuse
 }
 
 }  // namespace bw::platform::fs

@@ -1,6 +1,8 @@
 // Shell services.
 #include "platform/Shell.h"
 
+#include "platform/Text.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -31,15 +33,12 @@ std::string DosPathOfUnixPath(const std::string& unixPath) {
     if (!convert || unixPath.empty()) return {};
     WCHAR* wide = convert(unixPath.c_str());
     if (!wide) return {};
-    std::string path;
-    int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (n > 1) {
-        path.resize(n);
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, path.data(), n, nullptr, nullptr);
-        path.resize(n - 1);
-    }
+    // Without best fit: a path the code page cannot hold reads '?' and reaches nothing, rather
+    // than a look-alike path elsewhere.
+    bool lossy = false;
+    std::string path = text::FromWide(std::wstring(wide), CP_ACP, '?', &lossy);
     HeapFree(GetProcessHeap(), 0, wide);
-    return path;
+    return lossy ? std::string() : path;
 }
 
 const char kRecentDocsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";

@@ -8,28 +8,17 @@
 
 #include <functional>
 
+#include "platform/Text.h"
 #include "platform/UrlCache.h"
 
 namespace bw::platform {
 
 namespace {
 
-std::wstring Widen(const std::string& text, UINT codePage = CP_ACP) {
-    if (text.empty()) return {};
-    int len = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (len <= 0) return {};
-    std::wstring out(static_cast<size_t>(len), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], len);
-    return out;
-}
+std::wstring Widen(const std::string& text, UINT codePage = CP_ACP) { return text::ToWide(text, codePage); }
 
 std::string Narrow(const wchar_t* text, int length, UINT codePage = CP_ACP) {
-    if (!text || length <= 0) return {};
-    int len = WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
-    if (len <= 0) return {};
-    std::string out(static_cast<size_t>(len), '\0');
-    WideCharToMultiByte(codePage, 0, text, length, &out[0], len, nullptr, nullptr);
-    return out;
+    return length > 0 ? text::FromWide(text, static_cast<size_t>(length), codePage) : std::string();
 }
 
 std::string Narrow(const std::wstring& text, UINT codePage = CP_ACP) {

@@ -7,7 +7,7 @@
 
 namespace bw::customitems {
 
-std::string File() { return platform::ProgramFile("cusd.dat"); }
+std::string File() { return platform::SettingsFile("cusd.dat"); }
 
 std::string Entry(const std::string& folder, const std::string& files) {
     return platform::TrimRight(folder + "\\" + files);

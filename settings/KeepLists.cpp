@@ -41,9 +41,9 @@ std::optional<std::vector<std::string>> ReadEntries(const std::string& file) {
 
 }  // namespace
 
-std::string UrlFile() { return platform::ProgramFile("keepurl.dat"); }
+std::string UrlFile() { return platform::SettingsFile("keepurl.dat"); }
 
-std::string CookieFile() { return platform::ProgramFile("keepcook.dat"); }
+std::string CookieFile() { return platform::SettingsFile("keepcook.dat"); }
 
 std::vector<std::string> Entries(const std::string& file) {
     std::optional<std::vector<std::string>> lines = ReadEntries(file);
@@ -93,6 +93,9 @@ void Load(ui::ListBox& keep, const std::string& file) {
 
 void Add(const ui::ListBox& current, ui::ListBox& keep, const std::string& file) {
     std::string text = current.ListIndex() >= 0 ? current.List(current.ListIndex()) : std::string();
+    // An entry already kept is kept once: a second "Add >" changes nothing.
+    for (int i = 0; i < keep.ListCount(); ++i)
+        if (platform::TrimRight(keep.List(i)) == platform::TrimRight(text)) return;
     if (platform::AppendLine(file, platform::TrimRight(text))) keep.AddItem(text);
 }
 

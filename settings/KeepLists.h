@@ -39,7 +39,8 @@ bool IsCookieFile(const platform::fs::DirEntry& entry);
 // or cannot be read.
 void Load(ui::ListBox& keep, const std::string& file);
 
-// Appends the selected entry of `current` ("" when none is selected) without trailing spaces as
+// Appends the selected entry of `current` ("" when none is selected) without trailing spaces,
+// unless `keep` already shows it (then nothing happens), as
 // a line to `file` (created when missing; an unended last line is ended first, so the two
 // entries stay apart), then shows it in `keep`. When the file cannot be written (or exists but
 // cannot be read) nothing is shown, so the window never shows an entry the file does not keep.

@@ -6,7 +6,7 @@
 
 namespace bw::subitems {
 
-std::string SettingsFile() { return platform::ProgramFile("bwsd.dat"); }
+std::string SettingsFile() { return platform::SettingsFile("bwsd.dat"); }
 
 void Load(const char* section, const std::vector<Binding>& boxes) {
     const std::string file = SettingsFile();

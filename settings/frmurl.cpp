@@ -5,7 +5,7 @@
 
 namespace bw {
 
-frmurl::frmurl() : ui::Form("URL Drop-List Options", 470, 250) {}
+frmurl::frmurl() : ui::Form("URL Drop-List Options", 470, 284) {}
 
 void frmurl::Build() {
     Layout({
@@ -16,7 +16,10 @@ void frmurl::Build() {
         {&cmdRemove, &Frame1, "< Remove", 198, 120, 58, 24},
         {&Label2, &Frame1, "URL Keep List", 264, 20, 180, 16},
         {&List1, &Frame1, "", 264, 38, 180, 184},
+        {&cmdClose, nullptr, "Close", 382, 250, 80, 26},
     });
+    cmdClose.onClick = [this] { Unload(); };
+    SetCancelButton(&cmdClose);
     cmdAdd.onClick = [this] { cmdAdd_Click(); };
     cmdRemove.onClick = [this] { cmdRemove_Click(); };
 }

@@ -23,6 +23,7 @@ public:
     ui::ListBox List1{ui::ListBox::Select::Extended};     // addresses to keep
     ui::CommandButton cmdAdd;                             // "Add >"
     ui::CommandButton cmdRemove;                          // "< Remove"
+    ui::CommandButton cmdClose;                           // "Close", also Esc
 
     void cmdAdd_Click();
     void cmdRemove_Click();

@@ -17,6 +17,8 @@ public:
     void Timer1_Timer();
 
 protected:
+    // Never seen with the keyboard: Esc must not unload it behind the user's back.
+    bool EscapeCloses() const override { return false; }
     void Build() override;
     void Form_Load() override;
     void Form_Unload() override;

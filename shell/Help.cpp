@@ -11,6 +11,13 @@ std::string HelpCommandLine() {
     return platform::fs::WindowsDirectory() + "\\hh.exe" + " " + platform::ProgramFile("help.chm");
 }
 
-void OpenHelp() { platform::StartProgram(HelpCommandLine()); }
+std::string HelpPage() { return platform::ProgramFile("help\\index.htm"); }
+
+void OpenHelp() {
+    if (!platform::HtmlEngineAvailable() && platform::fs::FileExists(HelpPage()) &&
+        platform::OpenPageInUsersBrowser(HelpPage()))
+        return;
+    platform::StartProgram(HelpCommandLine());
+}
 
 }  // namespace bw

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/AppSettings.h"
@@ -57,6 +58,32 @@ void PlaceImages(ui::Form& form, SkinFrame& frame) {
         found->second->Move(p.left, p.top, p.width >= 0 ? p.width : own.width,
                             p.height >= 0 ? p.height : own.height);
     }
+}
+
+// The picture a frame piece shows when its skin has no file for it (a missing or unreadable
+// Skinz folder): the system's own caption buttons, and bars in the active caption's colour.
+HBITMAP BuiltInPicture(const std::string& name) {
+    const Size size = DesignSize(name);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width, size.height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT rc{0, 0, size.width, size.height};
+    const std::pair<const char*, UINT> buttons[] = {
+        {"imgTitleClose", DFCS_CAPTIONCLOSE},
+        {"imgTitleMinimize", DFCS_CAPTIONMIN},
+        {"imgTitleHelp", DFCS_CAPTIONHELP},
+        {"imgTitleMaxRestore", DFCS_CAPTIONMAX | DFCS_INACTIVE},
+        {"imgTitleMaximize", DFCS_CAPTIONMAX | DFCS_INACTIVE},
+    };
+    bool drawn = false;
+    for (const auto& [button, state] : buttons)
+        if (name == button) drawn = DrawFrameControl(dc, &rc, DFC_CAPTION, state) != FALSE;
+    if (!drawn) FillRect(dc, &rc, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
 }
 
 }  // namespace
@@ -136,7 +163,8 @@ void ApplySkinLayout(ui::Form& form, SkinFrame& frame) {
     if (!form.hwnd()) return;
     form.SetBackColor(kBackColor);
     form.SetCaption(frame.lblTitle.Caption());
-    frame.lblTitle.Move(16, 7, WindowSize(form).width - 100, 16);
+    // As tall as the caption's font needs at this DPI, within the title bar's picture.
+    frame.lblTitle.Move(16, 7, WindowSize(form).width - 100, std::min(ui::Scaled(16), kTitleHeight - 7));
     frame.lblTitle.onMouseDown = [&form] { DragWindow(form); };
     RoundWindowCorners(form);
     PlaceImages(form, frame);
@@ -154,6 +182,11 @@ void ApplySkinImages(ui::Form& form, SkinFrame& frame) {
         auto* image = dynamic_cast<ui::Image*>(c.control);
         if (!image || std::string(c.name).find("img") == std::string::npos) continue;
         image->LoadPicture(folder + "\\" + c.name + ".gif");  // a missing file keeps the old one
+        if (!image->Picture()) {
+            HBITMAP builtIn = BuiltInPicture(c.name);
+            image->SetPicture(builtIn);  // takes a copy
+            DeleteObject(builtIn);
+        }
     }
     if (frame.imgTitleMaximize.Picture()) frame.imgTitleMaxRestore.SetPicture(frame.imgTitleMaximize.Picture());
     // The caption is written straight on the title bar's picture.

@@ -13,6 +13,8 @@ public:
     void mnuExit_Click();
 
 protected:
+    // Never seen with the keyboard: Esc must not unload it behind the user's back.
+    bool EscapeCloses() const override { return false; }
     void Build() override;
 };
 

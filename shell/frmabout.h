@@ -1,6 +1,8 @@
-// The About window: the product picture under the caption "About", closed with its own close
-// button (or Esc).
+// The About window: the product picture under the caption "About", with the version and the
+// terms of use beneath it; closed with its own close button (or Esc).
 #pragma once
+#include <string>
+
 #include "ui/Form.h"
 #include "ui/Statics.h"
 
@@ -10,6 +12,13 @@ class frmabout : public ui::Form {
 public:
     frmabout();
     ui::Image imgProduct;
+    ui::Label lblVersion;  // "Brightwipe version 2.60"
+    ui::Label lblLicence;
+
+    // "Brightwipe version " and the major and minor numbers of the running exe's version;
+    // "Brightwipe" alone when it carries none.
+    static std::string VersionLine();
+    static const char kLicenceLine[];
 
 protected:
     void Build() override;

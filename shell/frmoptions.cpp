@@ -27,7 +27,7 @@ const char kAdditional[] = "Additional";
 
 frmoptions::frmoptions() : ui::Form("Erase Options", 430, 446) {}
 
-std::string frmoptions::SettingsFile() const { return platform::ProgramFile("bwsd.dat"); }
+std::string frmoptions::SettingsFile() const { return platform::SettingsFile("bwsd.dat"); }
 
 void frmoptions::Build() {
     Layout({

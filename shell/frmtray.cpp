@@ -45,7 +45,7 @@ void frmtray::Build() {
 void frmtray::Form_Load() {
     icon_.Fill(hwnd(), platform::ProgramSmallIcon(), kTrayCallback, "Brightwipe");
     icon_.Add();
-    std::string bosskey = Inifun::ReadIni(platform::ProgramFile("bwsd.dat"), "Additional", "bosskey");
+    std::string bosskey = Inifun::ReadIni(platform::SettingsFile("bwsd.dat"), "Additional", "bosskey");
     if (Inifun::IsOnByNumber(bosskey)) IEWindows::InstallBossKey(hwnd());
 }
 

@@ -15,6 +15,16 @@ int loadedForms = 0;
 bool quitWhenLastGone = false;
 int screenPointer = 0;
 
+std::function<void()>& HelpHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+bool IsFormWindow(HWND hwnd) {
+    char cls[32];
+    return hwnd && GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpA(cls, kFormClass) == 0;
+}
+
 void RegisterFormClass(WNDPROC proc) {
     static bool done = false;
     if (done) return;
@@ -63,7 +73,7 @@ bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 void Form::Load() {
     if (hwnd_) return;
     RegisterFormClass(WndProc);
-    RECT rc{0, 0, width_, height_};
+    RECT rc{0, 0, Scaled(width_), Scaled(height_)};
     AdjustWindowRect(&rc, FormStyle(), FALSE);
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, caption_.c_str(), FormStyle(),
                             CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,
@@ -76,9 +86,32 @@ void Form::Load() {
     Form_Load();
 }
 
+void Form::RememberOpener() {
+    HWND active = GetActiveWindow();
+    if (active && active != hwnd_) opener_ = active;
+}
+
+void Form::ReturnToOpener() {
+    if (!opener_ || !IsWindow(opener_) || !IsWindowVisible(opener_) || !IsWindowEnabled(opener_)) return;
+    SetForegroundWindow(opener_);
+    SetActiveWindow(opener_);
+}
+
+void Form::EndModal() {
+    // As a dialog ends: the windows it disabled come back and the opener is activated while
+    // this form is still on screen, so the activation never falls to another program or to
+    // the desktop as the form goes.
+    const bool wasActive = GetActiveWindow() == hwnd_;
+    for (HWND h : disabledByModal_)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    disabledByModal_.clear();
+    if (wasActive) ReturnToOpener();
+}
+
 void Form::Show() {
     Load();
     if (!hwnd_) return;
+    if (!modal_) RememberOpener();
     ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(hwnd_);
     // The keyboard starts where a dialog's would: on the first control Tab reaches.
@@ -91,9 +124,11 @@ void Form::Show() {
 void Form::ShowModal() {
     Load();
     if (!hwnd_ || modal_) return;
+    RememberOpener();
     DisabledWindows disabled;
     std::pair<HWND, DisabledWindows*> ctx{hwnd_, &disabled};
     EnumThreadWindows(GetCurrentThreadId(), DisableOthers, reinterpret_cast<LPARAM>(&ctx));
+    disabledByModal_ = disabled.list;
     modal_ = true;
     Show();
     MSG msg;
@@ -109,12 +144,17 @@ void Form::ShowModal() {
         DispatchMessageA(&msg);
     }
     modal_ = false;
-    for (HWND h : disabled.list)
+    for (HWND h : disabledByModal_)
         if (IsWindow(h)) EnableWindow(h, TRUE);
+    disabledByModal_.clear();
 }
 
 void Form::Hide() {
-    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (!hwnd_) return;
+    const bool wasActive = GetActiveWindow() == hwnd_;
+    if (modal_) EndModal();
+    ShowWindow(hwnd_, SW_HIDE);
+    if (wasActive && !modal_) ReturnToOpener();
 }
 
 void Form::Unload() {
@@ -122,10 +162,14 @@ void Form::Unload() {
     Form_Unload();
     if (!hwnd_) return;  // Form_Unload may have unloaded us already
     HWND hwnd = hwnd_;
+    const bool wasActive = GetActiveWindow() == hwnd;
+    if (modal_) EndModal();
     hwnd_ = nullptr;
+    lastFocus_ = nullptr;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     DestroyWindow(hwnd);
     --loadedForms;
+    if (wasActive && !modal_) ReturnToOpener();
     if (loadedForms == 0 && quitWhenLastGone) PostQuitMessage(0);
 }
 
@@ -175,7 +219,12 @@ void Form::Layout(std::initializer_list<Place> places) { Layout(std::vector<Plac
 void Form::Layout(const std::vector<Place>& places) {
     for (const Place& p : places) {
         HWND parent = p.parent ? p.parent->hwnd() : hwnd_;
-        p.control->Create(parent, p);
+        Place scaled = p;
+        scaled.x = Scaled(p.x);
+        scaled.y = Scaled(p.y);
+        scaled.w = Scaled(p.w);
+        scaled.h = Scaled(p.h);
+        p.control->Create(parent, scaled);
     }
     if (defaultButton_ && defaultButton_->hwnd())
         SendMessageA(defaultButton_->hwnd(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
@@ -195,12 +244,47 @@ void Form::SetDefaultButton(Control* button) {
 
 void Form::SetCancelButton(Control* button) { cancelButton_ = button; }
 
+void Form::SetAccessKey(char letter, std::function<void()> action) {
+    // The virtual key of a letter is its capital.
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    accessKeys_.emplace_back(letter, std::move(action));
+}
+
+void Form::SetHelpHandler(std::function<void()> handler) { HelpHandler() = std::move(handler); }
+
+bool Form::RunAccessKey(WPARAM virtualKey) {
+    for (const auto& [letter, action] : accessKeys_)
+        if (static_cast<WPARAM>(static_cast<unsigned char>(letter)) == virtualKey && action) {
+            action();
+            return true;
+        }
+    return false;
+}
+
 bool RouteDialogMessage(MSG* msg) {
     HWND active = GetActiveWindow();
     if (!active || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
-    char cls[32];
-    if (!GetClassNameA(active, cls, sizeof cls) || lstrcmpA(cls, kFormClass) != 0) return false;
+    if (!IsFormWindow(active)) return false;
     if (msg->hwnd != active && !IsChild(active, msg->hwnd)) return false;
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(active, GWLP_USERDATA));
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1) {
+        if (HelpHandler()) HelpHandler()();
+        return true;
+    }
+    if (msg->message == WM_SYSKEYDOWN && form && form->RunAccessKey(msg->wParam)) return true;
+    // A menu bar takes Alt and its letters, as in any window that has one; the dialog
+    // navigation would swallow them.
+    if (GetMenu(active) && (msg->message == WM_SYSKEYDOWN || msg->message == WM_SYSKEYUP || msg->message == WM_SYSCHAR)) {
+        if (msg->message == WM_SYSCHAR) {
+            SendMessageA(active, WM_SYSCOMMAND, SC_KEYMENU, msg->wParam);
+            return true;
+        }
+        if (msg->wParam == VK_MENU || msg->wParam == VK_F10) {
+            if (msg->message == WM_SYSKEYUP) SendMessageA(active, WM_SYSCOMMAND, SC_KEYMENU, 0);
+            return true;
+        }
+        return false;
+    }
     // Enter on a push button presses that button, as in a dialog; elsewhere it goes to the
     // default button, if the form has one.
     if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
@@ -229,8 +313,31 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (self->cancelButton_->Enabled()) self->cancelButton_->OnCommand(BN_CLICKED);
             return 0;
         }
+        if (LOWORD(wp) == IDCANCEL && lp == 0 && self->EscapeCloses()) {
+            self->Form_QueryClose();
+            return 0;
+        }
         // A menu item's command: no control sent it (lParam 0) and it is no accelerator.
         if (lp == 0 && HIWORD(wp) == 0 && MenuItem::Dispatch(LOWORD(wp))) return 0;
+        break;
+    case WM_ACTIVATE:
+        // As a dialog does: the control that had the keyboard gets it back when the user
+        // returns to the form; the first control Tab reaches when none had it.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) self->lastFocus_ = focus;
+            return 0;
+        }
+        if (!HIWORD(wp)) {
+            HWND target = self->lastFocus_;
+            if (!target || !IsWindow(target) || !IsChild(hwnd, target) || !IsWindowVisible(target) ||
+                !IsWindowEnabled(target))
+                target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            if (target) {
+                ::SetFocus(target);
+                return 0;
+            }
+        }
         break;
     case DM_GETDEFID:
         if (self->defaultButton_ && self->defaultButton_->hwnd())
@@ -245,6 +352,13 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_CTLCOLORSTATIC:
+        if (auto* label = dynamic_cast<Label*>(Control::FromHwnd(reinterpret_cast<HWND>(lp)));
+            label && label->HasFocus()) {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
         if (auto* label = dynamic_cast<Label*>(Control::FromHwnd(reinterpret_cast<HWND>(lp)));
             label && label->Backdrop()) {
             HDC dc = reinterpret_cast<HDC>(wp);
@@ -283,6 +397,18 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
+
+int ScreenDpi() {
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen) ReleaseDC(nullptr, screen);
+        return value > 0 ? value : 96;
+    }();
+    return dpi;
+}
+
+int Scaled(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
 
 void SetScreenMousePointer(int pointer) {
     screenPointer = pointer;

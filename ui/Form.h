@@ -15,6 +15,10 @@
 
 namespace bw::ui {
 
+// Sizes and places given to a form (its width and height, its layout table) are in pixels at
+// 96 DPI; they are scaled to the screen's DPI when the window and its controls are made, so that
+// the system font, which grows with the DPI, still fits. Resize and the controls' own Move take
+// screen pixels.
 class Form {
 public:
     Form(std::string caption, int width, int height);
@@ -50,8 +54,17 @@ public:
     COLORREF BackColor() const { return backColor_; }
 
     // The button that Enter presses (drawn as the default) and the one Esc presses; null: none.
+    // Without a cancel button, Esc closes the form as its title bar's close button would,
+    // unless EscapeCloses() says otherwise.
     void SetDefaultButton(Control* button);
     void SetCancelButton(Control* button);
+
+    // Alt plus `letter` (A to Z, 0 to 9) runs `action` while the form is active: the access keys
+    // of controls whose captions carry no underlined letter, such as pictures and labels.
+    void SetAccessKey(char letter, std::function<void()> action);
+
+    // What F1 does in every form (the program's guide); nothing when unset.
+    static void SetHelpHandler(std::function<void()> handler);
 
     static void QuitWhenLastFormUnloads(bool on);
     static int LoadedForms();
@@ -67,13 +80,25 @@ protected:
     virtual bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) { return false; }
     // Window styles of the form.
     virtual DWORD FormStyle() const { return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN; }
+    // Whether Esc closes the form when it has no cancel button.
+    virtual bool EscapeCloses() const { return true; }
 
     void Layout(std::initializer_list<Place> places);
     void Layout(const std::vector<Place>& places);
 
 private:
+    friend bool RouteDialogMessage(MSG* msg);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void RememberOpener();
+    // Gives the activation back to the window that was active when this form was shown.
+    void ReturnToOpener();
+    void EndModal();
+    std::vector<HWND> disabledByModal_;
+    bool RunAccessKey(WPARAM virtualKey);
     HWND hwnd_ = nullptr;
+    HWND opener_ = nullptr;     // the window active when the form was shown
+    HWND lastFocus_ = nullptr;  // the control that had the keyboard when the form was left
+    std::vector<std::pair<char, std::function<void()>>> accessKeys_;
     std::string caption_;
     int width_, height_;
     bool modal_ = false;
@@ -85,8 +110,9 @@ private:
 
 // Keyboard navigation for every form: hands `msg` to IsDialogMessage of the active window when
 // that is one of the program's forms, so that Tab, Shift+Tab, Space, Enter, Esc and Alt plus an
-// underlined letter work as in any dialog. True when the message was used; the message loops
-// then neither translate nor dispatch it.
+// underlined letter work as in any dialog; F1 opens the guide, the form's own access keys run,
+// and in a form with a menu bar Alt and a letter open its menus. True when the message was
+// used; the message loops then neither translate nor dispatch it.
 bool RouteDialogMessage(MSG* msg);
 
 // The screen-wide mouse pointer: kDefaultPointer or kHourglass.
@@ -106,5 +132,9 @@ public:
 
 // Processes the messages waiting for this thread (DoEvents).
 void DoEvents();
+
+// The screen's DPI (96 when it cannot be had), and `pixels` at 96 DPI scaled to it.
+int ScreenDpi();
+int Scaled(int pixels);
 
 }  // namespace bw::ui

@@ -1,6 +1,9 @@
 // Labels and images.
 #include "ui/Statics.h"
 
+#include <algorithm>
+#include <string>
+
 #include "platform/Pictures.h"
 
 namespace bw::ui {
@@ -21,8 +24,67 @@ void Label::SetBackdrop(COLORREF color, HBITMAP backdrop, int top) {
     Refresh();
 }
 
+bool Label::PaintWrapped() {
+    const LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    if ((style & SS_TYPEMASK) != SS_LEFT) return false;
+    const std::string text = Caption();
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    HDC measure = GetDC(hwnd_);
+    HGDIOBJ before = SelectObject(measure, DefaultFont());
+    const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    RECT single = rc;
+    DrawTextA(measure, text.c_str(), -1, &single, flags | DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(measure, before);
+    ReleaseDC(hwnd_, measure);
+    // A caption on one line is drawn by the control itself.
+    if (single.right <= rc.right) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(GetParent(hwnd_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
+    FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    if (!IsWindowEnabled(hwnd_)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    HGDIOBJ old = SelectObject(dc, DefaultFont());
+    // Wine draws text a little wider than it measures it (about a letter in 400 pixels), so
+    // lines wrapped at the very edge lose their last letters: wrap a little inside it.
+    RECT inside = rc;
+    inside.right -= std::max(3L, rc.right / 40);
+    DrawTextA(dc, text.c_str(), -1, &inside, flags);
+    SelectObject(dc, old);
+    EndPaint(hwnd_, &ps);
+    return true;
+}
+
 bool Label::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if (msg == WM_LBUTTONDOWN && onMouseDown) onMouseDown();
+    if (msg == WM_PAINT && PaintWrapped()) {
+        *result = 0;
+        return true;
+    }
+    if (!(GetWindowLongA(hwnd_, GWL_STYLE) & WS_TABSTOP)) return false;
+    switch (msg) {
+    case WM_GETDLGCODE:
+        *result = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        return true;
+    case BM_CLICK:
+        if (onClick) onClick();
+        *result = 0;
+        return true;
+    case WM_KEYUP:
+        if (wp != VK_SPACE) break;
+        if (onClick) onClick();
+        *result = 0;
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        if (onFocus) onFocus(msg == WM_SETFOCUS);
+        break;
+    default:
+        break;
+    }
     return false;
 }
 

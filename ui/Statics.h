@@ -4,9 +4,14 @@
 
 namespace bw::ui {
 
+// A label placed with WS_TABSTOP is also a button for the keyboard: Tab reaches it, Space and
+// Enter (and BM_CLICK) press it, and it shows that it has the focus in the highlight colours.
 class Label : public Control {
 public:
     std::function<void()> onClick;
+    // The label got (true) or lost (false) the keyboard focus.
+    std::function<void(bool)> onFocus;
+    bool HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
     void OnCommand(WORD code) override;
     // The size the caption needs in the label's font, wrapped at `maxWidth` pixels.
     SIZE TextSize(int maxWidth) const;
@@ -23,6 +28,8 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
+    // Paints a caption that wraps onto several lines; false for the control to paint it.
+    bool PaintWrapped();
     HBRUSH backdrop_ = nullptr;
     int backdropTop_ = 0;
     COLORREF textColor_ = 0;

@@ -11,35 +11,39 @@ TEST(CommandLine, OnlyAnExactSwitchOnItsOwnStartsAnErase) {
         const char* arguments;
         StartMode mode;
         const char* unknown;
+        bool unattended;  // "/erase" or "/preview" was asked for: nothing may wait for an answer
         const char* report = "";
     };
     const Case cases[] = {
-        {"", StartMode::Window, ""},
-        {"   ", StartMode::Window, ""},
-        {"/erase", StartMode::Erase, ""},
-        {" -ERASE ", StartMode::Erase, ""},
-        {"\"/erase\"", StartMode::Erase, ""},
-        {"/?", StartMode::Usage, ""},
-        {"/erasee", StartMode::Unknown, "/erasee"},
-        {"erase", StartMode::Unknown, "erase"},
-        {"/", StartMode::Unknown, "/"},
-        {"/erase /quiet", StartMode::Unknown, "/quiet"},
-        {"/? /erase", StartMode::Unknown, "/erase"},
-        {"C:\\some file.txt", StartMode::Unknown, "C:\\some"},
-        {"/erase /report=out.txt", StartMode::Erase, "", "out.txt"},
-        {"/REPORT=\"C:\\my reports\\r.txt\" /erase", StartMode::Erase, "", "C:\\my reports\\r.txt"},
-        {"/preview /report=p.txt", StartMode::Preview, "", "p.txt"},
-        {"/preview", StartMode::Unknown, "/preview"},
-        {"/report=r.txt", StartMode::Unknown, "/report=r.txt"},
-        {"/erase /report=", StartMode::Unknown, "/report="},
-        {"/erase /report=a /report=b", StartMode::Unknown, "/report=b"},
-        {"/preview /erase /report=r", StartMode::Unknown, "/erase"},
-        {"/? /report=r", StartMode::Unknown, "/report=r"},
+        {"", StartMode::Window, "", false},
+        {"   ", StartMode::Window, "", false},
+        {"/erase", StartMode::Erase, "", true},
+        {" -ERASE ", StartMode::Erase, "", true},
+        {"\"/erase\"", StartMode::Erase, "", true},
+        {"/?", StartMode::Usage, "", false},
+        {"/erasee", StartMode::Unknown, "/erasee", false},
+        {"erase", StartMode::Unknown, "erase", false},
+        {"/", StartMode::Unknown, "/", false},
+        {"/erase /quiet", StartMode::Unknown, "/quiet", true},
+        {"/quiet /erase", StartMode::Unknown, "/quiet", true},
+        {"/? /erase", StartMode::Unknown, "/erase", true},
+        {"/erase /?", StartMode::Unknown, "/?", true},
+        {"C:\\some file.txt", StartMode::Unknown, "C:\\some", false},
+        {"/erase /report=out.txt", StartMode::Erase, "", true, "out.txt"},
+        {"/REPORT=\"C:\\my reports\\r.txt\" /erase", StartMode::Erase, "", true, "C:\\my reports\\r.txt"},
+        {"/preview /report=p.txt", StartMode::Preview, "", true, "p.txt"},
+        {"/preview", StartMode::Unknown, "/preview", true},
+        {"/report=r.txt", StartMode::Unknown, "/report=r.txt", false},
+        {"/erase /report=", StartMode::Unknown, "/report=", true},
+        {"/erase /report=a /report=b", StartMode::Unknown, "/report=b", true},
+        {"/preview /erase /report=r", StartMode::Unknown, "/erase", true},
+        {"/? /report=r", StartMode::Unknown, "/report=r", false},
     };
     for (const Case& c : cases) {
         const bw::StartCommand command = ParseCommandLine(c.arguments);
         EXPECT_EQ(command.mode, c.mode) << c.arguments;
         EXPECT_EQ(command.unknown, c.unknown) << c.arguments;
+        EXPECT_EQ(command.unattended, c.unattended) << c.arguments;
         EXPECT_EQ(command.report, c.report) << c.arguments;
     }
 }

@@ -65,11 +65,13 @@ protected:
     bw::test::ProgramFolder folder_;
 };
 
-TEST_F(MainWindow, FirstStartWithoutSettingsChecksEverything) {
+// Everything but the user's own Favorites, which a first "Erase Now" would delete.
+TEST_F(MainWindow, FirstStartWithoutSettingsChecksEverythingButFavorites) {
     frmMainCode& form = Load();
     for (const Row& row : kRows) {
-        EXPECT_EQ((form.*row.box).Value(), 1) << row.key;
-        EXPECT_TRUE(Checked((form.*row.box).hwnd())) << row.key;
+        const int expected = std::string(row.key) == "favorites" ? 0 : 1;
+        EXPECT_EQ((form.*row.box).Value(), expected) << row.key;
+        EXPECT_EQ(Checked((form.*row.box).hwnd()), expected == 1) << row.key;
     }
     for (auto* button : {&form.Command1, &form.Command2, &form.Command3, &form.Command6, &form.Command7,
                          &form.Command8})
@@ -173,7 +175,9 @@ TEST_F(MainWindow, FirstCloseCreatesTheSettingsFile) {
     frmMainCode& form = Load();
     form.Image9_Click();  // "EXIT"
     EXPECT_FALSE(form.IsLoaded());
-    for (const Row& row : kRows) EXPECT_EQ(ReadIni(folder_.settings(), row.section, row.key), "1") << row.key;
+    for (const Row& row : kRows)
+        EXPECT_EQ(ReadIni(folder_.settings(), row.section, row.key), std::string(row.key) == "favorites" ? "0" : "1")
+            << row.key;
 }
 
 TEST_F(MainWindow, PagesSwitchTitles) {
@@ -237,6 +241,15 @@ TEST_F(MainWindow, CustomItemsPageKeepsCusdDatAsBuilt) {
         Click(form.Command101.hwnd());
     }
     EXPECT_EQ(items(), "C:\\\\*.chk|C:\\Temp\\*.log|C:\\Temp\\*.log|");
+    {
+        // A folder of Windows, reached however it is written, is refused with the reason.
+        bw::test::MessageBoxWatcher watcher;
+        form.Text102.SetText("C:\\users\\..\\windows\\.");
+        form.Text103.SetText("*.log");
+        Click(form.Command101.hwnd());
+        ASSERT_EQ(watcher.boxes().size(), 1u);
+        EXPECT_NE(watcher.boxes()[0].text.find("belongs to Windows"), std::string::npos);
+    }
     EXPECT_EQ(bw::test::ReadTextFile(file), "C:\\\\*.chk\r\nC:\\Temp\\*.log\r\nC:\\Temp\\*.log\r\n");
     Click(form.Command102.hwnd());  // nothing selected
     EXPECT_EQ(bw::test::ReadTextFile(file).size(), 41u);

@@ -28,13 +28,26 @@ const char* const kAllKeys[][2] = {
     {"APPLICATIONS", "media"}, {"APPLICATIONS", "realplayer"}, {"APPLICATIONS", "realone"},
     {"APPLICATIONS", "office"}};
 
-// Runs the program with `arguments` until it ends, noting whether it showed any window.
+// The visible top-level windows of every process.
+BOOL CALLBACK AddVisible(HWND hwnd, LPARAM lp) {
+    if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Runs the program with `arguments` until it ends, noting whether any window of any process
+// came up meanwhile (the program's own, or one it started, such as a control panel).
 struct Outcome {
     DWORD exitCode = STILL_ACTIVE;
     bool showedWindow = false;
 };
 Outcome RunToEnd(const std::string& folder, const std::string& arguments) {
     Outcome outcome;
+    const std::vector<HWND> before = VisibleWindows();
     Program program(folder, arguments);
     if (!program.started()) return outcome;
     for (int waited = 0; !program.WaitForExit(20); waited += 20) {
@@ -43,7 +56,8 @@ Outcome RunToEnd(const std::string& folder, const std::string& arguments) {
             outcome.showedWindow = true;
             PostMessageA(box, WM_COMMAND, IDOK, 0);  // closed as a user would
         }
-        if (WaitForTopWindow(program.pid(), "BrightwipeForm", "Brightwipe V2.60", 0)) outcome.showedWindow = true;
+        for (HWND w : VisibleWindows())
+            if (std::find(before.begin(), before.end(), w) == before.end()) outcome.showedWindow = true;
     }
     outcome.exitCode = program.ExitCode();
     return outcome;
@@ -55,6 +69,7 @@ void PrepareSelection(const std::string& folder, const std::string& custom) {
     const std::string settings = folder + "\\bwsd.dat";
     for (const auto& key : kAllKeys) WriteIni(settings, key[0], key[1], "0");
     WriteIni(settings, "WINDOWS", "run", "1");
+    WriteIni(settings, "BROWSERS", "autocomplete", "1");  // once cleared through a control panel window
     WriteIni(settings, "Additional", "Custom", "1");
     WriteIni(settings, "Additional", "securely", "1");
     WriteTextFile(folder + "\\cusd.dat", custom + "\\*.tmp\r\n");
@@ -78,7 +93,7 @@ TEST(CommandLine, EraseRunsTheStoredSelectionWithoutAnyWindow) {
     EXPECT_EQ(ReadTextFile(custom / "keep.doc"), "not matched");
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRunMru, "a"));
     const std::string settings = folder / "bwsd.dat";
-    EXPECT_EQ(ReadIni(settings, "WINDOWS", "regnum"), "1");
+    EXPECT_EQ(ReadIni(settings, "WINDOWS", "regnum"), "1");  // the Run history; no autocomplete store was there
     EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".1");  // the 100,009 bytes that went
     EXPECT_NE(ReadIni(settings, "WINDOWS", "lastclean"), "");
 }
@@ -164,7 +179,9 @@ TEST(CommandLine, RefusalsEraseNothing) {
     const Case cases[] = {
         {"/erase", false, 2, false},  // never chosen: no run, and no box in an unattended start
         {"/erasee", true, 1, true},
-        {"/erase /now", true, 1, true},
+        {"/foo", true, 1, true},
+        {"/erase /now", true, 1, false},  // a scheduled run with a typo must not wait for anyone
+        {"/erase /?", true, 1, false},
         {"/?", true, 0, true},
     };
     for (const Case& c : cases) {
@@ -179,6 +196,33 @@ TEST(CommandLine, RefusalsEraseNothing) {
         EXPECT_EQ(outcome.showedWindow, c.box) << c.arguments;
         EXPECT_EQ(ReadTextFile(custom / "a.tmp"), "stays") << c.arguments;
         EXPECT_EQ(ReadIni(folder / "bwsd.dat", "WINDOWS", "lastclean"), "") << c.arguments;
+    }
+}
+
+// Started with its output redirected (as from a prompt, "Brightwipe.exe /? > usage.txt"), the
+// program answers there and shows no box.
+TEST(CommandLine, UsageGoesToTheOutputItWasStartedWith) {
+    TempDir folder;
+    ASSERT_TRUE(InstallProgram(folder.path()));
+    for (const char* arguments : {"/?", "/foo"}) {
+        const std::string outFile = folder / "usage.txt";
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(out, INVALID_HANDLE_VALUE);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+        PROCESS_INFORMATION pi{};
+        std::string command = "\"" + folder / "Brightwipe.exe" + "\" " + arguments;
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, folder.path().c_str(), &si, &pi));
+        CloseHandle(out);
+        const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
+        EXPECT_TRUE(ended) << arguments << ": it waits for an answer";
+        if (!ended) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        EXPECT_NE(ReadTextFile(outFile).find("Usage: Brightwipe.exe [/erase [/report=FILE] | /preview /report=FILE | /?]"), std::string::npos) << arguments;
     }
 }
 

@@ -54,8 +54,10 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
     TempDir folder;
     ASSERT_TRUE(InstallProgram(folder.path()));
     const std::string settings = folder / "bwsd.dat";
-    // A prepared selection: everything off except two items with fixed statistics.
+    // A prepared selection: everything off except two items that once added fixed statistics;
+    // the summary now carries only what was really removed (here the Run list the user ticks).
     for (const ItemKey& item : kItems) WriteIni(settings, item.section, item.key, "0");
+    SetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", "a", "notepad\\1");
     WriteIni(settings, "BROWSERS", "history", "1");
     WriteIni(settings, "APPLICATIONS", "office", "1");
     WriteIni(settings, "WINDOWS", "regnum", "3");
@@ -91,7 +93,7 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
 
     HWND box = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 20000);
     ASSERT_NE(box, nullptr) << "no summary box";
-    EXPECT_EQ(MessageBoxText(box), "Task complete Successfully! Erased Registry Keys: 22 Released HD Space:.48MB");
+    EXPECT_EQ(MessageBoxText(box), "Task complete Successfully! Erased Registry Keys: 1 Released HD Space:.MB");
 
     HWND list = FindChildOfClass(erase, "ListBox");
     ASSERT_NE(list, nullptr);
@@ -110,9 +112,27 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000));
-    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "22"; }, 10000));
-    EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".48");
+    ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "1"; }, 10000));
+    EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".");
     EXPECT_NE(ReadIni(settings, "WINDOWS", "lastclean"), "");
+
+    // Run after run, the summary box opens in front of the erase window, never behind it where
+    // no click would reach it.
+    for (int run = 1; run <= 3; ++run) {
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(eraseNow) != FALSE; }, 10000));
+        PostMessageA(eraseNow, BM_CLICK, 0, 0);
+        HWND summary = WaitForTopWindow(program.pid(), "#32770", "Task Complete", 20000);
+        ASSERT_NE(summary, nullptr) << "run " << run;
+        Sleep(300);  // long enough for any other window to come up over it
+        EXPECT_EQ(GetForegroundWindow(), summary) << "run " << run;
+        bool eraseWindowBelow = false;
+        for (HWND h = GetWindow(summary, GW_HWNDNEXT); h && !eraseWindowBelow; h = GetWindow(h, GW_HWNDNEXT))
+            eraseWindowBelow = h == erase;
+        EXPECT_TRUE(eraseWindowBelow) << "run " << run << ": the summary box is behind the erase window";
+        EXPECT_EQ(GetWindow(summary, GW_OWNER), erase) << "run " << run;
+        PostMessageA(summary, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(summary) || !IsWindowVisible(summary); }, 10000));
+    }
 
     // Closing the main window saves the selection, the ticked item included, and ends the
     // program.
@@ -125,7 +145,8 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
     }
 }
 
-TEST(EndToEnd, DamagedSettingsFileOpensWithEveryItemChecked) {
+// A damaged file reads as no settings at all: a first start, every item ticked but Favorites.
+TEST(EndToEnd, DamagedSettingsFileOpensAsAFirstStart) {
     TempDir folder;
     ASSERT_TRUE(InstallProgram(folder.path()));
     std::string garbage(3 * 1024 * 1024, 'x');
@@ -139,7 +160,9 @@ TEST(EndToEnd, DamagedSettingsFileOpensWithEveryItemChecked) {
     for (const ItemKey& item : kItems) {
         HWND box = FindChild(main, "Button", item.caption);
         ASSERT_NE(box, nullptr) << item.caption;
-        EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << item.caption;
+        EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0),
+                  std::string(item.key) == "favorites" ? BST_UNCHECKED : BST_CHECKED)
+            << item.caption;
     }
     SaveScreenshot(ArtifactsDir() + "\\e2e-main-window.bmp", main);
     PostMessageA(main, WM_CLOSE, 0, 0);

@@ -13,6 +13,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/EraseRunner.h"
+#include "engine/Executor.h"
 #include "engine/EraseRun.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
@@ -62,25 +63,78 @@ bool Exists(const std::string& path) {
     return GetFileAttributesW((L"\\\\?\\" + wide).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// While set, the items only find their targets (a preview); the test carries the plan out.
+bool gPreviewOnly = false;
+
+// Runs one item: erases at once, or only plans it during a preview.
+void RunItem(void (*item)(bw::EraseRun&), bw::EraseRun& run) {
+    if (!gPreviewOnly) {
+        bw::EraseItem(item, run);
+        return;
+    }
+    run.plan.BeginItem("item");
+    item(run);
+}
+
+// Wide text of a UTF-8 path.
+std::wstring WideOf(const std::string& path) {
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// The preview lists only what lies inside `inside` and erases nothing; carried out, each file it
+// lists is gone exactly when its outcome says erased (a link, listed as a plain file, is refused).
+void PreviewThenErase(bw::EraseRun& run, const std::string& inside) {
+    const std::wstring prefix = WideOf(inside) + L"\\";
+    size_t files = 0;
+    for (const bw::Target& target : run.plan.Targets()) {
+        const std::wstring path = run.plan.Describe(target);
+        if (target.kind != bw::TargetKind::File && target.kind != bw::TargetKind::Folder) continue;
+        // The drive and Program Files may be spelled in another case by the item; below them, the
+        // true names are compared exactly by the disk checks after the erase.
+        EXPECT_EQ(_wcsnicmp(path.c_str(), prefix.c_str(), prefix.size()), 0)
+            << "listed outside: " << bw::platform::paths::Narrow(path);
+        if (target.kind == bw::TargetKind::File) {
+            ++files;
+            EXPECT_NE(GetFileAttributesW((L"\\\\?\\" + path).c_str()), INVALID_FILE_ATTRIBUTES)
+                << "the preview removed " << bw::platform::paths::Narrow(path);
+        }
+    }
+    EXPECT_GT(files, 0u) << "the preview found nothing";
+    bw::Execute(run.plan, {});
+    for (const bw::Target& target : run.plan.Targets()) {
+        if (target.kind != bw::TargetKind::File) continue;
+        const std::wstring path = run.plan.Describe(target);
+        const bool there = GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(there, target.outcome != bw::Outcome::Erased)
+            << bw::OutcomeText(target.outcome) << " " << bw::platform::paths::Narrow(path);
+        if (target.outcome != bw::Outcome::Erased) {
+            EXPECT_EQ(target.outcome, bw::Outcome::Refused) << bw::platform::paths::Narrow(path);
+        }
+    }
+}
+
 // How an item is pointed at the planted target (the folder it deletes in) and run.
 using Action = std::function<void(const std::string& target, bw::EraseRun& run)>;
 
 Action Plain(void (*item)(bw::EraseRun&)) {
-    return [item](const std::string&, bw::EraseRun& run) { bw::EraseItem(item, run); };
+    return [item](const std::string&, bw::EraseRun& run) { RunItem(item, run); };
 }
 // Shell Folders `value` names the folder `up` levels above the target.
 Action ShellFolder(const char* value, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         const std::string folder = Up(target, up);
         ValueOverride over(HKEY_CURRENT_USER, kShellFolders, value, &folder);
-        bw::EraseItem(item, run);
+        RunItem(item, run);
     };
 }
 // The settings file's program folder ("path" of `section`) is the folder `up` levels above.
 Action ProgramPath(const char* section, int up, void (*item)(bw::EraseRun&)) {
     return [=](const std::string& target, bw::EraseRun& run) {
         bw::Inifun::WriteIni(run.settingsFile, section, "path", Up(target, up));
-        bw::EraseItem(item, run);
+        RunItem(item, run);
     };
 }
 // The sub-item `key` of `section` is ticked first.
@@ -95,8 +149,7 @@ Action WithKey(const char* section, const char* key, Action then) {
 enum class Goes {
     Bait,             // the bait directly in the target
     BaitAtAnyDepth,   // the bait wherever the target's tree holds it
-    TopFiles,         // every plain file directly in the target, bait included
-    BaitMaybeTopFiles // the bait; the other top files may stay (named in the code page for a keep list)
+    TopFiles,         // every plain file directly in the target, bait included (non-ANSI names too)
 };
 
 // The tree goes at target (default root\a\Target): its parent holds the case twin, its
@@ -176,16 +229,14 @@ protected:
     // The files `goes` names are gone and every other planted file stays, links and what they
     // lead to included.
     void ExpectOnlyTheirFilesGone(Goes goes, const std::string& bait) {
-        std::vector<std::string> gone = {bait}, maybe;
+        std::vector<std::string> gone = {bait};
         if (goes == Goes::BaitAtAnyDepth)
             for (const std::string& folder : kBaitFolders) gone.push_back(folder + bait);
         if (goes == Goes::TopFiles) gone.insert(gone.end(), kTopFiles.begin(), kTopFiles.end());
-        if (goes == Goes::BaitMaybeTopFiles) maybe = kTopFiles;
         std::vector<std::string> planted = kTopFiles;
         planted.insert(planted.end(), kLowerFiles.begin(), kLowerFiles.end());
         for (const std::string& folder : kBaitFolders) planted.push_back(folder + bait);
         for (const std::string& file : planted) {
-            if (std::find(maybe.begin(), maybe.end(), file) != maybe.end()) continue;
             const bool goesToo = std::find(gone.begin(), gone.end(), file) != gone.end();
             EXPECT_EQ(Exists(target_ + "\\" + file), !goesToo) << file;
         }
@@ -227,14 +278,14 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", target, ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"favorites", target, ShellFolder("Favorites", 0, bw::items::Favorites)},
         {"downloaded program files", target,
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
+             RunItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"more applications: Yahoo!", "C:\\Program Files\\Yahoo!\\Messenger\\IMVCache",
          WithKey("MOREAPPLICATIONS", "Yahoo!", Plain(bw::items::MoreApplications))},
@@ -244,7 +295,11 @@ TEST_F(HostileTree, FolderItemsEmptyOnlyTheirFolder) {
         Clear();
         Plant(item.target);
         bw::EraseRun run = FreshRun(program_);
+        gPreviewOnly = true;
         item.run(target_, run);
+        gPreviewOnly = false;
+        PreviewThenErase(run, target_);
+        run.filesize = static_cast<double>(run.plan.Total().erased.bytes);
         ExpectInsideGoneAndOutsideKept();
         // The size counted is what lies inside: seven one-byte files and the two links' targets.
         EXPECT_LT(run.filesize, 100) << "counted beyond the folder";
@@ -264,12 +319,12 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
     const std::string root = root_.path(), target = root_ / "a\\Target";
     const std::string profiles = root + "\\Mozilla\\Profiles", opera = root + "\\opera\\profile";
     const Item items[] = {
-        {"cookies", target, "user@site[1].txt", Goes::BaitMaybeTopFiles, ShellFolder("Cookies", 0, bw::items::Cookies)},
+        {"cookies", target, "user@site[1].txt", Goes::TopFiles, ShellFolder("Cookies", 0, bw::items::Cookies)},
         {"recent documents", target, "letter.lnk", Goes::Bait,
          [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::EraseItem(bw::items::RecentDocuments, run);
+             RunItem(bw::items::RecentDocuments, run);
          }},
         {"netscape location", profiles, "localstore.rdf", Goes::BaitAtAnyDepth,
          WithKey("NETSCAPE", "Location", ShellFolder("AppData", 2, bw::items::NetscapeNavigator))},
@@ -302,7 +357,7 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
         {"custom items", target, "notes.txt", Goes::TopFiles,
          [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.txt\r\n");
-             bw::EraseItem(bw::items::CustomItems, run);
+             RunItem(bw::items::CustomItems, run);
          }},
     };
     for (const Item& item : items) {
@@ -310,7 +365,10 @@ TEST_F(HostileTree, PatternItemsDeleteOnlyWhatTheyMatchInside) {
         Clear();
         Plant(item.target, item.bait);
         bw::EraseRun run = FreshRun(program_);
+        gPreviewOnly = true;
         item.run(target_, run);
+        gPreviewOnly = false;
+        PreviewThenErase(run, target_);
         ExpectOnlyTheirFilesGone(item.goes, item.bait);
     }
 }
@@ -353,6 +411,43 @@ TEST_F(HostileTree, FixedSubfoldersAreNeverFollowedThroughALink) {
     }
 }
 
+// Every fixed folder More Applications works below Program Files, with the first folder below
+// Program Files, or the folder the pattern lies in, made a link to a folder outside that holds
+// what the pattern takes: nothing outside goes. The rows come from the item's own table, so a new
+// row is covered as soon as it is written.
+TEST_F(HostileTree, ApplicationFoldersAreNeverFollowedThroughALink) {
+    const std::string programFiles = "C:\\Program Files\\";
+    std::vector<std::string> patterns;
+    for (const std::string& pattern : bw::items::ApplicationFixedFolders())
+        if (_strnicmp(pattern.c_str(), programFiles.c_str(), programFiles.size()) == 0) patterns.push_back(pattern);
+    ASSERT_GE(patterns.size(), 10u);
+    for (bool linkFirst : {true, false}) {
+        for (const std::string& pattern : patterns) {
+            SCOPED_TRACE(pattern + (linkFirst ? " (first folder linked)" : " (its folder linked)"));
+            const std::string rest = pattern.substr(programFiles.size());
+            const std::string folder = Parent(rest), first = folder.substr(0, folder.find('\\'));
+            std::string bait = NameOf(pattern);
+            for (char& c : bait) c = c == '*' ? 'b' : c == '?' ? 'x' : c;
+            TempDir outside;
+            const std::string linked = linkFirst ? first : folder;
+            const std::string baitPath = outside / (linkFirst ? rest.substr(first.size() + 1) : NameOf(pattern));
+            const std::string baitFile = Parent(baitPath) + "\\" + bait;
+            MakeDirs(Parent(baitFile));
+            WriteTextFile(baitFile, "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+            MakeDirs(Parent(programFiles + linked));
+            ASSERT_TRUE(MakeLink(outside.path(), programFiles + linked));
+            bw::EraseRun run = FreshRun(program_);
+            for (const char* key : {"CuteFTP", "FlashGet", "GetRight", "Hotbar", "ICQ", "KaZaA", "NetVampire",
+                                    "PowerDVD", "Winamp", "Aol70", "Yahoo!"})
+                bw::Inifun::WriteIni(run.settingsFile, "MOREAPPLICATIONS", key, "1");
+            RunItem(bw::items::MoreApplications, run);
+            EXPECT_EQ(ReadTextFile(baitFile), "precious");
+            RunUnix("/bin/rm", {"-rf", UnixPath(programFiles + first)});
+        }
+    }
+}
+
 TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     const std::string trash = bw::platform::WineTrashFolder();
     const std::string prefix = [] {
@@ -374,7 +469,7 @@ TEST_F(HostileTree, RecycleBinLeavesTrashedLinksAndTheirTargets) {
     ASSERT_TRUE(RunScript(script, {UnixPath(trash), UnixPath(root_ / "outside\\precious.txt"), "[Trash Info]",
                                    UnixPath(root_ / "outside")}));
 
-    bw::EraseItem(bw::items::RecycleBin, run_);
+    RunItem(bw::items::RecycleBin, run_);
 
     EXPECT_EQ(ReadTextFile(root_ / "outside\\precious.txt"), "precious");
     EXPECT_EQ(SortedNames(trash + "\\files"), (std::vector<std::string>{"link.txt", "linkdir"}));
@@ -401,8 +496,8 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         return [=](const std::string& folder, bw::EraseRun& run) {
             for (const char* key : keys) bw::Inifun::WriteIni(run.settingsFile, section, key, "1");
             bw::Inifun::WriteIni(run.settingsFile, section, pathKey, folder);
-            if (std::string(section) == "opera") bw::EraseItem(bw::items::Opera, run);
-            else bw::EraseItem(bw::items::MsnExplorer, run);
+            if (std::string(section) == "opera") RunItem(bw::items::Opera, run);
+            else RunItem(bw::items::MsnExplorer, run);
         };
     };
     const std::pair<const char*, Action> items[] = {
@@ -410,7 +505,7 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},
@@ -418,17 +513,17 @@ TEST_F(HostileTree, GivenFoldersThatFoldIntoARootOrTheProfileAreRefused) {
         {"recent", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride shell(HKEY_CURRENT_USER, kShellFolders, "Recent", &folder);
              ValueOverride user(HKEY_CURRENT_USER, kUserShellFolders, "Recent", &folder);
-             bw::EraseItem(bw::items::RecentDocuments, run);
+             RunItem(bw::items::RecentDocuments, run);
          }},
         {"downloaded program files", [](const std::string& folder, bw::EraseRun& run) {
              ValueOverride over(HKEY_LOCAL_MACHINE, kInternetSettings, "ActiveXCache", &folder);
-             bw::EraseItem(bw::items::DownloadedProgramFiles, run);
+             RunItem(bw::items::DownloadedProgramFiles, run);
          }},
         {"opera", withAll("opera", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"msn", withAll("msn", {"Location", "Cookies", "Cache", "History"}, "path")},
         {"custom items", [this](const std::string& folder, bw::EraseRun& run) {
              WriteTextFile(program_.file("cusd.dat"), folder + "\\*.dat\r\n");
-             bw::EraseItem(bw::items::CustomItems, run);
+             RunItem(bw::items::CustomItems, run);
          }},
     };
     for (const std::string& base : {std::string("C:\\"), profile + "\\"}) {
@@ -498,7 +593,7 @@ TEST_F(HostileTree, FoldersSwappedForALinkLeadNowhere) {
              EnvironmentOverride env;
              env.Set("TMP", folder);
              env.Set("TEMP", folder);
-             bw::EraseItem(bw::items::WindowsTemp, run);
+             RunItem(bw::items::WindowsTemp, run);
          }},
         {"cache", ShellFolder("Cache", 0, bw::items::InternetCache)},
         {"cookies", ShellFolder("Cookies", 0, bw::items::Cookies)},

@@ -1,6 +1,6 @@
 // The Internet Explorer erase items against Wine's registry, file system and URL cache: what each
 // removes, and what must survive (kept addresses and cookies, links, read-only and in-use files,
-// everything outside the target folders, every window but the panel the item opened).
+// everything outside the target folders, and no window of anyone else's).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -16,8 +16,6 @@
 #include "engine/EraseItems.h"
 #include "engine/EraseRunner.h"
 #include "engine/frmcleannow.h"
-#include "platform/ControlPanel.h"
-#include "platform/Keystrokes.h"
 #include "platform/URLHistory.h"
 #include "platform/UrlCache.h"
 #include "app/frmMainCode.h"
@@ -304,7 +302,7 @@ TEST(ShellFolders, PrefixFoldersAreLeftAsTheyWere) {
 
 // ---- item 6: autocomplete ----------------------------------------------------------------------
 
-// Watches, from another thread, for the Internet Options window that the item opens.
+// Watches, from another thread, for an Internet Options window.
 class PanelWatcher {
 public:
     PanelWatcher() : thread_([this] { Run(); }) {}
@@ -335,13 +333,23 @@ private:
     std::thread thread_;
 };
 
-TEST(AutocompleteMemory, RemovesBothKeysAndNoKeystrokeLeavesThePanel) {
-    const std::string spw = "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW";
+// The form and password stores go without the Internet Options panel ever showing, and with
+// nothing typed anywhere; IntelliForms' other keys stay.
+TEST(AutocompleteMemory, ClearsTheStoresWithoutAnyWindow) {
+    const std::string intelliForms = "Software\\Microsoft\\Internet Explorer\\IntelliForms";
     const std::string defaults = ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms";
-    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, spw, "site", "secret"));
-    ASSERT_TRUE(SetString(HKEY_USERS, defaults, "form", "data"));
-    std::string startPage;
-    bool hadStartPage = GetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page", &startPage);
+    const struct {
+        HKEY root;
+        std::string key;
+        bool stays;
+    } keys[] = {
+        {HKEY_CURRENT_USER, intelliForms + "\\SPW", false},
+        {HKEY_CURRENT_USER, intelliForms + "\\Storage1", false},
+        {HKEY_CURRENT_USER, intelliForms + "\\Storage2", false},
+        {HKEY_USERS, defaults, false},
+        {HKEY_CURRENT_USER, intelliForms + "\\Other", true},
+    };
+    for (const auto& k : keys) ASSERT_TRUE(SetString(k.root, k.key, "entry", "secret")) << k.key;
 
     // A window of ours with a focused edit: the place where stray keys would land.
     HWND window = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 100, nullptr,
@@ -352,30 +360,19 @@ TEST(AutocompleteMemory, RemovesBothKeysAndNoKeystrokeLeavesThePanel) {
     PumpMessages();
 
     bool panelSeen = false;
-    DWORD started = GetTickCount();
     {
         PanelWatcher watcher;
         bw::EraseRun run;
         bw::EraseItem(bw::items::AutocompleteMemory, run);
+        Sleep(1500);  // long enough for a panel started by the item to show
         PumpMessages();
         panelSeen = watcher.seen();
     }
-    DWORD elapsed = GetTickCount() - started;
-    PumpMessages();
-
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, spw));
-    EXPECT_FALSE(KeyExists(HKEY_USERS, defaults));
-    EXPECT_EQ(WindowText(window), "") << "no keystroke reached our window";
-    EXPECT_FALSE(PanelWatcher::PanelOpen()) << "the panel the item opened is closed again";
-    std::string startPageAfter;
-    bool hasStartPageAfter =
-        GetString(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", "Start Page", &startPageAfter);
-    EXPECT_EQ(hasStartPageAfter, hadStartPage);
-    EXPECT_EQ(startPageAfter, startPage) << "no key pressed a button of the panel's other pages";
-    EXPECT_TRUE(panelSeen) << "the item opened the Internet Options panel";
-    EXPECT_LT(elapsed, 30000u);
-    std::printf("autocomplete item took %lu ms, panel seen: %d\n", elapsed, panelSeen ? 1 : 0);
+    for (const auto& k : keys) EXPECT_EQ(KeyExists(k.root, k.key), k.stays) << k.key;
+    EXPECT_FALSE(panelSeen) << "the item opened the Internet Options panel";
+    EXPECT_EQ(WindowText(window), "") << "a keystroke reached our window";
     DestroyWindow(window);
+    DeleteTree(HKEY_CURRENT_USER, intelliForms);
 }
 
 // ---- through the erase window ------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "ui/Forms.h"
 #include "engine/EraseRun.h"
 #include "engine/frmcleannow.h"
+#include "engine/frmpreview.h"
 #include "settings/Inifun.h"
 #include "app/frmMainCode.h"
 #include "tests/support/Overrides.h"
@@ -107,6 +108,76 @@ TEST_F(EraseRun, ASecondRunWithNothingLeftReportsNothing) {
     EXPECT_EQ(second[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
     EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "regnum"), "0");
     EXPECT_EQ(ReadIni(folder_.settings(), "WINDOWS", "filesize"), ".");
+}
+
+// Preview, details, untick, Erase Now: the preview removes nothing and shows a line per item;
+// the details list every target with its size; Erase Now then erases exactly the plan: an
+// unticked file and a file made after the preview stay. Screenshots of the three windows.
+TEST_F(EraseRun, PreviewThenEraseNowErasesExactlyThePlan) {
+    main_->Check13.SetValue(1);
+    bw::test::TempDir temp;
+    bw::test::EnvironmentOverride env;
+    env.Set("TMP", temp.path());
+    env.Set("TEMP", temp.path());
+    bw::test::MakeDirs(temp / "cache");
+    for (const char* name : {"a.tmp", "b.tmp", "cache\\c.tmp"}) bw::test::WriteTextFile(temp / name, "12345");
+
+    SendMessageA(erase_->Command3.hwnd(), BM_CLICK, 0, 0);  // Preview
+    ASSERT_TRUE(erase_->HasPreview());
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"Windows Temp: 3 files, 1 folder, 15 bytes",
+                                                 "More Applications: 0 files, 0 bytes",
+                                                 "Total: 3 files, 1 folder, 15 bytes"}));
+    for (const char* name : {"a.tmp", "b.tmp", "cache\\c.tmp"}) EXPECT_TRUE(bw::test::PathExists(temp / name)) << name;
+    EXPECT_TRUE(IsWindowEnabled(erase_->Command4.hwnd())) << "Details... opens the chosen line";
+    erase_->Show();
+    bw::test::SaveScreenshot(bw::test::ArtifactsDir() + "\\erase-preview.bmp", erase_->hwnd());
+
+    // The details of the temp item: one row per target, with its size; b.tmp is unticked.
+    bw::frmdetails details;
+    details.Fill(erase_->Plan(), 0);
+    details.Show();
+    const int rows = static_cast<int>(SendMessageW(details.List1.hwnd(), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(rows, 4);  // three files and the folder "cache"
+    details.List1.SortBy(bw::TargetList::Column::Path);
+    std::vector<std::string> shown;
+    for (int row = 0; row < rows; ++row) {
+        wchar_t text[1024] = L"";
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = 1024;
+        SendMessageW(details.List1.hwnd(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        std::wstring path = text;
+        shown.push_back(std::string(path.begin() + static_cast<long>(path.rfind(L'\\') + 1), path.end()));
+        if (path.size() > 5 && path.compare(path.size() - 5, 5, L"b.tmp") == 0) details.List1.Toggle(row);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"a.tmp", "b.tmp", "cache", "c.tmp"}));
+    bw::test::SaveScreenshot(bw::test::ArtifactsDir() + "\\erase-details.bmp", details.hwnd());
+    details.Unload();
+
+    bw::test::WriteTextFile(temp / "made-after.tmp", "new");
+    auto boxes = EraseNow();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Task complete Successfully! Erased Registry Keys: 0 Released HD Space:.MB");
+    EXPECT_EQ(bw::test::SortedNames(temp.path()), (std::vector<std::string>{"b.tmp", "made-after.tmp"}));
+    const std::vector<std::string> lines = Lines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
+              (std::vector<std::string>{"Please waiting,Begin Erasing", "Please Waiting ,Erasing Windows Temp.......",
+                                        "Erasing Windows Temp.......OK"}));
+
+    // The report: what went, what stayed and why.
+    bw::frmreport report;
+    report.Fill(erase_->Plan(), false);
+    report.Show();
+    bw::test::SaveScreenshot(bw::test::ArtifactsDir() + "\\erase-report.bmp", report.hwnd());
+    const std::string file = temp / "report.txt";
+    ASSERT_TRUE(report.SaveTo(file));
+    report.Unload();
+    const std::string text = bw::test::ReadTextFile(file);
+    EXPECT_NE(text.find("Windows Temp: erased 2 files, 1 folder, 10 bytes; left 1; planned 15 bytes, freed 10 bytes"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("  left: unticked\t" + temp.path() + "\\b.tmp\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  erased\t" + temp.path() + "\\a.tmp\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("made-after"), std::string::npos);
 }
 
 TEST_F(EraseRun, EveryCheckedItemReportsItsLinesInTableOrder) {

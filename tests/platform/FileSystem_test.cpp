@@ -227,6 +227,24 @@ TEST(FileSystem, OverwriteFileLeavesNoneOfTheOldBytes) {
     EXPECT_NE(after.find_first_not_of('\0'), std::string::npos) << "the random pass did not run";
 }
 
+// A sparse file occupies far less than its length: overwriting its length would fill its holes
+// with real bytes, up to a full disk. It is refused, and a secure delete only deletes it.
+TEST(FileSystem, OverwriteRefusesASparseFile) {
+    if (!fs::IsWine()) GTEST_SKIP() << "makes the sparse file with the Linux truncate";
+    TempDir dir;
+    ASSERT_TRUE(RunUnix("/usr/bin/truncate", {"-s", "512M", UnixPath(dir / "sparse.tmp")}));
+    {
+        bw::platform::FileHandle file(CreateFileA((dir / "sparse.tmp").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file.valid());
+        EXPECT_FALSE(fs::OverwriteFile(file.get()));
+    }
+    EXPECT_TRUE(RunScript("[ \"$(stat -c %b \"$1\")\" -lt 2048 ]\n", {UnixPath(dir / "sparse.tmp")}))
+        << "holes were filled";
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "sparse.tmp", false, true));
+    EXPECT_FALSE(PathExists(dir / "sparse.tmp"));
+}
+
 TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     TempDir dir, outside;
     WriteTextFile(dir / "plain.tmp", "gone");
@@ -240,12 +258,9 @@ TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     bw::platform::FileHandle lock(
         CreateFileA((dir / "locked.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock.valid());
-    {
-        fs::SecureEraseScope securely(true);
-        EXPECT_TRUE(fs::SecureEraseOn());
-        EXPECT_EQ(fs::DeleteFiles(dir / "*.tmp", true), 2);  // plain.tmp, and hardlink.tmp's name only
-    }
-    EXPECT_FALSE(fs::SecureEraseOn());
+    // Securely without force: read-only files stay.
+    EXPECT_EQ(fs::DeleteFiles(fs::GuardFolder(dir.path()), "*.tmp", false, true), 2);  // plain, hardlink's name
+    EXPECT_FALSE(fs::SecureEraseOn()) << "the policy is the call's, not the process's";
     lock.Close();
     // Nothing left under the old name nor under a new one; what was not wholly the folder's stays.
     EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"locked.tmp", "ro.tmp", "symlink.tmp"}));
@@ -254,8 +269,8 @@ TEST(FileSystem, SecureDeleteOverwritesOnlyFilesThatAreWhollyTheFolders) {
     EXPECT_EQ(ReadTextFile(outside / "shared.doc"), "still mine");
     EXPECT_EQ(ReadTextFile(outside / "target.doc"), "linked");
 
-    // Without the setting the plain delete runs, which clears read-only files when forced.
-    EXPECT_TRUE(fs::DeleteFileAt(dir / "ro.tmp", true));
+    // Forced, the read-only file goes securely too; once free, so does the one that was locked.
+    EXPECT_TRUE(fs::DeleteFileAt(dir / "ro.tmp", true, true));
     EXPECT_TRUE(fs::DeleteFileAt(dir / "locked.tmp", false, true));
     EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"symlink.tmp"}));
 }

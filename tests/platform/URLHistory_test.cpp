@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleauto.h>
+#include <wininet.h>
 
 #include <algorithm>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "platform/URLHistory.h"
 #include "platform/UrlCache.h"
+#include "tests/support/TestSupport.h"
 
 using bw::platform::CURLHistory;
 using bw::platform::URLHistoryItem;
@@ -186,6 +188,37 @@ TEST_F(URLHistory, AddingTheSameUrlAgainUpdatesOneEntry) {
     ASSERT_EQ(history.Refresh(), S_OK);
     ASSERT_EQ(history.Count(), 1);
     EXPECT_EQ(history.Item(1)->Title(), "New");
+}
+
+// WinINet deletes an entry's local file by name, through a link in its place: an entry whose file
+// has become a link to a file elsewhere is left, with the file it leads to.
+TEST_F(URLHistory, ClearLeavesAnEntryWhoseFileLeadsElsewhere) {
+    if (!CURLHistory().UsesUrlCache()) GTEST_SKIP() << "this Windows has a working URL history object";
+    bw::test::TempDir outside;
+    bw::test::WriteTextFile(outside / "precious.doc", "precious");
+    const char kLinked[] = "Visited: user@http://linked.example/", kPlain[] = "Visited: user@http://plain.example/";
+    std::string files[2];
+    for (int i = 0; i < 2; ++i) {
+        const char* url = i == 0 ? kLinked : kPlain;
+        char local[MAX_PATH] = "";
+        ASSERT_TRUE(CreateUrlCacheEntryA(url, 0, "htm", local, 0)) << GetLastError();
+        files[i] = local;
+        bw::test::WriteTextFile(files[i], "visited");
+        FILETIME none{};
+        ASSERT_TRUE(CommitUrlCacheEntryA(url, local, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+    }
+    DeleteFileA(files[0].c_str());
+    ASSERT_TRUE(bw::test::MakeLink(outside / "precious.doc", files[0]));
+
+    CURLHistory history;
+    history.Clear();
+
+    EXPECT_EQ(bw::test::ReadTextFile(outside / "precious.doc"), "precious");
+    EXPECT_TRUE(StoreHolds("http://linked.example/")) << "the entry whose file is a link is left";
+    EXPECT_FALSE(StoreHolds("http://plain.example/"));
+    EXPECT_FALSE(bw::test::PathExists(files[1]));
+    bw::test::RunUnix("/bin/rm", {"-f", bw::test::UnixPath(files[0])});  // the link itself
+    urlcache::DeleteEntry(kLinked);
 }
 
 }  // namespace

@@ -104,15 +104,15 @@ TEST_F(UrlKeepList, SkipsErrorTextAndStopsAtAnOverlongValue) {
     EXPECT_EQ(Items(form.List2), (std::vector<std::string>{"http://fine.example/"}));
 }
 
-TEST_F(UrlKeepList, AddTwiceKeepsBothAndWritesBothLines) {
+TEST_F(UrlKeepList, AddTwiceKeepsTheEntryOnce) {
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://one.example/");
     SetString(HKEY_CURRENT_USER, kTypedUrls, "url2", "http://two.example/");
     frmurl& form = Open();
     form.List2.SetListIndex(1);
     Click(form.cmdAdd);
     Click(form.cmdAdd);
-    EXPECT_EQ(Items(form.List1), (std::vector<std::string>{"http://two.example/", "http://two.example/"}));
-    EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")), "http://two.example/\r\nhttp://two.example/\r\n");
+    EXPECT_EQ(Items(form.List1), (std::vector<std::string>{"http://two.example/"}));
+    EXPECT_EQ(ReadTextFile(folder_.file("keepurl.dat")), "http://two.example/\r\n");
     EXPECT_EQ(Items(form.List2).size(), 2u) << "the current list is untouched";
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kTypedUrls), 2) << "the typed addresses are untouched";
 }

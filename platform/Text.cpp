@@ -1,0 +1,39 @@
+// Conversion between code pages and UTF-16 (see Text.h).
+#include "platform/Text.h"
+
+namespace bw::platform::text {
+
+std::wstring ToWide(const std::string& text, UINT codePage) {
+    if (text.empty() || text.size() > 0x7fffffff) return {};
+    const int size = static_cast<int>(text.size());
+    int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, &out[0], n);
+    return out;
+}
+
+std::string FromWide(const wchar_t* text, size_t length, UINT codePage, char fallback, bool* lossy) {
+    if (lossy) *lossy = false;
+    if (!text || length == 0 || length > 0x7fffffff) return {};
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    // UTF-8 takes neither flags nor a default character.
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char defaultChar[2] = {fallback, '\0'};
+    BOOL usedDefault = FALSE;
+    const int size = static_cast<int>(length);
+    int n = WideCharToMultiByte(codePage, flags, text, size, nullptr, 0, utf8 ? nullptr : defaultChar,
+                                utf8 ? nullptr : &usedDefault);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, flags, text, size, &out[0], n, utf8 ? nullptr : defaultChar,
+                        utf8 ? nullptr : &usedDefault);
+    if (lossy) *lossy = usedDefault != FALSE;
+    return out;
+}
+
+std::string FromWide(const std::wstring& text, UINT codePage, char fallback, bool* lossy) {
+    return FromWide(text.data(), text.size(), codePage, fallback, lossy);
+}
+
+}  // namespace bw::platform::text

@@ -1,0 +1,220 @@
+// A plan made by a preview, then carried out: what changed on disk in between decides each
+// target's outcome. Swapped folders and files lead nowhere, unticked and new files stay, changed
+// and held files are left and reported, a cancel stops between two targets, and the figures agree
+// with what is gone from the disk and the registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/ErasePlan.h"
+#include "engine/EraseReport.h"
+#include "engine/EraseSteps.h"
+#include "engine/Executor.h"
+#include "engine/PlanWalk.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "tests/support/TestSupport.h"
+
+using namespace bw::test;
+namespace fs = bw::platform::fs;
+
+namespace {
+
+// The outcome of each file target, by its path below the tree's folder.
+std::map<std::string, bw::Outcome> FileOutcomes(const bw::ErasePlan& plan, const std::string& root) {
+    std::map<std::string, bw::Outcome> outcomes;
+    for (const bw::Target& target : plan.Targets()) {
+        if (target.kind != bw::TargetKind::File) continue;
+        const std::string path = bw::platform::paths::Narrow(plan.Describe(target));
+        outcomes[path.substr(root.size() + 1)] = target.outcome;
+    }
+    return outcomes;
+}
+
+class PreviewThenErase : public ::testing::Test {
+public:
+    void SetUp() override {
+        if (!fs::IsWine()) GTEST_SKIP() << "plants Linux links and case twins; Wine only";
+        Plant();
+    }
+    // A fresh tree: Target with two files and sub1 with two, and an outside folder of the same
+    // names, each in a folder of its own.
+    void Plant() {
+        ++planted_;
+        base_ = tree_ / std::to_string(planted_);
+        outsideBase_ = outside_ / std::to_string(planted_);
+        MakeDirs(target() + "\\sub1");
+        MakeDirs(outsideBase_ + "\\sub1");
+        for (const std::string name : {"x1.txt", "x2.txt"}) {
+            WriteTextFile(target() + "\\" + name, "inside");
+            WriteTextFile(target() + "\\sub1\\" + name, "inside");
+            WriteTextFile(outsideBase_ + "\\" + name, "precious");
+            WriteTextFile(outsideBase_ + "\\sub1\\" + name, "precious");
+        }
+    }
+    std::string target() const { return base_ + "\\Target"; }
+    std::string outside() const { return outsideBase_; }
+
+    bw::ErasePlan Preview() {
+        bw::ErasePlan plan;
+        plan.BeginItem("folder");
+        bw::planwalk::EmptyFolderBelow(plan, target(), "");
+        return plan;
+    }
+    void ExpectOutsideKept() {
+        for (const std::string name : {"x1.txt", "x2.txt", "sub1\\x1.txt", "sub1\\x2.txt"})
+            EXPECT_EQ(ReadTextFile(outside() + "\\" + name), "precious") << name;
+    }
+
+    TempDir tree_, outside_;
+    std::string base_, outsideBase_;
+    int planted_ = 0;
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+};
+
+// Between the preview and the erase, the disk changes one way; each row says which targets are
+// then left, and why. Everything else listed goes; nothing outside is touched.
+TEST_F(PreviewThenErase, WhatChangedAfterThePreviewIsLeftAndReported) {
+    using Outcomes = std::map<std::string, bw::Outcome>;
+    const bw::Outcome erased = bw::Outcome::Erased, refused = bw::Outcome::Refused;
+    struct Case {
+        const char* name;
+        std::function<void(PreviewThenErase&, bw::ErasePlan&)> change;
+        Outcomes expected;
+    };
+    auto swapFolder = [](const std::string& folder, const std::string& to) {
+        ASSERT_TRUE(MoveFileA(folder.c_str(), (folder + "-moved").c_str()));
+        ASSERT_TRUE(MakeLink(to, folder));
+    };
+    const Case cases[] = {
+        {"nothing", [](PreviewThenErase&, bw::ErasePlan&) {},
+         {{"x1.txt", erased}, {"x2.txt", erased}, {"sub1\\x1.txt", erased}, {"sub1\\x2.txt", erased}}},
+        {"sub-folder swapped for a link outside",
+         [&](PreviewThenErase& t, bw::ErasePlan&) { swapFolder(t.target() + "\\sub1", t.outside() + "\\sub1"); },
+         {{"x1.txt", erased}, {"x2.txt", erased}, {"sub1\\x1.txt", refused}, {"sub1\\x2.txt", refused}}},
+        {"the item's folder swapped for a link outside",
+         [&](PreviewThenErase& t, bw::ErasePlan&) { swapFolder(t.target(), t.outside()); },
+         {{"x1.txt", refused}, {"x2.txt", refused}, {"sub1\\x1.txt", refused}, {"sub1\\x2.txt", refused}}},
+        {"sub-folder swapped for a link to its case twin",
+         [&](PreviewThenErase& t, bw::ErasePlan&) {
+             MakeDirs(t.target() + "\\SUB1");
+             WriteTextFile(t.target() + "\\SUB1\\x1.txt", "twin");
+             swapFolder(t.target() + "\\sub1", t.target() + "\\SUB1");
+         },
+         {{"x1.txt", erased}, {"x2.txt", erased}, {"sub1\\x1.txt", refused}, {"sub1\\x2.txt", refused}}},
+        {"a file swapped for a link outside",
+         [](PreviewThenErase& t, bw::ErasePlan&) {
+             DeleteFileA((t.target() + "\\x1.txt").c_str());
+             ASSERT_TRUE(MakeLink(t.outside() + "\\x1.txt", t.target() + "\\x1.txt"));
+         },
+         {{"x1.txt", refused}, {"x2.txt", erased}, {"sub1\\x1.txt", erased}, {"sub1\\x2.txt", erased}}},
+        {"a file rewritten, one deleted, one held, one unticked, one made",
+         [](PreviewThenErase& t, bw::ErasePlan& plan) {
+             WriteTextFile(t.target() + "\\x1.txt", "written again, longer");
+             DeleteFileA((t.target() + "\\x2.txt").c_str());
+             WriteTextFile(t.target() + "\\new.txt", "made after the preview");
+             for (bw::Target& target : plan.Targets())
+                 if (target.kind == bw::TargetKind::File && plan.FileName(target) == L"x2.txt" &&
+                     plan.FolderName(target.ref) == L"sub1")
+                     target.ticked = false;
+             t.held_ = CreateFileA((t.target() + "\\sub1\\x1.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+         },
+         {{"x1.txt", bw::Outcome::Changed},
+          {"x2.txt", bw::Outcome::Vanished},
+          {"sub1\\x1.txt", bw::Outcome::InUse},
+          {"sub1\\x2.txt", bw::Outcome::Unticked}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Plant();
+        bw::ErasePlan plan = Preview();
+        ASSERT_EQ(FileOutcomes(plan, target()).size(), 4u) << "the preview lists the four files inside";
+        EXPECT_EQ(plan.FiguresOf(0).planned.bytes, 4u * 6u);
+        c.change(*this, plan);
+        bw::Execute(plan, {});
+        if (held_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(held_, INVALID_HANDLE_VALUE));
+
+        EXPECT_EQ(FileOutcomes(plan, target()), c.expected);
+        ExpectOutsideKept();
+        int64_t erasedFiles = 0;
+        for (const auto& [path, outcome] : c.expected) {
+            erasedFiles += outcome == erased;
+            // A file that was not erased is still where it was, except the one deleted meanwhile.
+            if (outcome != bw::Outcome::Vanished && outcome != refused) {
+                EXPECT_EQ(PathExists(target() + "\\" + path), outcome != erased) << path;
+            }
+        }
+        EXPECT_EQ(plan.FiguresOf(0).erased.files, erasedFiles);
+        EXPECT_EQ(plan.FiguresOf(0).erased.bytes, static_cast<uint64_t>(erasedFiles) * 6u);
+        if (std::string(c.name).find("made") != std::string::npos) {
+            EXPECT_EQ(ReadTextFile(target() + "\\new.txt"), "made after the preview");
+        }
+        // The report holds one line per target with its outcome.
+        const std::string report = bw::ReportText(plan, false);
+        for (const auto& [path, outcome] : c.expected) {
+            const std::string word = outcome == erased ? "erased" : std::string("left: ") + bw::OutcomeText(outcome);
+            EXPECT_NE(report.find("  " + word + "\t" + target() + "\\" + path + "\r\n"), std::string::npos)
+                << word << " " << path << "\n" << report;
+        }
+    }
+}
+
+TEST_F(PreviewThenErase, CancelStopsBetweenTwoTargetsAndReportsTheRest) {
+    bw::ErasePlan plan = Preview();
+    int asked = 0;
+    bw::ExecuteOptions options;
+    options.cancelled = [&] { return ++asked > 2; };
+    bw::Execute(plan, options);
+    const bw::ItemFigures figures = plan.FiguresOf(0);
+    EXPECT_EQ(figures.erased.files, 2);
+    EXPECT_EQ(figures.left, static_cast<int64_t>(plan.Targets().size()) - 2);
+    int remaining = 0;
+    for (const char* name : {"x1.txt", "x2.txt", "sub1\\x1.txt", "sub1\\x2.txt"})
+        remaining += PathExists(target() + "\\" + name) ? 1 : 0;
+    EXPECT_EQ(remaining, 2);
+    EXPECT_NE(bw::ReportText(plan, false).find("  left: cancelled\t"), std::string::npos);
+}
+
+// Keys and values: the figures count what the registry lost, and a second plan finds nothing.
+TEST(ExecutorRegistry, CountsWhatTheRegistryLostAndASecondPlanFindsNothing) {
+    TempRegKey key;
+    const std::string base = key.subkey();
+    SetString(HKEY_CURRENT_USER, base + "\\List", "a", "1");
+    SetString(HKEY_CURRENT_USER, base + "\\List", "b", "2");
+    SetString(HKEY_CURRENT_USER, base + "\\Gone", "c", "3");
+    SetString(HKEY_CURRENT_USER, base + "\\Values", "d", "4");
+    SetString(HKEY_CURRENT_USER, base + "\\Values", "kept", "5");
+    auto plan = [&] {
+        bw::ErasePlan made;
+        made.BeginItem("registry");
+        bw::PlanResetKey(made, HKEY_CURRENT_USER, base + "\\List");
+        bw::PlanRemoveKey(made, HKEY_CURRENT_USER, base + "\\Gone");
+        bw::PlanRemoveValue(made, HKEY_CURRENT_USER, base + "\\Values", "d");
+        bw::PlanRemoveValue(made, HKEY_CURRENT_USER, base + "\\Values", "missing");
+        return made;
+    };
+    bw::ErasePlan first = plan();
+    EXPECT_EQ(first.FiguresOf(0).planned.Registry(), 3);
+    bw::Execute(first, {});
+    EXPECT_EQ(first.FiguresOf(0).erased.keys, 2);
+    EXPECT_EQ(first.FiguresOf(0).erased.values, 1);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, base + "\\List"), 0) << "reset: left existing and empty";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\Gone"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, base + "\\Values", "d"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, base + "\\Values", "kept"));
+    EXPECT_NE(bw::ReportText(first, false).find("  erased\tHKEY_CURRENT_USER\\" + base + "\\Values\\d\r\n"),
+              std::string::npos);
+
+    bw::ErasePlan second = plan();
+    bw::Execute(second, {});
+    EXPECT_EQ(second.Total().planned.Registry(), 0);
+    EXPECT_EQ(second.Total().erased.Registry(), 0);
+}
+
+}  // namespace
