@@ -13,6 +13,8 @@
 #include "engine/EraseReport.h"
 #include "engine/EraseRunner.h"
 #include "engine/Winapp2.h"
+#include "engine/frmcleannow.h"
+#include "engine/frmpreview.h"
 #include "engine/frmrules.h"
 #include "platform/RuleFolders.h"
 #include "tests/support/ProgramFolder.h"
@@ -110,10 +112,32 @@ TEST(frmrules, RealRulesListTheBrowsersAndTickedOnesEraseOnlyWhatTheyName) {
     EXPECT_EQ(w2::ReadTicks(program.file("rules.dat")).size(), names.size());
     bw::ui::Release<bw::frmrules>();
 
-    // (The preview's plan holds its folders open until it goes: let it go before erasing.)
-    const std::string previewText = bw::ReportText(bw::PreviewUnattended({}).plan, true);
-    EXPECT_NE(previewText.find(chrome + "\\History"), std::string::npos);
-    for (const std::string& path : gone) EXPECT_TRUE(PathExists(path)) << "a preview removes nothing: " << path;
+    // The erase window's preview lists the ticked entries after the items, with their targets.
+    {
+        auto& erase = bw::ui::Get<bw::frmcleannow>();
+        erase.Load();
+        SendMessageA(erase.Command3.hwnd(), BM_CLICK, 0, 0);  // Preview
+        ASSERT_TRUE(erase.HasPreview());
+        std::string shown;
+        for (int i = 0; i < erase.List1.ListCount(); ++i) shown += erase.List1.List(i) + "\n";
+        for (const std::string& name : names) EXPECT_NE(shown.find(name + ": "), std::string::npos) << shown;
+        erase.Show();
+        SaveScreenshot(ArtifactsDir() + "\\erase-preview-rules.png", erase.hwnd());
+        size_t history = 0;
+        while (history < erase.Plan().ItemCount() && erase.Plan().ItemCaption(history) != "Google Chrome Web Browsing History")
+            ++history;
+        ASSERT_LT(history, erase.Plan().ItemCount());
+        bw::frmdetails details;
+        details.Fill(erase.Plan(), history);
+        details.Show();
+        SaveScreenshot(ArtifactsDir() + "\\erase-details-rules.png", details.hwnd());
+        details.Unload();
+        const std::string previewText = bw::ReportText(erase.Plan(), true);
+        EXPECT_NE(previewText.find(chrome + "\\History"), std::string::npos);
+        for (const std::string& path : gone) EXPECT_TRUE(PathExists(path)) << "a preview removes nothing: " << path;
+        // (The preview's plan holds its folders open until it goes: let it go before erasing.)
+        bw::ui::Release<bw::frmcleannow>();
+    }
 
     const bw::EraseRun run = bw::EraseUnattended({});
     const std::string report = bw::ReportText(run.plan, false);
