@@ -245,6 +245,7 @@ namespace {
 struct Planted {
     std::vector<std::string> matches, baits, made;
     std::vector<std::string> twinBaits;  // written once the Unix commands made their folders
+    std::vector<std::string> madeKeys;   // HKCU keys the planting made, removed whole afterwards
     std::vector<std::pair<std::string, std::string>> values, baitValues;  // HKCU key, value
     std::vector<std::string> keys, baitKeys;                              // HKCU keys
 };
@@ -286,8 +287,27 @@ bool Protected(const std::string& folder) {
            bw::platform::fs::Protection::None;
 }
 
+// The highest folder of `path` that is not there yet (empty when it all is), so that what a test
+// plants goes whole afterwards and other tests find the prefix as it was.
+std::string FirstMissing(const std::string& path) {
+    std::string missing;
+    for (std::string at = path; at.size() > 3 && !PathExists(at); at = at.substr(0, at.rfind('\\'))) missing = at;
+    return missing;
+}
+
+// The same for a registry key of HKCU.
+std::string FirstMissingKey(const std::string& subkey) {
+    std::string missing;
+    for (std::string at = subkey; at.find('\\') != std::string::npos && !KeyExists(HKEY_CURRENT_USER, at);
+         at = at.substr(0, at.rfind('\\')))
+        missing = at;
+    return missing;
+}
+
 void PlantFile(Planted& planted, const std::string& path, bool match) {
     if (PathExists(path)) return;
+    if (const std::string missing = FirstMissing(path.substr(0, path.rfind('\\'))); !missing.empty())
+        planted.made.push_back(missing);
     MakeDirs(path.substr(0, path.rfind('\\')));
     if (!WriteTextFile(path, "planted: " + path)) return;
     (match ? planted.matches : planted.baits).push_back(path);
@@ -321,6 +341,8 @@ void PlantEntry(Planted& planted, const w2::Rules& rules, const w2::Entry& entry
             if (w2::RegistryRefusal(key.hive, w2::Utf8ToWide(subkey), key.hasValue) ||
                 w2::IsRegistryExcluded(excludes, key.hive, w2::Utf8ToWide(subkey)))
                 continue;
+            for (const std::string& made : {FirstMissingKey(subkey), FirstMissingKey(subkey + "BwBait")})
+                if (!made.empty()) planted.madeKeys.push_back(made);
             if (key.hasValue) {
                 const std::string value(rules.Text(key.value));
                 SetString(HKEY_CURRENT_USER, subkey, value, "planted");
@@ -338,9 +360,8 @@ void PlantEntry(Planted& planted, const w2::Rules& rules, const w2::Entry& entry
         if (key.kind != w2::KeyKind::FileKey || key.patternCount == 0 || key.text.size == 0) continue;
         const std::string folder = PlantedFolder(rules, key, computer);
         if (folder.empty()) continue;
-        const bool existed = PathExists(folder);
+        if (const std::string missing = FirstMissing(folder); !missing.empty()) planted.made.push_back(missing);
         MakeDirs(folder);
-        if (!existed) planted.made.push_back(folder);
         const std::string_view pattern = rules.Text(rules.patterns[key.firstPattern]);
         if (!Protected(folder)) {  // protected folders have rows of their own
             PlantFile(planted, folder + "\\" + Instance(pattern, "bwm"), true);
@@ -473,7 +494,8 @@ TEST(Winapp2Plan, APlantedPrefixFromTheRealFileLosesEveryMatchAndNoBait) {
         baits += one.baits.size();
         for (auto* list : {&one.matches, &one.baits, &one.made})
             planted.made.insert(planted.made.end(), list->begin(), list->end());
-        for (auto* list : {&one.keys, &one.baitKeys}) planted.keys.insert(planted.keys.end(), list->begin(), list->end());
+        for (auto* list : {&one.keys, &one.baitKeys, &one.madeKeys})
+            planted.keys.insert(planted.keys.end(), list->begin(), list->end());
         for (auto* list : {&one.values, &one.baitValues})
             planted.values.insert(planted.values.end(), list->begin(), list->end());
         for (const auto& [key, value] : one.values) EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
