@@ -4,15 +4,27 @@
 #include "engine/Winapp2Plan.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+#include "platform/RuleProbes.h"
 
 namespace bw::winapp2 {
 
+std::string RulesFile() {
+    const std::string loaded = LoadedRulesFile();
+    return platform::probe::PathAttributes(Utf8ToWide(loaded)) != INVALID_FILE_ATTRIBUTES
+               ? loaded
+               : platform::ProgramFile(kRulesFile);
+}
+
+std::string LoadedRulesFile() { return platform::SettingsFile(kRulesFile); }
+
+std::string TicksFile() { return platform::SettingsFile(kTicksFile); }
+
 TickedRules LoadTickedRules() {
     TickedRules ticked;
-    const std::vector<std::string> ticks = ReadTicks(platform::ProgramFile(kTicksFile));
+    const std::vector<std::string> ticks = ReadTicks(TicksFile());
     if (ticks.empty()) return ticked;
     ticked.computer = std::make_unique<Computer>();
-    ticked.rules = LoadRules(platform::ProgramFile(kRulesFile), ticked.computer->Defined());
+    ticked.rules = LoadRules(RulesFile(), ticked.computer->Defined());
     // Only the ticked entries are detected: one look each, not the whole file's.
     std::vector<Detection> detections(ticked.rules.entries.size(), Detection::NotDetected);
     for (const std::string& name : ticks) {

@@ -18,6 +18,14 @@ constexpr int kRuleItemRow = 10000;
 constexpr const char kRulesFile[] = "winapp2.ini";
 constexpr const char kTicksFile[] = "rules.dat";
 
+// Where winapp2.ini is read: beside the program, as users place it, unless a loaded copy lies in
+// the settings folder (an installed copy the user cannot write into keeps it there).
+std::string RulesFile();
+// Where "Load rules..." writes winapp2.ini, and where rules.dat is kept: the settings folder,
+// which is the program folder whenever the user can write into it.
+std::string LoadedRulesFile();
+std::string TicksFile();
+
 // The entries that run here: winapp2.ini parsed, rules.dat read, each ticked entry (names
 // compared without regard to case) present in the file and detected on this computer.
 struct TickedRules {

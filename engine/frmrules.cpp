@@ -7,7 +7,6 @@
 #include "platform/LineFile.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
-#include "platform/ProgramDir.h"
 #include "platform/RuleProbes.h"
 #include "ui/Dialogs.h"
 
@@ -67,8 +66,8 @@ void frmrules::Form_Load() {
 
 void frmrules::ReadRules() {
     computer_ = std::make_unique<winapp2::Computer>();
-    rules_ = winapp2::LoadRules(platform::ProgramFile(winapp2::kRulesFile), computer_->Defined());
-    ticks_ = winapp2::ReadTicks(platform::ProgramFile(winapp2::kTicksFile));
+    rules_ = winapp2::LoadRules(winapp2::RulesFile(), computer_->Defined());
+    ticks_ = winapp2::ReadTicks(winapp2::TicksFile());
     const std::vector<winapp2::Detection> detections = winapp2::DetectAll(rules_, *computer_);
     detected_.clear();
     for (size_t i = 0; i < detections.size(); ++i)
@@ -137,7 +136,7 @@ bool frmrules::Tick(int index, bool on) {
     ticks_.erase(std::remove_if(ticks_.begin(), ticks_.end(), [&](const std::string& t) { return SameName(t, name); }),
                  ticks_.end());
     if (on) ticks_.push_back(name);
-    return winapp2::WriteTicks(platform::ProgramFile(winapp2::kTicksFile), ticks_);
+    return winapp2::WriteTicks(winapp2::TicksFile(), ticks_);
 }
 
 void frmrules::txtSearch_Change() { ShowEntries(); }
@@ -162,7 +161,7 @@ bool frmrules::LoadRulesFrom(const std::string& path, bool ask) {
                                  " refused.\r\n\r\nReplace the rules in the program folder with it?";
         if (platform::MsgBox(hwnd(), text, "Load rules", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
     }
-    if (!platform::ReplaceFileContents(platform::ProgramFile(winapp2::kRulesFile), content)) return false;
+    if (!platform::ReplaceFileContents(winapp2::LoadedRulesFile(), content)) return false;
     ReadRules();
     ShowEntries();
     return true;
