@@ -6,6 +6,7 @@
 
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
+#include "engine/frmrules.h"
 #include "platform/Favorites.h"
 #include "platform/FileSystem.h"
 #include "platform/GdiObject.h"
@@ -109,6 +110,7 @@ const std::pair<char, ui::Image frmMainCode::*> kAccessKeys[] = {
     {'O', &frmMainCode::Image5},  // Erase Options
     {'B', &frmMainCode::Image6},  // About
     {'X', &frmMainCode::Image9},  // EXIT
+    {'R', &frmMainCode::Image10},  // Community Rules
 };
 }  // namespace
 
@@ -130,7 +132,7 @@ EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
 std::string frmMainCode::SettingsFile() const { return platform::SettingsFile("bwsd.dat"); }
 
 void frmMainCode::Build() {
-    const int kNavStep = 68;
+    const int kNavStep = 60;
     const int kRow = 22;
     auto browserRow = [&](int i) { return 38 + i * kRow; };
     std::vector<ui::Place> page = {
@@ -145,10 +147,12 @@ void frmMainCode::Build() {
         {&Label4, &Picture1, "Search and  Erase", 4, 50 + 3 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
         {&Image5, &Picture1, "Erase Options", 31, 8 + 4 * kNavStep, 48, 40},
         {&Label5, &Picture1, "Erase Options", 4, 50 + 4 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
-        {&Image6, &Picture1, "About", 31, 8 + 5 * kNavStep, 48, 40},
-        {&Label6, &Picture1, "About", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
-        {&Image9, &Picture1, "EXIT", 31, 8 + 6 * kNavStep, 48, 40},
-        {&Label13, &Picture1, "EXIT", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
+        {&Image10, &Picture1, "Community Rules", 31, 8 + 5 * kNavStep, 48, 40},
+        {&Label15, &Picture1, "Community Rules", 4, 50 + 5 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
+        {&Image6, &Picture1, "About", 31, 8 + 6 * kNavStep, 48, 40},
+        {&Label6, &Picture1, "About", 4, 50 + 6 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
+        {&Image9, &Picture1, "EXIT", 31, 8 + 7 * kNavStep, 48, 40},
+        {&Label13, &Picture1, "EXIT", 4, 50 + 7 * kNavStep, 102, 14, SS_CENTER | WS_TABSTOP},
 
         {&Frame1, nullptr, "", 115, 0, 580, 52},
         {&Label9, &Frame1, "Standard Items", 10, 12, 300, 16},
@@ -246,8 +250,9 @@ void frmMainCode::Build() {
     Image5.onClick = Label5.onClick = [this] { Image5_Click(); };
     Image6.onClick = Label6.onClick = [this] { Image6_Click(); };
     Image9.onClick = Label13.onClick = [this] { Image9_Click(); };
+    Image10.onClick = Label15.onClick = [this] { Image10_Click(); };
     int place = 0;
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9}) {
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10}) {
         image->onMouseMove = [this, image] { HoverNavigation(*image); };
         // None in the test programs: a plain tile. SetPicture takes a copy.
         platform::GdiObject<HBITMAP> picture(NavigationPicture(place++));
@@ -258,7 +263,7 @@ void frmMainCode::Build() {
     // above the one with the focus is framed as under the mouse) and by these access keys.
     const std::pair<ui::Label*, ui::Image*> navigation[] = {{&Label1, &Image1}, {&Label2, &Image2}, {&Label3, &Image3},
                                                             {&Label4, &Image4}, {&Label5, &Image5}, {&Label6, &Image6},
-                                                            {&Label13, &Image9}};
+                                                            {&Label15, &Image10}, {&Label13, &Image9}};
     for (const auto& [label, image] : navigation)
         label->onFocus = [this, image = image](bool on) {
             if (on) HoverNavigation(*image);
@@ -352,6 +357,7 @@ void frmMainCode::Form_Unload() {
     ui::Unload<frmtray>();
     ui::Unload<frmurl>();
     ui::Unload<frmcleannow>();
+    ui::Unload<frmrules>();
     ui::Unload<frmcookie>();
 
     const std::string file = SettingsFile();
@@ -383,12 +389,12 @@ void frmMainCode::Check18_Click() {
 }
 
 void frmMainCode::ClearSelections() {
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10})
         image->SetBorder(false);
 }
 
 void frmMainCode::HoverNavigation(ui::Image& hovered) {
-    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9})
+    for (ui::Image* image : {&Image1, &Image2, &Image3, &Image4, &Image5, &Image6, &Image9, &Image10})
         image->SetBorder(image == &hovered);
 }
 
@@ -465,6 +471,8 @@ void frmMainCode::Image5_Click() { ui::Get<frmoptions>().ShowModal(); }
 void frmMainCode::Image6_Click() { ui::Get<frmabout>().ShowModal(); }
 
 void frmMainCode::Image9_Click() { Unload(); }
+
+void frmMainCode::Image10_Click() { ui::Get<frmrules>().ShowModal(); }
 
 void frmMainCode::Label7_Click() { OpenHelp(); }
 

@@ -33,8 +33,8 @@ public:
     ui::Label Label31;                     // "More Applications"
 
     ui::PictureBox Picture1;  // navigation bar
-    ui::Image Image1, Image2, Image3, Image4, Image5, Image6, Image9;
-    ui::Label Label1, Label2, Label3, Label4, Label5, Label6, Label13;
+    ui::Image Image1, Image2, Image3, Image4, Image5, Image6, Image9, Image10;
+    ui::Label Label1, Label2, Label3, Label4, Label5, Label6, Label13, Label15;
 
     ui::Frame Frame1;  // page header
     ui::PictureBox Picture2;
@@ -59,7 +59,7 @@ public:
     // or non-numeric value ticks), without any window.
     static EraseSelection StoredSelection(const std::string& settingsFile);
 
-    // Removes the hover border of the seven navigation images.
+    // Removes the hover border of the eight navigation images.
     void ClearSelections();
 
     // Handlers.
@@ -72,6 +72,7 @@ public:
     void Image5_Click();
     void Image6_Click();
     void Image9_Click();
+    void Image10_Click();  // "Community Rules"
     void Label7_Click();
     void Label31_Click();
     void Label51_Click();

@@ -131,6 +131,16 @@ void ErasePlan::AddOperation(const std::string& label, uint64_t expected, std::f
     targets_.push_back(target);
 }
 
+void ErasePlan::AddRefusal(const std::string& label) {
+    AddOperation(label, 0, nullptr);
+    targets_.back().outcome = Outcome::Refused;
+}
+
+void ErasePlan::CloseAnchor(uint32_t folder) {
+    if (folder >= folders_.size() || folders_[folder].anchor == kNone) return;
+    anchors_[folders_[folder].anchor].handle.reset();
+}
+
 std::wstring ErasePlan::FolderPath(uint32_t folder) const {
     std::vector<uint32_t> chain;
     for (uint32_t at = folder; at != kNone; at = folders_[at].parent) chain.push_back(at);

@@ -115,6 +115,14 @@ public:
     // `label` says what it is ("URL history").
     void AddOperation(const std::string& label, uint64_t expected, std::function<OperationResult()> run);
 
+    // Something a guard kept the item from doing, `label` saying what and why: a target that is
+    // shown in a preview and a report but never acted on (its outcome is Refused from the start).
+    void AddRefusal(const std::string& label);
+
+    // Lets go of the plan's own handle of the anchor folder `folder`, for work that removes that
+    // folder itself once its targets are done (nothing below it is reached through the plan after).
+    void CloseAnchor(uint32_t folder);
+
     std::vector<Target>& Targets() { return targets_; }
     const std::vector<Target>& Targets() const { return targets_; }
 

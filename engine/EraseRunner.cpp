@@ -6,6 +6,7 @@
 
 #include "engine/EraseItems.h"
 #include "engine/Executor.h"
+#include "engine/Winapp2Run.h"
 #include "platform/Clock.h"
 #include "platform/ProgramDir.h"
 #include "settings/Inifun.h"
@@ -180,6 +181,10 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
     if (mode == RunMode::ErasePlanned) {
         for (size_t item = 0; item < run.plan.ItemCount() && !stopped; ++item) {
             const int rowIndex = run.plan.ItemRow(item);
+            if (rowIndex == winapp2::kRuleItemRow) {
+                winapp2::CarryOutRuleItem(run, item, options);
+                continue;
+            }
             if (rowIndex < 0 || rowIndex >= static_cast<int>(std::size(kItems))) continue;
             const EraseItemRow& row = kItems[rowIndex];
             position(row);
@@ -206,6 +211,8 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
         ExecuteItems(run.plan, item, item + 1, options);
         EndLine(run, row, item);
     }
+    // The ticked community rules run after the custom items, each as an item of its own.
+    if (!stopped) winapp2::RunTickedRules(run, mode == RunMode::Erase, options, options.cancelled);
     if (mode == RunMode::Erase) MeasuredFigures(run);
     if (mode == RunMode::Preview) run.plan.Compact();  // kept until the erase or the next preview
     run.plan.SetPulse(nullptr);

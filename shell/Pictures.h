@@ -9,9 +9,9 @@ constexpr int kProductPictureWidth = 400;
 constexpr int kProductPictureHeight = 250;
 constexpr int kProductPictureResource = 2;
 
-// The navigation pictures, 48 x 40, one per place on the panel from the top (Standard Items,
-// Custom Items, ERASE NOW, Search and Erase, Erase Options, About, EXIT).
-constexpr int kNavigationPictures = 7;
+// The navigation pictures, 48 x 40: Standard Items, Custom Items, ERASE NOW, Search and Erase,
+// Erase Options, About, EXIT, then Community Rules (shown above About).
+constexpr int kNavigationPictures = 8;
 constexpr int kFirstNavigationResource = 11;
 
 // A new bitmap of the product picture, owned by the caller; null when the exe carries none
