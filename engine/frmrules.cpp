@@ -120,8 +120,10 @@ void frmrules::ShowEntries() {
 }
 
 const winapp2::Entry* frmrules::EntryAt(int index) const {
-    if (index < 0 || index >= static_cast<int>(shownEntries_.size()) || shownEntries_[index] < 0) return nullptr;
-    return &rules_.entries[static_cast<size_t>(shownEntries_[index])];
+    if (index < 0 || index >= static_cast<int>(shownEntries_.size())) return nullptr;
+    const int entry = shownEntries_[static_cast<size_t>(index)];
+    if (entry < 0) return nullptr;
+    return &rules_.entries[static_cast<size_t>(entry)];
 }
 
 bool frmrules::Tick(int index, bool on) {

@@ -161,7 +161,9 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         for (const char* path : row.kept) {
             const std::string p = Expand(path);
             EXPECT_TRUE(PathExists(p)) << p;
-            if (!IsDirectory(p) && PathExists(p)) EXPECT_EQ(ReadTextFile(p), p.find("win.ini") == std::string::npos ? p : ReadTextFile(p));
+            if (!IsDirectory(p) && PathExists(p)) {
+                EXPECT_EQ(ReadTextFile(p), p.find("win.ini") == std::string::npos ? p : ReadTextFile(p));
+            }
         }
         EXPECT_EQ(out.counts.refused > 0, row.refused) << bw::ReportText(out.plan, false);
         for (auto it = made.rbegin(); it != made.rend(); ++it) RunUnix("/bin/rm", {"-rf", UnixPath(*it)});
@@ -500,10 +502,14 @@ TEST(Winapp2Plan, APlantedPrefixFromTheRealFileLosesEveryMatchAndNoBait) {
             planted.values.insert(planted.values.end(), list->begin(), list->end());
         for (const auto& [key, value] : one.values) EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
         for (const auto& [key, value] : one.baitValues)
-            if (!belowRemovedKey(key)) EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
+            if (!belowRemovedKey(key)) {
+                EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key, value)) << key;
+            }
         for (const std::string& key : one.keys) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
         for (const std::string& key : one.baitKeys)
-            if (!belowRemovedKey(key)) EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+            if (!belowRemovedKey(key)) {
+                EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+            }
     }
     EXPECT_GE(matches, 300u);
     EXPECT_GE(baits, 300u);
