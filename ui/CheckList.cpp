@@ -8,7 +8,7 @@ namespace bw::ui {
 namespace {
 
 UINT StateImage(const CheckList::Line& line) {
-    return INDEXTOSTATEIMAGEMASK(line.checkable ? (line.checked ? 2 : 1) : 0);
+    return INDEXTOSTATEIMAGEMASK(line.checkable ? (line.checked ? 2u : 1u) : 0u);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ LRESULT CheckListView::OnNotify(NMHDR* hdr) {
             item.pszText = const_cast<wchar_t*>(text_.c_str());
         }
         if ((item.mask & LVIF_STATE) && tickedOf) {
-            item.state = INDEXTOSTATEIMAGEMASK(tickedOf(item.iItem) ? 2 : 1);
+            item.state = INDEXTOSTATEIMAGEMASK(tickedOf(item.iItem) ? 2u : 1u);
             item.stateMask = LVIS_STATEIMAGEMASK;
         }
         return 0;
