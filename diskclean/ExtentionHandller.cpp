@@ -6,6 +6,7 @@
 
 #include "platform/FileOperations.h"
 #include "platform/LineFile.h"
+#include "platform/Paths.h"
 #include "platform/ProgramDir.h"
 
 namespace bw::ExtentionHandller {
@@ -83,15 +84,19 @@ bool RemovePattern(const std::string& line) {
 }
 
 bool SendToRecycleBin(const std::string& path) {
-    if (!platform::IsDeletableFileInPlace(path)) return false;
-    platform::ShellRecycleFile(path);
-    return true;
+    return !path.empty() && SendToRecycleBin(platform::paths::Widen(path));
 }
 
 bool SendToRecycleBin(const std::wstring& path) {
-    if (!platform::IsDeletableFileInPlace(path)) return false;
-    platform::ShellRecycleFile(path);
-    return true;
+    // A file known by its path alone is reached from its own folder, opened once.
+    const std::wstring longPath = platform::paths::LongPath(path);
+    const size_t slash = longPath.find_last_of(L'\\');
+    if (longPath.empty() || slash == std::wstring::npos) return false;
+    return SendToRecycleBin(platform::fs::AnchorSearch(longPath.substr(0, slash + 1)), longPath);
+}
+
+bool SendToRecycleBin(const platform::fs::SearchAnchor& anchor, const std::wstring& path) {
+    return platform::RecycleChosenFile(anchor, path);
 }
 
 }  // namespace bw::ExtentionHandller

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace bw::ExtentionHandller {
 
 // The program folder's "Ext.txt". Every rewrite of it goes through
@@ -52,5 +54,8 @@ bool SendToRecycleBin(const std::string& path);
 // code page cannot hold. The shell takes only paths shorter than MAX_PATH in their everyday
 // form; a longer one stays where it is.
 bool SendToRecycleBin(const std::wstring& path);
+// The same for a file found by a search from `anchor`, reached from it handle by handle
+// (platform::RecycleChosenFile): a folder swapped for a link since the search leads nowhere.
+bool SendToRecycleBin(const platform::fs::SearchAnchor& anchor, const std::wstring& path);
 
 }  // namespace bw::ExtentionHandller

@@ -329,7 +329,7 @@ void frmLocate::cmdDelete_Click() {
         const fs::SearchAnchor* anchor = AnchorOf(path);
         if (!anchor) continue;
         if (toRecycleBin)
-            platform::RecycleChosenFile(*anchor, path);
+            ExtentionHandller::SendToRecycleBin(*anchor, path);
         else
             fs::DeleteChosen(*anchor, path, securely);
     }

@@ -17,6 +17,18 @@ namespace {
 
 std::wstring WideText(const std::string& text) { return platform::text::ToWide(text); }
 
+constexpr size_t kEveryItem = static_cast<size_t>(-1);
+
+// The targets a list shows: every one the user may see, of one item or of all.
+std::vector<uint32_t> ShownTargets(const ErasePlan& plan, size_t item) {
+    std::vector<uint32_t> rows;
+    for (uint32_t i = 0; i < plan.Targets().size(); ++i) {
+        const Target& target = plan.Targets()[i];
+        if (!target.quiet && (item == kEveryItem || target.item == item)) rows.push_back(i);
+    }
+    return rows;
+}
+
 }  // namespace
 
 TargetList::TargetList() {
@@ -102,12 +114,7 @@ void frmdetails::Build() {
     Check1.onClick = [this] {
         if (!plan_) return;
         plan_->SetItemTicked(item_, Check1.Value() == 1);
-        List1.Show(plan_, [&] {
-            std::vector<uint32_t> rows;
-            for (uint32_t i = 0; i < plan_->Targets().size(); ++i)
-                if (plan_->Targets()[i].item == item_ && !plan_->Targets()[i].quiet) rows.push_back(i);
-            return rows;
-        }());
+        List1.Show(plan_, ShownTargets(*plan_, item_));
     };
     List1.onChange = [this] { Check1.SetValue(plan_ && plan_->ItemTicked(item_) ? 1 : 0); };
     SetCancelButton(&Command1);
@@ -123,10 +130,7 @@ void frmdetails::Fill(ErasePlan& plan, size_t item) {
     item_ = item;
     Load();
     SetCaption("Brightwipe - " + plan.ItemCaption(item));
-    std::vector<uint32_t> rows;
-    for (uint32_t i = 0; i < plan.Targets().size(); ++i)
-        if (plan.Targets()[i].item == item && !plan.Targets()[i].quiet) rows.push_back(i);
-    List1.Show(&plan, std::move(rows));
+    List1.Show(&plan, ShownTargets(plan, item));
     Check1.SetValue(plan.ItemTicked(item) ? 1 : 0);
     List1.SetFocus();
 }
@@ -163,10 +167,7 @@ void frmreport::Fill(ErasePlan& plan, bool preview) {
     preview_ = preview;
     Load();
     Label1.SetCaption((preview ? "Preview, total: " : "Total: ") + FiguresText(plan.Total(), preview));
-    std::vector<uint32_t> rows;
-    for (uint32_t i = 0; i < plan.Targets().size(); ++i)
-        if (!plan.Targets()[i].quiet) rows.push_back(i);
-    List1.Show(&plan, std::move(rows));
+    List1.Show(&plan, ShownTargets(plan, kEveryItem));
     List1.SetFocus();
 }
 

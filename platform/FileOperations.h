@@ -38,7 +38,7 @@ bool IsDeletableFileInPlace(const std::wstring& path);
 // IsDeletableFileInPlace's checks as reached from the search's anchor (fs::LocateChosen): the
 // start folder is still the one searched, no folder on the way was swapped for a link, and the
 // folders stay held, so none can be renamed away, while the shell moves the file. False (and
-// nothing moved) otherwise; true when the shell was handed the file.
+// nothing moved) otherwise; true when the shell was handed the file (its answer is not looked at).
 bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path);
 
 // A file time (UTC, as listings give it) as local date and time in the user's short date and
