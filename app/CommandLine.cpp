@@ -120,7 +120,7 @@ int RunCommand(const StartCommand& command) {
         const std::string settings = platform::SettingsFile("bwsd.dat");
         if (!platform::fs::FileExists(settings)) return kExitCannotStart;
         const bool preview = command.mode == StartMode::Preview;
-        const EraseSelection selection = frmMainCode::StoredSelection(settings);
+        const EraseSelection selection = StoredSelection(settings);
         const EraseRun run = preview ? PreviewUnattended(selection) : EraseUnattended(selection);
         if (command.report.empty()) return kExitOk;
         const std::string file = platform::fs::FullPath(command.report).value_or(command.report);

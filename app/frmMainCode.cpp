@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <string_view>
+
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
 #include "engine/frmrules.h"
@@ -39,9 +41,7 @@ const char frmMainCode::kStandardSubtitle[] =
     "Select the tracks you want to erase from your computer, then click ERASE NOW.";
 
 namespace {
-const char kBrowsers[] = "BROWSERS";
 const char kWindows[] = "WINDOWS";
-const char kApplications[] = "APPLICATIONS";
 
 // The page sits inside the skin's frame: its left border and its 30-pixel title bar; the
 // right border is 19 pixels wide and the bottom bar 30 pixels high.
@@ -52,55 +52,28 @@ constexpr int kWidth = kPageLeft + kPageWidth + 19, kHeight = kPageTop + kPageHe
 frmMainCode::frmMainCode() : ui::Form("Brightwipe V2.60", kWidth, kHeight) {}
 
 namespace {
-// The items of the main window in the order their selection is loaded and saved: the number N of
-// CheckN, its key in the settings file, its Options button, and whether a first start (no value
-// stored) ticks it.
-struct ItemRow {
-    int number;
-    ui::CheckBox frmMainCode::*box;
-    const char* section;
-    const char* key;
-    ui::CommandButton frmMainCode::*options;
-    bool tickedAtFirst = true;
+// The check box CheckN of each number N; the items themselves (which box, which setting) are
+// listed once, in the erase run's item table.
+ui::CheckBox frmMainCode::* const kChecks[] = {
+    nullptr,               &frmMainCode::Check1,  &frmMainCode::Check2,  &frmMainCode::Check3,
+    &frmMainCode::Check4,  &frmMainCode::Check5,  &frmMainCode::Check6,  &frmMainCode::Check7,
+    &frmMainCode::Check8,  &frmMainCode::Check9,  &frmMainCode::Check10, &frmMainCode::Check11,
+    &frmMainCode::Check12, &frmMainCode::Check13, &frmMainCode::Check14, &frmMainCode::Check15,
+    &frmMainCode::Check16, &frmMainCode::Check17, &frmMainCode::Check18, &frmMainCode::Check19,
+    &frmMainCode::Check20, &frmMainCode::Check21, &frmMainCode::Check22, &frmMainCode::Check23,
+    &frmMainCode::Check24, &frmMainCode::Check25, &frmMainCode::Check26, &frmMainCode::Check27,
+    &frmMainCode::Check28, &frmMainCode::Check29,
 };
-const ItemRow kItemRows[] = {
-    {1, &frmMainCode::Check1, kBrowsers, "location", &frmMainCode::Command7},
-    {2, &frmMainCode::Check2, kBrowsers, "history", nullptr},
-    {3, &frmMainCode::Check3, kBrowsers, "cache", nullptr},
-    {4, &frmMainCode::Check4, kBrowsers, "cookies", &frmMainCode::Command8},
-    // Favorites are the user's own work, not a trace: a first "Erase Now" must not delete them.
-    {5, &frmMainCode::Check5, kBrowsers, "favorites", nullptr, false},
-    {6, &frmMainCode::Check6, kBrowsers, "autocomplete", nullptr},
-    {7, &frmMainCode::Check7, kBrowsers, "downloaded", nullptr},
-    {8, &frmMainCode::Check8, kBrowsers, "netscape", &frmMainCode::Command3},
-    {24, &frmMainCode::Check24, kBrowsers, "opera", &frmMainCode::Command1},
-    {27, &frmMainCode::Check27, kBrowsers, "msn", &frmMainCode::Command2},
-    {25, &frmMainCode::Check25, kBrowsers, "google", nullptr},
-    {10, &frmMainCode::Check10, kWindows, "recent", nullptr},
-    {11, &frmMainCode::Check11, kWindows, "run", nullptr},
-    {12, &frmMainCode::Check12, kWindows, "search", nullptr},
-    {13, &frmMainCode::Check13, kWindows, "temp", nullptr},
-    {14, &frmMainCode::Check14, kWindows, "recycle", nullptr},
-    {15, &frmMainCode::Check15, kWindows, "open", nullptr},
-    {16, &frmMainCode::Check16, kWindows, "scandisk", nullptr},
-    {17, &frmMainCode::Check17, kWindows, "passwords", nullptr},
-    {26, &frmMainCode::Check26, kWindows, "clip", nullptr},
-    {28, &frmMainCode::Check28, kWindows, "wordpad", nullptr},
-    {29, &frmMainCode::Check29, kWindows, "paint", nullptr},
-    {19, &frmMainCode::Check19, kApplications, "winzip", nullptr},
-    {20, &frmMainCode::Check20, kApplications, "media", nullptr},
-    {21, &frmMainCode::Check21, kApplications, "realplayer", nullptr},
-    {22, &frmMainCode::Check22, kApplications, "realone", nullptr},
-    {23, &frmMainCode::Check23, kApplications, "office", &frmMainCode::Command6},
+// The Options button beside an item's box, enabled while the box is ticked.
+const std::pair<int, ui::CommandButton frmMainCode::*> kOptionsButtons[] = {
+    {1, &frmMainCode::Command7},  // typed URLs to keep
+    {4, &frmMainCode::Command8},  // cookies to keep
+    {8, &frmMainCode::Command3},  // Netscape
+    {24, &frmMainCode::Command1},  // Opera
+    {27, &frmMainCode::Command2},  // MSN Explorer
+    {23, &frmMainCode::Command6},  // Office
 };
 
-// The main window's rule: 1 ticks, any other number clears, anything else ticks, so a first
-// start without a settings file shows every item ticked but those a first start leaves clear.
-bool TickedByText(const std::string& text, bool tickedAtFirst) {
-    if (text.empty()) return tickedAtFirst;
-    std::optional<double> n = Inifun::ReadsAsNumber(text);
-    return !n || *n == 1;
-}
 // The access keys of the navigation bar (Alt plus the letter), named in the guide.
 const std::pair<char, ui::Image frmMainCode::*> kAccessKeys[] = {
     {'S', &frmMainCode::Image1},  // Standard Items
@@ -116,17 +89,13 @@ const std::pair<char, ui::Image frmMainCode::*> kAccessKeys[] = {
 
 std::vector<frmMainCode::Item> frmMainCode::Items() {
     std::vector<Item> items;
-    for (const ItemRow& row : kItemRows)
-        items.push_back({row.number, &(this->*row.box), row.section, row.key,
-                         row.options ? &(this->*row.options) : nullptr, row.tickedAtFirst});
+    for (const BoxedItem& boxed : BoxedItems()) {
+        Item item{boxed, &(this->*kChecks[boxed.box]), nullptr};
+        for (const auto& [number, button] : kOptionsButtons)
+            if (number == boxed.box) item.options = &(this->*button);
+        items.push_back(item);
+    }
     return items;
-}
-
-EraseSelection frmMainCode::StoredSelection(const std::string& settingsFile) {
-    EraseSelection selection;
-    for (const ItemRow& row : kItemRows)
-        selection.set(static_cast<size_t>(row.number), TickedByText(Inifun::ReadIni(settingsFile, row.section, row.key), row.tickedAtFirst));
-    return selection;
 }
 
 std::string frmMainCode::SettingsFile() const { return platform::SettingsFile("bwsd.dat"); }
@@ -295,7 +264,7 @@ void frmMainCode::Build() {
 
 EraseSelection frmMainCode::Selection() {
     EraseSelection selection;
-    for (const Item& item : Items()) selection.set(static_cast<size_t>(item.number), item.box->Value() == 1);
+    for (const Item& item : Items()) selection.set(static_cast<size_t>(item.id.box), item.box->Value() == 1);
     return selection;
 }
 
@@ -308,7 +277,7 @@ void frmMainCode::Form_Load() {
                            [this] { Unload(); }};
     const std::string file = SettingsFile();
     auto load = [&](const Item& item) {
-        item.box->SetValue(TickedByText(Inifun::ReadIni(file, item.section, item.key), item.tickedAtFirst) ? 1 : 0);
+        item.box->SetValue(TickedByText(Inifun::ReadIni(file, item.id.section, item.id.key), item.id.tickedAtFirst) ? 1 : 0);
     };
 
     Frame2.SetVisible(true);
@@ -316,7 +285,7 @@ void frmMainCode::Form_Load() {
 
     std::vector<Item> items = Items();
     size_t i = 0;
-    for (; i < items.size() && items[i].section == kBrowsers; ++i) load(items[i]);
+    for (; i < items.size() && std::string_view(items[i].id.section) == "BROWSERS"; ++i) load(items[i]);
 
     std::string lastClean = Inifun::ReadIni(file, kWindows, "lastclean");
     std::optional<double> lastNumber = Inifun::ReadsAsNumber(lastClean);
@@ -362,7 +331,7 @@ void frmMainCode::Form_Unload() {
 
     const std::string file = SettingsFile();
     for (const Item& item : Items())
-        Inifun::WriteIni(file, item.section, item.key, item.box->Value() == 1 ? "1" : "0");
+        Inifun::WriteIni(file, item.id.section, item.id.key, item.box->Value() == 1 ? "1" : "0");
     ui::Unload<frmMenuForm>();
     ui::Unload<frmabout>();
 }

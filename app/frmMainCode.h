@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/EraseRun.h"
+#include "engine/EraseRunner.h"
 #include "shell/SkinModule.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
@@ -55,10 +56,6 @@ public:
     // The items ticked now, for the erase run: bit n is CheckN.
     EraseSelection Selection();
 
-    // The selection `settingsFile` holds, read by the rule the window loads it with (a missing
-    // or non-numeric value ticks), without any window.
-    static EraseSelection StoredSelection(const std::string& settingsFile);
-
     // Removes the hover border of the eight navigation images.
     void ClearSelections();
 
@@ -108,12 +105,9 @@ protected:
 
 private:
     struct Item {
-        int number;  // N of CheckN
+        BoxedItem id;  // the item's box number and setting, from the item table
         ui::CheckBox* box;
-        const char* section;
-        const char* key;
         ui::CommandButton* options;
-        bool tickedAtFirst;
     };
     std::vector<Item> Items();
     std::string SettingsFile() const;

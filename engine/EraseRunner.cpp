@@ -3,6 +3,7 @@
 #include "engine/EraseRunner.h"
 
 #include <iterator>
+#include <optional>
 
 #include "engine/EraseItems.h"
 #include "engine/Executor.h"
@@ -15,15 +16,21 @@ namespace bw {
 
 namespace {
 
+const char kBrowsers[] = "BROWSERS";
+const char kWindows[] = "WINDOWS";
+const char kApplications[] = "APPLICATIONS";
+
 // How an item is gated: by a main-window check box, always, or by the "Custom" setting.
 enum class Gate { Box, Always, Setting };
 struct GateRule {
     Gate kind;
-    int box;  // Gate::Box: the number of the main window's check box
+    BoxedItem boxed;  // Gate::Box: the check box and where its tick is stored
 };
-constexpr GateRule Box(int number) { return {Gate::Box, number}; }
-constexpr GateRule kAlways{Gate::Always, 0};
-constexpr GateRule kCustomSetting{Gate::Setting, 0};
+constexpr GateRule Box(int number, const char* section, const char* key, bool tickedAtFirst = true) {
+    return {Gate::Box, {number, section, key, tickedAtFirst}};
+}
+constexpr GateRule kAlways{Gate::Always, {}};
+constexpr GateRule kCustomSetting{Gate::Setting, {}};
 
 // Which of an item's two status lines repaint the list and select themselves.
 enum class Scroll { None, End, Both };
@@ -45,59 +52,59 @@ struct EraseItemRow {
 
 // The items in the order a run visits them.
 const EraseItemRow kItems[] = {
-    {1, Box(1), {"Please Waiting ,Erasing IE Location Bar History......",
+    {1, Box(1, kBrowsers, "location"), {"Please Waiting ,Erasing IE Location Bar History......",
       "Erasing IE Location Bar History.....OK", Scroll::End}, items::LocationBarHistory},
-    {5, Box(2), {"Please Waiting ,Erasing IE Internet History Files......",
+    {5, Box(2, kBrowsers, "history"), {"Please Waiting ,Erasing IE Internet History Files......",
       "Erasing IE Internet History Files......OK", Scroll::End}, items::InternetHistory},
-    {10, Box(3), {"Please Waiting ,Erasing IE Internet Cache......",
+    {10, Box(3, kBrowsers, "cache"), {"Please Waiting ,Erasing IE Internet Cache......",
       "Erasing IE Internet Cache......OK", Scroll::Both}, items::InternetCache},
-    {17, Box(4), {"Please Waiting ,Erasing IE Cookies.......",
+    {17, Box(4, kBrowsers, "cookies"), {"Please Waiting ,Erasing IE Cookies.......",
       "Erasing IE Cookies.......OK", Scroll::End}, items::Cookies},
-    {21, Box(5), {"Please Waiting ,Erasing IE Favorites.......",
+    {21, Box(5, kBrowsers, "favorites", false), {"Please Waiting ,Erasing IE Favorites.......",
       "Erasing IE Favorites.......OK", Scroll::End}, items::Favorites},
-    {24, Box(6), {"Please Waiting ,Erasing IE Autocomplete Memory......",
+    {24, Box(6, kBrowsers, "autocomplete"), {"Please Waiting ,Erasing IE Autocomplete Memory......",
       "Erasing IE Autocomplete Memory......OK", Scroll::Both}, items::AutocompleteMemory},
-    {30, Box(7), {"Please Waiting ,Erasing IE Downloaded program Files Director......",
+    {30, Box(7, kBrowsers, "downloaded"), {"Please Waiting ,Erasing IE Downloaded program Files Director......",
       "Erasing IE Downloaded program Files Director......OK", Scroll::None}, items::DownloadedProgramFiles},
-    {32, Box(8), {"Please Waiting ,Erasing Netscape Navigator......",
+    {32, Box(8, kBrowsers, "netscape"), {"Please Waiting ,Erasing Netscape Navigator......",
       "Erasing Netscape Navigator......OK", Scroll::None}, items::NetscapeNavigator},
-    {35, Box(24), {"Please Waiting ,Erasing Opera......",
+    {35, Box(24, kBrowsers, "opera"), {"Please Waiting ,Erasing Opera......",
       "Erasing Opera......OK", Scroll::None, "Can't found Opera Directory!"}, items::Opera},
-    {36, Box(27), {"Please Waiting ,Erasing MSN Explorer......",
+    {36, Box(27, kBrowsers, "msn"), {"Please Waiting ,Erasing MSN Explorer......",
       "Erasing MSN Explorer......OK", Scroll::None}, items::MsnExplorer},
-    {36, Box(25), {"Please Waiting ,Erasing Google Tool Bar Search History......",
+    {36, Box(25, kBrowsers, "google"), {"Please Waiting ,Erasing Google Tool Bar Search History......",
       "Erasing Google Tool Bar Search History......OK", Scroll::None}, items::GoogleToolbar},
-    {37, Box(10), {"Please Waiting ,Erasing Recent Documents History......",
+    {37, Box(10, kWindows, "recent"), {"Please Waiting ,Erasing Recent Documents History......",
       "Erasing Recent Documents History......OK", Scroll::None}, items::RecentDocuments},
-    {38, Box(11), {"Please Waiting ,Erasing Start Menu Run History......",
+    {38, Box(11, kWindows, "run"), {"Please Waiting ,Erasing Start Menu Run History......",
       "Erasing Start Menu Run History......OK", Scroll::None}, items::RunHistory},
-    {40, Box(12), {"Please Waiting ,Erasing Start Menu Search History......",
+    {40, Box(12, kWindows, "search"), {"Please Waiting ,Erasing Start Menu Search History......",
       "Erasing Start Menu Search History......OK", Scroll::None}, items::SearchHistory},
-    {43, Box(13), {"Please Waiting ,Erasing Windows Temp.......",
+    {43, Box(13, kWindows, "temp"), {"Please Waiting ,Erasing Windows Temp.......",
       "Erasing Windows Temp.......OK", Scroll::Both}, items::WindowsTemp},
-    {45, Box(14), {"Please Waiting ,Erasing Recycle Bin....",
+    {45, Box(14, kWindows, "recycle"), {"Please Waiting ,Erasing Recycle Bin....",
       "Erasing Recycle Bin......OK", Scroll::Both}, items::RecycleBin},
-    {47, Box(15), {"Please Waiting ,Erasing Open/Save Dialog Box History......",
+    {47, Box(15, kWindows, "open"), {"Please Waiting ,Erasing Open/Save Dialog Box History......",
       "Erasing Open/Save Dialog Box History......OK", Scroll::End}, items::OpenSaveHistory},
-    {49, Box(16), {"Please Waiting ,Erasing Scandisk Temp Files......",
+    {49, Box(16, kWindows, "scandisk"), {"Please Waiting ,Erasing Scandisk Temp Files......",
       "Erasing Scandisk Temp Files......OK", Scroll::Both}, items::ScandiskFiles},
-    {50, Box(17), {"Please Waiting ,Erasing Windows Passwords......",
+    {50, Box(17, kWindows, "passwords"), {"Please Waiting ,Erasing Windows Passwords......",
       "Erasing Windows Passwords......OK", Scroll::End}, items::CachedPasswords},
-    {51, Box(26), {"Please Waiting ,Erasing Windows Clipboard......",
+    {51, Box(26, kWindows, "clip"), {"Please Waiting ,Erasing Windows Clipboard......",
       "Erasing Windows Clipboard......", Scroll::None}, items::Clipboard},
-    {52, Box(28), {"Please Waiting ,Erasing Wordpad Recent Files......",
+    {52, Box(28, kWindows, "wordpad"), {"Please Waiting ,Erasing Wordpad Recent Files......",
       "Erasing Wordpad Recent Files......OK", Scroll::None}, items::WordpadRecent},
-    {-1, Box(29), {"Please Waiting ,Erasing Windows Paint Recent Files......",
+    {-1, Box(29, kWindows, "paint"), {"Please Waiting ,Erasing Windows Paint Recent Files......",
       "Erasing Windows Paint Recent Files......OK", Scroll::None}, items::PaintRecent},
-    {-1, Box(19), {"Please Waiting ,Erasing Winzip Recent Files......",
+    {-1, Box(19, kApplications, "winzip"), {"Please Waiting ,Erasing Winzip Recent Files......",
       "Erasing Winzip Recent Files......OK", Scroll::None}, items::WinzipRecent},
-    {58, Box(20), {"Please Waiting ,Erasing Media Player playlist......",
+    {58, Box(20, kApplications, "media"), {"Please Waiting ,Erasing Media Player playlist......",
       "Erasing Media Player playlist......OK", Scroll::None}, items::MediaPlayerPlaylist},
-    {60, Box(22), {"Please Waiting ,Erasing RealOne Player Recent Files......",
+    {60, Box(22, kApplications, "realone"), {"Please Waiting ,Erasing RealOne Player Recent Files......",
       "Erasing RealOne Player Recent Files......OK", Scroll::None}, items::RealOnePlaylist},
-    {64, Box(21), {"Please Waiting ,Erasing Real Player playlist......",
+    {64, Box(21, kApplications, "realplayer"), {"Please Waiting ,Erasing Real Player playlist......",
       "Erasing Real Player playlist......OK", Scroll::End}, items::RealPlayerPlaylist},
-    {67, Box(23), {"Please Waiting ,Erasing MS-Office Tracks......",
+    {67, Box(23, kApplications, "office"), {"Please Waiting ,Erasing MS-Office Tracks......",
       "Erasing MS-Office Tracks......OK", Scroll::End}, items::OfficeTracks},
     {73, kAlways, {"Please Waiting ,Erasing More Applications......", "Erasing More Applications......OK", Scroll::Both},
      items::MoreApplications},
@@ -119,7 +126,7 @@ std::string Caption(const EraseItemRow& row) {
 
 bool IsOpen(const EraseItemRow& row, const EraseSelection& selection, const std::string& settings) {
     switch (row.gate.kind) {
-    case Gate::Box: return selection.test(static_cast<size_t>(row.gate.box));
+    case Gate::Box: return selection.test(static_cast<size_t>(row.gate.boxed.box));
     case Gate::Always: return true;
     case Gate::Setting: return Inifun::IsOnByText(Inifun::ReadIni(settings, "Additional", "Custom"));
     }
@@ -216,6 +223,27 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
     if (mode == RunMode::Erase) MeasuredFigures(run);
     if (mode == RunMode::Preview) run.plan.Compact();  // kept until the erase or the next preview
     run.plan.SetPulse(nullptr);
+}
+
+std::vector<BoxedItem> BoxedItems() {
+    std::vector<BoxedItem> items;
+    for (const EraseItemRow& row : kItems)
+        if (row.gate.kind == Gate::Box) items.push_back(row.gate.boxed);
+    return items;
+}
+
+bool TickedByText(const std::string& text, bool tickedAtFirst) {
+    if (text.empty()) return tickedAtFirst;
+    std::optional<double> n = Inifun::ReadsAsNumber(text);
+    return !n || *n == 1;
+}
+
+EraseSelection StoredSelection(const std::string& settings) {
+    EraseSelection selection;
+    for (const BoxedItem& item : BoxedItems())
+        selection.set(static_cast<size_t>(item.box),
+                      TickedByText(Inifun::ReadIni(settings, item.section, item.key), item.tickedAtFirst));
+    return selection;
 }
 
 void WriteStatistics(const std::string& settings, const EraseRun& run) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/EraseRun.h"
 
@@ -13,6 +14,25 @@ enum class RunMode {
     Preview,       // the items find their targets; nothing is removed, no status line is added
     ErasePlanned,  // the targets already in run.plan are carried out, item by item
 };
+
+// An item that a check box of the main window opens: the box (N of CheckN) and the setting that
+// stores its tick. The item table is the one place these are written.
+struct BoxedItem {
+    int box = 0;
+    const char* section = nullptr;
+    const char* key = nullptr;
+    bool tickedAtFirst = true;  // ticked when no value is stored yet (a first start)
+};
+
+// The boxed items in the order a run visits them (and the main window loads and saves them).
+std::vector<BoxedItem> BoxedItems();
+
+// The main window's rule for a stored tick: 1 ticks, any other number clears, anything else
+// ticks; no value at all gives `tickedAtFirst`.
+bool TickedByText(const std::string& text, bool tickedAtFirst);
+
+// The selection `settings` holds, read by that rule, without any window.
+EraseSelection StoredSelection(const std::string& settings);
 
 struct RunHooks {
     std::function<void(int position)> progress;  // the bar position of each item (0 to 100)

@@ -117,10 +117,12 @@ void frmcleannow::cleannow() {
     coolprogressbar1.SetValue(100);
     AddLine("Task complete Successfully!", true);
     std::string released = FormatSize(run_.filesize / 1048576.0);
-    platform::MsgBox(hwnd(),
-                     "Task complete Successfully! Erased Registry Keys: " + FormatCount(run_.regnum) +
-                         " Released HD Space:" + released + "MB",
-                     "Task Complete", MB_OK | MB_ICONINFORMATION);
+    // The summary offers the report of this run beside its OK.
+    platform::MsgBoxOffering(hwnd(),
+                             "Task complete Successfully! Erased Registry Keys: " + FormatCount(run_.regnum) +
+                                 " Released HD Space:" + released + "MB",
+                             "Task Complete", MB_OK | MB_ICONINFORMATION, "&Report...",
+                             [this](HWND) { Command5_Click(); });
     Show();
     Command1.SetEnabled(true);
     WriteStatistics(settings, run_);
