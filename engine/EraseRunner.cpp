@@ -179,7 +179,10 @@ void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, cons
     int folders = 0;
     if (hooks.pump || hooks.cancelled)
         run.plan.SetPulse([&, hooks] {
-            if (++folders % 64 == 0 && hooks.pump) hooks.pump();
+            if (++folders % 64 == 0 && hooks.pump) {
+                if (hooks.found) hooks.found(run.plan.Targets().size());
+                hooks.pump();
+            }
             return options.cancelled();
         });
     auto position = [&](const EraseItemRow& row) {

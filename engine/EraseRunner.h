@@ -38,6 +38,7 @@ struct RunHooks {
     std::function<void(int position)> progress;  // the bar position of each item (0 to 100)
     std::function<bool()> cancelled;             // asked between targets; true stops the run
     std::function<void()> pump;                  // called now and then in long work (messages)
+    std::function<void(size_t targets)> found;   // with pump during a search: targets so far
 };
 
 // Runs the items that `selection` and the settings open, in table order, over `run` (whose

@@ -163,6 +163,10 @@ void frmcleannow::Preview() {
     hooks.progress = [this](int position) { coolprogressbar1.SetValue(position); };
     hooks.cancelled = [this] { return cancelAsked_; };
     hooks.pump = [] { ui::DoEvents(); };
+    // A long search (a full cache) says how far it has come.
+    hooks.found = [this](size_t targets) {
+        Frame1.SetCaption("Preview In Progress,Please Waiting: " + std::to_string(targets) + " found");
+    };
     SetRunning(true);
     RunItems(run_, selection, RunMode::Preview, hooks);
     previewed_ = !cancelAsked_;
