@@ -174,7 +174,8 @@ void MeasuredFigures(EraseRun& run) {
 
 void RunItems(EraseRun& run, const EraseSelection& selection, RunMode mode, const RunHooks& hooks) {
     bool stopped = false;
-    const ExecuteOptions options = Options(run, hooks, &stopped);
+    ExecuteOptions options = Options(run, hooks, &stopped);
+    options.checkUnchanged = mode == RunMode::ErasePlanned;  // only a preview's plan has aged
     // A long search pumps the window's messages every 64 folders and stops on Cancel.
     int folders = 0;
     if (hooks.pump || hooks.cancelled)
@@ -278,6 +279,7 @@ void EraseItem(void (*item)(EraseRun&), EraseRun& run, const std::string& captio
     run.plan.SetItemEnding(run.useAltEndLine, run.noEndLine);
     ExecuteOptions options;
     options.securely = Securely(run.settingsFile);
+    options.checkUnchanged = false;
     ExecuteItems(run.plan, first, run.plan.ItemCount(), options);
     for (size_t at = first; at < run.plan.ItemCount(); ++at) {
         const ItemFigures one = run.plan.FiguresOf(at);

@@ -142,7 +142,8 @@ void ExecuteItems(ErasePlan& plan, size_t first, size_t last, const ExecuteOptio
                 break;
             }
             target.outcome = FromFileOutcome(fs::DeleteListedFile(folder, plan.FileName(target), target.size,
-                                                                  target.written, target.force, options.securely));
+                                                                  target.written, target.force, options.securely,
+                                                                  options.checkUnchanged));
             break;
         }
         case TargetKind::Folder: target.outcome = RemoveFolder(plan, chain, target.ref); break;

@@ -8,6 +8,9 @@ namespace bw {
 
 struct ExecuteOptions {
     bool securely = false;  // files are overwritten before they are deleted
+    // A file must still have the size and write time it was listed with (after a preview, when
+    // time has passed). A plan carried out as soon as it is made leaves that look out.
+    bool checkUnchanged = true;
     // Asked between two targets; true stops the run there (the rest are marked Cancelled).
     std::function<bool()> cancelled;
     // Called now and then with the number of targets done and the number in the plan.

@@ -1131,7 +1131,7 @@ std::optional<std::string> FullPath(const std::string& path) {
 
 
 ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring& name, uint64_t size,
-                                   const FILETIME& written, bool force, bool securely) {
+                                   const FILETIME& written, bool force, bool securely, bool checkUnchanged) {
     if (!guard.usable || !paths::IsSafeName(name)) return ListedFileOutcome::Refused;
     if (!Api().HandleDeletes() || !guard.handle) {
         std::optional<DirEntry> found = FindOne(guard.path + name);
@@ -1166,6 +1166,18 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
     }
     FileHandle file(opened);
     if (!SameFinalPath(ObjectName(file.get()), guard.objectName + name)) return ListedFileOutcome::Refused;
+    if (!checkUnchanged && !securely) {
+        // Two requests fewer a file: a read-only file refuses the mark, and only then is asked.
+        if (MarkForDeletion(file.get())) return ListedFileOutcome::Deleted;
+        std::optional<BasicInfo> basic = QueryBasic(file.get());
+        if (!basic) return ListedFileOutcome::Vanished;
+        const DWORD fileAttributes = basic->fileAttributes;
+        if (!(fileAttributes & FILE_ATTRIBUTE_READONLY)) return ListedFileOutcome::InUse;
+        if (!force || !SetAttributesByHandle(file.get(), WithoutReadOnly(fileAttributes))) return ListedFileOutcome::ReadOnly;
+        if (MarkForDeletion(file.get())) return ListedFileOutcome::Deleted;
+        SetAttributesByHandle(file.get(), fileAttributes & kSettableAttributes);
+        return ListedFileOutcome::InUse;
+    }
     std::optional<BasicInfo> basic = QueryBasic(file.get());
     std::optional<StandardInfo> standard = QueryStandard(file.get());
     if (!basic || !standard) return ListedFileOutcome::Vanished;

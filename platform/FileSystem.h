@@ -376,8 +376,11 @@ enum class ListedFileOutcome {
 // must still be `size` and `written`. That same handle is then marked for deletion (securely,
 // through one handle as SecureEraseScope describes, when `securely`), so nothing can be swapped
 // between the checks and the delete. Read-only files go only with `force`. Says which check
-// failed; never follows a link.
+// failed; never follows a link. Without `checkUnchanged` (a file found moments ago in the same
+// run) size and write time are not compared, and the delete is tried at once: the file's
+// attributes are read only when it fails, to tell a read-only file from one in use.
 ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring& name, uint64_t size,
-                                   const FILETIME& written, bool force, bool securely);
+                                   const FILETIME& written, bool force, bool securely,
+                                   bool checkUnchanged = true);
 
 }  // namespace bw::platform::fs
