@@ -18,25 +18,6 @@ base="$WINEPREFIX/drive_c/bwcache"
 winbase='C:\bwcache'
 
 
-# gen_cache DIR: DIR/Content.IE5/<8 chars>/page<n>[1].htm, 100 folders of 500 files of 200
-# bytes, and an index file, as the browser lays its cache out.
-gen_cache() {
-  rm -rf "$1"
-  mkdir -p "$1/Content.IE5"
-  awk -v root="$1/Content.IE5" 'BEGIN {
-    srand(7); chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-    line = sprintf("%199s", ""); gsub(/ /, "c", line)
-    for (i = 0; i < 100; i++) {
-      name = ""
-      for (c = 0; c < 8; c++) name = name substr(chars, int(rand() * 36) + 1, 1)
-      dir = root "/" sprintf("%s%02d", substr(name, 1, 6), i)
-      system("mkdir -p \"" dir "\"")
-      for (k = 0; k < 500; k++) { f = sprintf("%s/page%03d[1].htm", dir, k); print line > f; close(f) }
-    }
-    print line > (root "/index.dat")
-  }'
-}
-
 # run EXE MODE DIR: sets r_seconds, r_count, r_peak (MiB)
 run() {
   local out line
@@ -44,12 +25,11 @@ run() {
   [ -n "$out" ] || fail "$(basename "$1") $2 gave no result"
   parse_result "$out"
 }
-sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 
 t_item=0; t_ref=0; p_item=0; p_ref=0
 for k in 0 1 2; do
-  gen_cache "$base/item$k"
-  gen_cache "$base/ref$k"
+  gen_cache "$base/item$k" 100 index
+  gen_cache "$base/ref$k" 100 index
   for side in item ref; do
     if [ "$side" = item ]; then
       run "$exe_cache" cacheitem "item$k"

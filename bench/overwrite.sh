@@ -17,7 +17,6 @@ make_files() {
   rm -rf "$base/$1"; mkdir -p "$base/$1"
   for i in $(seq 1 $files); do head -c 4194304 /dev/urandom >"$base/$1/f$i.dat"; done
 }
-sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 run() {
   local out
   out=$(wine "$exe" "$1" "$winbase\\$2" 2>/dev/null | tr -d '\r' | grep '^result') || fail "$1 did not run"

@@ -11,19 +11,7 @@ exe="$build/bench/bench_cache.exe"
 base="$WINEPREFIX/drive_c/bwpreview"
 winbase='C:\bwpreview'
 
-rm -rf "$base"
-mkdir -p "$base/Content.IE5"
-awk -v root="$base/Content.IE5" 'BEGIN {
-  srand(11); chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-  line = sprintf("%199s", ""); gsub(/ /, "c", line)
-  for (i = 0; i < 300; i++) {
-    name = ""
-    for (c = 0; c < 6; c++) name = name substr(chars, int(rand() * 36) + 1, 1)
-    dir = root "/" sprintf("%s%02d", name, i % 100)
-    system("mkdir -p \"" dir "\"")
-    for (k = 0; k < 500; k++) { f = sprintf("%s/page%03d[1].htm", dir, k); print line > f; close(f) }
-  }
-}'
+gen_cache "$base" 300
 files=$(find "$base" -type f | wc -l)
 [ "$files" -eq 150000 ] || fail "generated $files files"
 
@@ -35,7 +23,6 @@ run() {
   parse_result "$line"
   plan=$(grep '^plan ' <<<"$out" || true)
 }
-sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 
 t_preview=0; t_size=0; p_preview=0; memory=0
 for k in 0 1 2; do

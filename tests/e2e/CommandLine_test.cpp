@@ -206,22 +206,8 @@ TEST(CommandLine, UsageGoesToTheOutputItWasStartedWith) {
     ASSERT_TRUE(InstallProgram(folder.path()));
     for (const char* arguments : {"/?", "/foo"}) {
         const std::string outFile = folder / "usage.txt";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(out, INVALID_HANDLE_VALUE);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = si.hStdError = out;
-        PROCESS_INFORMATION pi{};
-        std::string command = "\"" + folder / "Brightwipe.exe" + "\" " + arguments;
-        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, folder.path().c_str(), &si, &pi));
-        CloseHandle(out);
-        const bool ended = WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0;
-        EXPECT_TRUE(ended) << arguments << ": it waits for an answer";
-        if (!ended) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const long code = RunAndWait("\"" + folder / "Brightwipe.exe" + "\" " + arguments, folder.path(), outFile, 15000);
+        EXPECT_NE(code, -1) << arguments << ": it waits for an answer";
         EXPECT_NE(ReadTextFile(outFile).find("Usage: Brightwipe.exe [/erase [/report=FILE] | /preview /report=FILE | /?]"), std::string::npos) << arguments;
     }
 }

@@ -75,26 +75,11 @@ TEST(Dpi, NoCaptionIsCutAt96And120And144Dpi) {
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         std::string command = std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=DpiChild.*";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE out = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(out, INVALID_HANDLE_VALUE);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = si.hStdError = out;
-        PROCESS_INFORMATION pi{};
         SetEnvironmentVariableA(kChildVariable, std::to_string(dpiValue).c_str());
-        const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+        const long code = RunAndWait(command, "", output, 90000);
         SetEnvironmentVariableA(kChildVariable, nullptr);
-        CloseHandle(out);
-        ASSERT_TRUE(started);
-        WaitForSingleObject(pi.hProcess, 90000);
-        DWORD code = 1;
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
         const std::string report = ReadTextFile(output);
-        EXPECT_EQ(code, 0u) << dpiValue << " DPI:\n" << report;
+        EXPECT_EQ(code, 0) << dpiValue << " DPI:\n" << report;
         EXPECT_NE(report.find("[  PASSED  ] 1 test"), std::string::npos) << dpiValue << " DPI:\n" << report;
     }
 }

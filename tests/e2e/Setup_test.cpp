@@ -11,21 +11,6 @@ namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brightwipe";
 
-// Runs `commandLine` and waits for it to end; its exit code, or -1.
-long RunAndWait(const std::string& commandLine) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string buffer = commandLine;
-    if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<long>(code);
-}
-
 // The setup program `make dist` built; empty when there is none.
 std::string SetupProgram() {
     const std::string built = WinPath(std::string(BW_DIST_DIR) + "/..");

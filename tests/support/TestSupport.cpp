@@ -77,6 +77,33 @@ bool RunUnix(const std::string& program, const std::vector<std::string>& args) {
     return done;
 }
 
+long RunAndWait(const std::string& commandLine, const std::string& folder, const std::string& outputFile,
+                unsigned long ms) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    HANDLE out = INVALID_HANDLE_VALUE;
+    if (!outputFile.empty()) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        out = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE) return -1;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+    }
+    PROCESS_INFORMATION pi{};
+    std::string buffer = commandLine;
+    const bool started = CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, out != INVALID_HANDLE_VALUE, 0, nullptr,
+                                        folder.empty() ? nullptr : folder.c_str(), &si, &pi);
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    if (!started) return -1;
+    const bool ended = WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(pi.hProcess, 1);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ended ? static_cast<long>(code) : -1;
+}
+
 bool RunScript(const std::string& script, const std::vector<std::string>& args) {
     static int counter = 0;
     char tmp[MAX_PATH];

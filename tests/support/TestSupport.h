@@ -20,6 +20,11 @@ bool RunUnix(const std::string& program, const std::vector<std::string>& args);
 // Runs the /bin/sh script `script` (its text kept byte for byte, so UTF-8 names in it stay
 // UTF-8) with the positional parameters `args`, and waits for it.
 bool RunScript(const std::string& script, const std::vector<std::string>& args);
+// Runs the Windows command line `commandLine` in `folder` (empty: this process's folder), its
+// output and errors going to the new file `outputFile` when one is named, and waits up to `ms`
+// for it to end (ending it when it does not). Its exit code; -1 when it did not start or end.
+long RunAndWait(const std::string& commandLine, const std::string& folder = "", const std::string& outputFile = "",
+                unsigned long ms = 60000);
 // Makes a Linux symbolic link at `linkWinPath` pointing at `targetWinPath`.
 bool MakeLink(const std::string& targetWinPath, const std::string& linkWinPath);
 
