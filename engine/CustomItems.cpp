@@ -28,7 +28,6 @@ void CustomItems(EraseRun& run) {
         // Files directly in the line's folder; sub-folders and read-only files stay. A line that
         // leads into a protected folder other than a drive root is refused.
         const std::string pattern = platform::TrimRight(line);
-        if (!platform::fs::UserPatternRefusal(pattern).empty()) continue;
         planwalk::MatchingFiles(run.plan, pattern, platform::fs::Reach::DirectlyIn);
     }
 }

@@ -138,7 +138,9 @@ void ErasePlan::AddRefusal(const std::string& label) {
 
 void ErasePlan::CloseAnchor(uint32_t folder) {
     if (folder >= folders_.size() || folders_[folder].anchor == kNone) return;
+    // Nothing reaches that folder through the plan after this: the guard is no longer usable.
     anchors_[folders_[folder].anchor].handle.reset();
+    anchors_[folders_[folder].anchor].usable = false;
 }
 
 std::wstring ErasePlan::FolderPath(uint32_t folder) const {

@@ -106,12 +106,14 @@ void MatchingFiles(ErasePlan& plan, const fs::FolderGuard& folder, const std::st
     for (const fs::DirEntry& entry : matches) plan.AddFile(anchor, entry, force);
 }
 
-void MatchingFiles(ErasePlan& plan, const std::string& pattern, fs::Reach reach) {
+void MatchingFiles(ErasePlan& plan, const std::string& pattern, fs::Reach reach, bool vitalToo) {
     if (platform::paths::IsMissingLocation(pattern)) return;
     const std::string trimmed = platform::paths::Trim(pattern);
     const size_t cut = trimmed.find_last_of('\\');
     if (cut == std::string::npos) return;
-    MatchingFiles(plan, fs::GuardFolder(trimmed.substr(0, cut + 1), reach), trimmed.substr(cut + 1));
+    const fs::FolderGuard folder = fs::GuardFolder(trimmed.substr(0, cut + 1), reach);
+    if (folder.protection == fs::Protection::Vital && !vitalToo) return;
+    MatchingFiles(plan, folder, trimmed.substr(cut + 1));
 }
 
 void MatchingFolders(ErasePlan& plan, const fs::FolderGuard& parent, const std::string& mask) {

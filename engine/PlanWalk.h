@@ -29,7 +29,11 @@ void ProfileCacheIn(ErasePlan& plan, const fs::FolderGuard& start);
 
 // As fs::DeleteFiles: the files directly in the guarded folder whose names match `mask`.
 void MatchingFiles(ErasePlan& plan, const fs::FolderGuard& folder, const std::string& mask, bool force = false);
-void MatchingFiles(ErasePlan& plan, const std::string& pattern, fs::Reach reach = fs::Reach::Below);
+// The files "folder\mask" names directly in its folder, judged on the very folder listed: an
+// ordinary folder, or a folder with `reach` Reach::DirectlyIn that is a drive root or, with
+// `vitalToo`, one that belongs to Windows, the programs or the profile.
+void MatchingFiles(ErasePlan& plan, const std::string& pattern, fs::Reach reach = fs::Reach::Below,
+                   bool vitalToo = false);
 
 // As fs::DeleteFolders: the sub-folders of the guarded folder matching `mask`, each with
 // everything in it (hidden and system files included, read-only ones not).

@@ -2,6 +2,8 @@
 // protected folders kept whole, exclusions honoured, and every refusal recorded with its key.
 #include "engine/Winapp2Plan.h"
 
+#include <algorithm>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -130,11 +132,31 @@ bool PlanFolder(Context& c, const Key& key, const FileKeyTarget& target, uint32_
     return everything;
 }
 
+// Opens the folder a key found: its variable's folder by path (judged by its final name), then
+// each name found below it relative to its parent, checked by name and never through a link, so
+// a folder swapped for a link since it was found, or a name the path text would fold onto another
+// (a trailing dot), leads nowhere.
+fs::FolderGuard OpenAlong(const RuleFolder& found) {
+    std::wstring root = found.path.substr(0, found.rootLength);
+    if (root.size() == 2 && root[1] == L':') root += L'\\';  // a drive's root, never its current folder
+    fs::FolderGuard guard = fs::GuardFolder(root, fs::Reach::DirectlyIn);
+    std::wstring_view rest(found.path);
+    rest.remove_prefix(std::min(found.rootLength, rest.size()));
+    while (guard.usable && !rest.empty()) {
+        const size_t slash = rest.find(L'\\');
+        const std::wstring name(rest.substr(0, slash));
+        rest.remove_prefix(slash == std::wstring_view::npos ? rest.size() : slash + 1);
+        if (!name.empty()) guard = fs::GuardChild(guard, name, fs::Reach::DirectlyIn);
+    }
+    return guard;
+}
+
 void PlanFileKey(Context& c, const Key& key, const FileKeyTarget& target) {
     const bool deep = target.flag != Flag::None;
     c.walked.clear();
-    for (const std::wstring& folderPath : target.folders) {
-        fs::FolderGuard guard = fs::GuardFolder(folderPath, fs::Reach::DirectlyIn);
+    for (const RuleFolder& found : target.folders) {
+        const std::wstring& folderPath = found.path;
+        fs::FolderGuard guard = OpenAlong(found);
         if (!guard.usable) {
             if (guard.protection == fs::Protection::UnixRoot)
                 c.Refuse(key, Shown(folderPath) + " is " + ProtectionText(guard.protection));
@@ -166,7 +188,9 @@ void PlanFileKey(Context& c, const Key& key, const FileKeyTarget& target) {
         const uint32_t anchor = c.plan.AddAnchor(guard);
         if (anchor == ErasePlan::kNone) continue;
         const bool emptied = PlanFolder(c, key, target, anchor, guard, shown, 0);
-        if (target.flag != Flag::RemoveSelf || !emptied || guard.DirectOnly()) continue;
+        // The folder a variable stands for (%Temp%, %AppData%) is emptied, never removed itself.
+        const bool variableFolder = found.path.size() <= found.rootLength + 1;
+        if (target.flag != Flag::RemoveSelf || !emptied || guard.DirectOnly() || variableFolder) continue;
         // The key's own folder is the anchor of its targets: it is removed last, through a guard of
         // its own checked against the name it had when found, and only once empty. The removal is
         // complete when the last handle of the run lets go of it, as the item ends.
@@ -250,16 +274,37 @@ bool IsProgramFileName(std::wstring_view name) {
 const char* RegistryRefusal(Hive hive, const std::wstring& subkey, bool hasValue) {
     if (hive != Hive::CurrentUser && hive != Hive::LocalMachine)
         return "only keys of the current user (HKCU) and of the programs (HKLM\\Software) are erased";
-    const size_t slash = subkey.find(L'\\');
-    const std::wstring first = subkey.substr(0, slash);
-    if (hive == Hive::LocalMachine && !EqualsFolded(first, L"Software"))
-        return "only keys of the programs (HKLM\\Software) are erased in HKLM";
-    if (slash == std::wstring::npos && !hasValue) return "a key directly below a hive root is never erased whole";
-    if (!hasValue && EqualsFolded(first, L"Software")) {
-        const std::wstring_view rest = std::wstring_view(subkey).substr(slash + 1);
-        for (const wchar_t* shared : {L"Microsoft", L"Classes", L"Policies", L"Wow6432Node"})
-            if (EqualsFolded(rest, shared)) return "a key that holds every program's settings is never erased whole";
+    // The key as its parts, without empty ones ("Software\\\\Microsoft\\" is Software\\Microsoft).
+    std::vector<std::wstring> parts;
+    for (size_t at = 0; at <= subkey.size();) {
+        size_t slash = subkey.find(L'\\', at);
+        if (slash == std::wstring::npos) slash = subkey.size();
+        if (slash > at) parts.push_back(subkey.substr(at, slash - at));
+        at = slash + 1;
     }
+    if (parts.empty()) return "a hive root is never erased whole";
+    if (hive == Hive::LocalMachine && !EqualsFolded(parts[0], L"Software"))
+        return "only keys of the programs (HKLM\\Software) are erased in HKLM";
+    if (hasValue) return nullptr;
+    if (parts.size() == 1) return "a key directly below a hive root is never erased whole";
+    // Keys every program or Windows itself keeps settings in, however they are reached: through
+    // the 32-bit view (Wow6432Node) or the classes.
+    std::wstring rest;
+    size_t from = 0;
+    if (EqualsFolded(parts[0], L"Software")) {
+        from = 1;
+        while (from < parts.size() && (EqualsFolded(parts[from], L"Wow6432Node") || EqualsFolded(parts[from], L"Classes")))
+            ++from;
+        if (from == parts.size()) return "a key that holds every program's settings is never erased whole";
+    }
+    for (size_t i = from; i < parts.size(); ++i) rest += (i > from ? L"\\" : L"") + parts[i];
+    static const wchar_t* const kShared[] = {
+        L"Microsoft", L"Policies", L"Microsoft\\Windows", L"Microsoft\\Windows NT",
+        L"Microsoft\\Windows\\CurrentVersion", L"Microsoft\\Windows NT\\CurrentVersion", L"Microsoft\\Office",
+        L"Microsoft\\Internet Explorer", L"CLSID", L"Interface", L"TypeLib", L"AppID", L"*",
+        L"Control Panel", L"Control Panel\\Desktop", L"Environment", L"Keyboard Layout", L"AppEvents"};
+    for (const wchar_t* shared : kShared)
+        if (EqualsFolded(rest, shared)) return "a key that holds every program's settings is never erased whole";
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 #include "engine/Winapp2Run.h"
 
 #include "engine/Winapp2Plan.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/ProgramDir.h"
 #include "platform/RuleProbes.h"
@@ -10,9 +11,7 @@ namespace bw::winapp2 {
 
 std::string RulesFile() {
     const std::string loaded = LoadedRulesFile();
-    return platform::probe::PathAttributes(Utf8ToWide(loaded)) != INVALID_FILE_ATTRIBUTES
-               ? loaded
-               : platform::ProgramFile(kRulesFile);
+    return platform::fs::FileExists(loaded) ? loaded : platform::ProgramFile(kRulesFile);
 }
 
 std::string LoadedRulesFile() { return platform::SettingsFile(kRulesFile); }

@@ -70,6 +70,7 @@ enum class Mode {
 struct Found {
     std::wstring path;
     DWORD attributes;
+    size_t rootLength = 0;  // the variable's folder ends there; true names follow
 };
 
 // Every existing path the rule path `variable` + `text` stands for here.
@@ -80,7 +81,7 @@ std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, 
     for (const std::wstring& folder : folders)
         if (folder.empty()) return result;
     for (const std::wstring& root : computer.Values(variable)) {
-        std::vector<Found> frontier{{root, FILE_ATTRIBUTE_DIRECTORY}};
+        std::vector<Found> frontier{{root, FILE_ATTRIBUTE_DIRECTORY, root.size()}};
         if (folders.empty()) {  // the variable's folder itself, which must be there
             const DWORD attributes = computer.Attributes(AsFolder(root));
             if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -99,7 +100,7 @@ std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, 
                     const DWORD attributes = computer.Attributes(path);
                     if (attributes == INVALID_FILE_ATTRIBUTES) continue;
                     if (j < folders.size() && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-                    next.push_back({std::move(path), attributes});
+                    next.push_back({std::move(path), attributes, f.rootLength});
                 }
                 frontier = std::move(next);
                 i = j;
@@ -114,7 +115,7 @@ std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, 
                     const bool link = (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
                     if (link && mode == Mode::Targets) return;
                     if (!folder && (!last || mode != Mode::Detect)) return;
-                    if (next.size() < kMaxFoldersPerPath) next.push_back({Join(f.path, e.name), e.attributes});
+                    if (next.size() < kMaxFoldersPerPath) next.push_back({Join(f.path, e.name), e.attributes, f.rootLength});
                 };
                 if (wildcard) {
                     for (const Computer::Listed& e : listing.entries)
@@ -135,7 +136,7 @@ std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, 
             frontier = std::move(next);
             ++i;
         }
-        for (Found& f : frontier) result.push_back({AsFolder(f.path), f.attributes});
+        for (Found& f : frontier) result.push_back({AsFolder(f.path), f.attributes, f.rootLength});
         if (stopAtFirst && !result.empty()) return result;
     }
     // Each path once, compared exactly: case twins under Wine are two folders.
@@ -183,6 +184,13 @@ std::vector<std::wstring> PatternsOf(const Rules& rules, const Key& key) {
     std::vector<std::wstring> out;
     out.reserve(key.patternCount);
     for (uint32_t i = 0; i < key.patternCount; ++i) out.push_back(Utf8ToWide(rules.Text(rules.patterns[key.firstPattern + i])));
+    return out;
+}
+
+std::vector<RuleFolder> FoldersOf(std::vector<Found> found) {
+    std::vector<RuleFolder> out;
+    out.reserve(found.size());
+    for (Found& f : found) out.push_back({std::move(f.path), f.rootLength});
     return out;
 }
 
@@ -315,7 +323,7 @@ EntryTargets EnumerateTargets(const Rules& rules, const Entry& entry, Computer& 
                 t.line = key.line;
                 t.number = key.number;
                 t.flag = key.flag;
-                t.folders = PathsOf(Resolve(key.variable, rules.Text(key.text), Mode::Targets, computer));
+                t.folders = FoldersOf(Resolve(key.variable, rules.Text(key.text), Mode::Targets, computer));
                 t.patterns = PatternsOf(rules, key);
                 targets.files.push_back(std::move(t));
                 break;
@@ -389,18 +397,19 @@ bool IsRegistryExcluded(const std::vector<ExcludeTarget>& excludes, Hive hive, c
     return false;
 }
 
+
 size_t WalkMatches(const FileKeyTarget& target, const std::vector<ExcludeTarget>& excludes,
                    const MatchCallback& onMatch) {
     const bool deep = target.flag != Flag::None;
     // With a deep walk, a folder inside another folder of the same key is walked with it.
     std::vector<std::wstring> starts;
-    for (const std::wstring& f : target.folders) {
-        const std::wstring folded = Folded(f);
+    for (const RuleFolder& f : target.folders) {
+        const std::wstring folded = Folded(f.path);
         bool inside = false;
-        for (const std::wstring& other : target.folders)
-            if (deep && &other != &f && Folded(other) != folded && StartsWithFolder(folded, Folded(other)))
+        for (const RuleFolder& other : target.folders)
+            if (deep && &other != &f && Folded(other.path) != folded && StartsWithFolder(folded, Folded(other.path)))
                 inside = true;
-        if (!inside) starts.push_back(AsFolder(f));
+        if (!inside) starts.push_back(AsFolder(f.path));
     }
     size_t listed = 0;
     bool go = true;

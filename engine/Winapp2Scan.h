@@ -82,11 +82,17 @@ std::vector<size_t> EntriesToRun(const Rules& rules, const std::vector<Detection
 // "C:\"), without a trailing backslash, each once, found by true names on folder listings: a
 // wildcard folder matches folders only, and nothing below the variable's own folder is reached
 // through a link (an entry carrying FILE_ATTRIBUTE_REPARSE_POINT is never matched).
+// Each folder is kept as the variable's folder and the true names found below it, so that it
+// can be opened again name by name from that folder, never through a link met on the way.
+struct RuleFolder {
+    std::wstring path;      // the whole folder, for showing and comparing
+    size_t rootLength = 0;  // how much of `path` is the variable's folder; below it, true names
+};
 struct FileKeyTarget {
     uint32_t line = 0;
     uint16_t number = 0;  // FileKey<number>
     Flag flag = Flag::None;
-    std::vector<std::wstring> folders;
+    std::vector<RuleFolder> folders;
     std::vector<std::wstring> patterns;
 };
 

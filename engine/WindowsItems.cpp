@@ -110,7 +110,7 @@ void ScandiskFiles(EraseRun& run) {
 void CachedPasswords(EraseRun& run) {
     std::string windows = fs::WindowsDirectory();
     if (!platform::paths::IsUsableFolder(windows)) return;
-    planwalk::MatchingFiles(run.plan, platform::paths::WithoutSlash(windows) + "\\*.pwl", fs::Reach::DirectlyIn);
+    planwalk::MatchingFiles(run.plan, platform::paths::WithoutSlash(windows) + "\\*.pwl", fs::Reach::DirectlyIn, true);
 }
 
 void Clipboard(EraseRun& run) {

@@ -24,7 +24,8 @@ int ShellRecycleFile(const std::wstring& path) {
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.pTo = nullptr;
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO;  // 0x54
+    // A file the recycle bin cannot take is deleted for good only once the user says so.
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
     op.fAnyOperationsAborted = FALSE;
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = nullptr;
@@ -56,6 +57,9 @@ bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path)
     // The shell takes only everyday paths shorter than MAX_PATH.
     const std::wstring shown = paths::ShortForm(chosen->folder.path + chosen->name);
     if (shown.empty() || shown.size() >= MAX_PATH) return false;
+    // The shell reads that text again: it must name the very file, not one it folds into
+    // ("report.txt." is read as "report.txt").
+    if (paths::LongPath(shown) != chosen->folder.path + chosen->name) return false;
     // Checked through the held folder: a plain file in place, no link, not read-only, not in use.
     if (!fs::IsFileInFolder(chosen->folder, chosen->name)) return false;
     ShellRecycleFile(shown);  // the shell's answer is not looked at

@@ -583,16 +583,19 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
     return guard;
 }
 
-FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name) {
+FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name, Reach reach) {
     FolderGuard guard;
-    if (!parent.usable || parent.DirectOnly() || !paths::IsSafeName(name)) return guard;
+    if (!parent.usable || (parent.DirectOnly() && reach == Reach::Below) || !paths::IsSafeName(name)) return guard;
     guard.path = parent.path + name + L"\\";
     guard.parent = parent.handle;
     guard.leaf = name;
     if (!Api().HandleDeletes()) {
         DWORD a = GetFileAttributesW(guard.path.c_str());
+        guard.protection = ProtectionOf(guard.path);
         guard.usable = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) &&
-                       !(a & FILE_ATTRIBUTE_REPARSE_POINT) && ProtectionOf(guard.path) == Protection::None;
+                       !(a & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                       (guard.protection == Protection::None ||
+                        (reach == Reach::DirectlyIn && guard.protection != Protection::UnixRoot));
         return guard;
     }
     FileHandle handle(OpenRelative(parent.handle.get(), name, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
@@ -605,7 +608,8 @@ FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name) {
         (info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return guard;
     guard.protection = ProtectionOf(guard.objectName);
-    if (guard.protection != Protection::None) return guard;
+    if (guard.protection == Protection::UnixRoot || (guard.protection != Protection::None && reach == Reach::Below))
+        return guard;
     guard.handle = Share(handle.release());
     guard.usable = true;
     return guard;
@@ -795,11 +799,12 @@ bool LeadsElsewhere(const std::string& path) {
     auto [folder, name] = SplitLast(longPath);
     std::optional<DirEntry> found = FindOne(longPath);
     if (!found || found->IsFolder()) return false;
-    const FolderGuard guard = GuardFolder(folder);
+    // The file may lie directly in a protected folder (a program kept on the Desktop or at D:\).
+    const FolderGuard guard = GuardFolder(folder, Reach::DirectlyIn);
     if (!guard.usable) return true;
     FileHandle file(CreateFileW(longPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid()) return true;  // listed but not to be opened: a link leading nowhere, say
     return !SameFinalPath(ObjectName(file.get()), guard.objectName + found->wideName);
 }
 
@@ -894,6 +899,19 @@ int DeleteMatchingFiles(const FolderGuard& guard, const std::wstring& mask, bool
     return deleted;
 }
 
+// Removes the link (a junction) `name` in the folder `parent` itself, never what it leads to:
+// opened relative to the folder without following it. Windows only; under Wine a link stays.
+bool RemoveLinkIn(const FolderGuard& parent, const std::wstring& name) {
+    if (IsWine() || !parent.handle || !Api().HandleDeletes() || !paths::IsSafeName(name)) return false;
+    FileHandle link(OpenRelative(parent.handle.get(), name, DELETE | FILE_READ_ATTRIBUTES, kShareAll,
+                                 kFileOpenReparsePoint | kFileOpenForBackupIntent));
+    if (!link.valid()) return false;
+    std::optional<BasicInfo> info = QueryBasic(link.get());
+    if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    if (!SameFinalPath(WithSlashW(ObjectName(link.get())), parent.objectName + name + L"\\")) return false;
+    return MarkForDeletion(link.get());
+}
+
 int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& mask, bool force, bool securely) {
     if (!parentGuard.usable || parentGuard.DirectOnly() || mask.empty() || mask.find(L'\\') != std::wstring::npos)
         return 0;
@@ -905,7 +923,7 @@ int DeleteMatchingFolders(const FolderGuard& parentGuard, const std::wstring& ma
     int removed = 0;
     for (const DirEntry& match : matches) {
         if (match.IsLink()) {
-            if (RemoveFolder(parentGuard.path + match.wideName)) ++removed;  // Windows: the link only
+            if (RemoveLinkIn(parentGuard, match.wideName)) ++removed;  // Windows: the link only
             continue;
         }
         if (RemoveTree(GuardSubfolder(parentGuard, match), force, securely)) ++removed;
@@ -947,7 +965,7 @@ WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
         std::vector<DirEntry> files;
         ListGuarded(frame.guard, [&](const DirEntry& entry) {
             if (entry.IsFolder() && entry.IsLink()) {
-                if (rules.removeLinks && !IsWine()) RemoveFolder(frame.guard.path + entry.wideName);
+                if (rules.removeLinks) RemoveLinkIn(frame.guard, entry.wideName);
             } else if (entry.IsFolder()) {
                 int childTag = frame.tag;
                 if (!rules.enter || rules.enter(frame.guard, entry, frame.tag, childTag))

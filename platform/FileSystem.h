@@ -114,8 +114,9 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach = Reach::Below);
 // swapped for a link, a junction, or a case twin met through a link are refused), it is no link
 // itself, and it is no protected folder. Not usable when `parent` is not, or is DirectOnly.
 FolderGuard GuardSubfolder(const FolderGuard& parent, const DirEntry& entry);
-// The same for a sub-folder known by its true name only.
-FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name);
+// The same for a sub-folder known by its true name only. With Reach::DirectlyIn the parent may
+// be a protected folder and the child may be one too (then DirectOnly), as GuardFolder allows.
+FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name, Reach reach = Reach::Below);
 
 // The guard of the folder `below` (one or more names, backslash-separated) inside the folder
 // `base`, for the fixed sub-folders an item adds to a folder it was given. `base` may be a link

@@ -109,16 +109,20 @@ Snapshot Take() {
     }
     if (UINT n = GetSystemDirectoryW(buffer, MAX_PATH + 1); n && n <= MAX_PATH) AddVital(snapshot, std::wstring(buffer, n));
     for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"CommonProgramFiles",
-                                L"USERPROFILE", L"ALLUSERSPROFILE", L"PUBLIC", L"SystemRoot"})
+                                L"CommonProgramFiles(x86)", L"CommonProgramW6432", L"USERPROFILE", L"ALLUSERSPROFILE",
+                                L"PUBLIC", L"SystemRoot"})
         AddVital(snapshot, Environment(name));
     const wchar_t* const kWindowsKey = L"Software\\Microsoft\\Windows\\CurrentVersion";
     for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"ProgramW6432Dir"})
         AddVital(snapshot, FolderValue(HKEY_LOCAL_MACHINE, kWindowsKey, name));
     // The user shell folders, where the shell keeps them and where older programs read them.
-    const wchar_t* const kUserFolders[] = {L"Desktop", L"Personal", L"AppData", L"Local AppData",
-                                           L"Start Menu", L"Programs", L"Startup"};
-    const wchar_t* const kCommonFolders[] = {L"Common Desktop", L"Common Documents", L"Common AppData",
-                                             L"Common Start Menu", L"Common Programs", L"Common Startup"};
+    // (Favorites, Recent and the cache are not among them: items empty those.)
+    const wchar_t* const kUserFolders[] = {L"Desktop",     L"Personal",  L"AppData",  L"Local AppData",
+                                           L"Start Menu",  L"Programs",  L"Startup",  L"My Music",
+                                           L"My Pictures", L"My Video",  L"{374DE290-123F-4565-9164-39C4925E467B}"};
+    const wchar_t* const kCommonFolders[] = {L"Common Desktop",    L"Common Documents", L"Common AppData",
+                                             L"Common Start Menu", L"Common Programs",  L"Common Startup",
+                                             L"CommonMusic",       L"CommonPictures",   L"CommonVideo"};
     for (const wchar_t* key : {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
                                L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"}) {
         for (const wchar_t* name : kUserFolders) AddVital(snapshot, FolderValue(HKEY_CURRENT_USER, key, name));
@@ -154,6 +158,10 @@ Snapshot Take() {
             snapshot.unixRoot = Key(FolderObjectName(dos));
             HeapFree(GetProcessHeap(), 0, dos);
         }
+        // The Unix home folder, as Wine names it ("\??\Z:\home\user").
+        std::wstring home = Environment(L"WINEHOMEDIR");
+        if (home.rfind(L"\\??\\", 0) == 0) home.erase(0, 4);
+        AddVital(snapshot, home);
     }
     snapshot.madeAt = GetTickCount();
     return snapshot;
@@ -181,6 +189,8 @@ Protection ProtectionOf(const std::wstring& objectName) {
     if (protectedNow.roots.count(name) || LooksLikeRoot(name)) return Protection::DriveRoot;
     if (protectedNow.vital.count(name) || protectedNow.above.count(name)) return Protection::Vital;
     if (!protectedNow.profileRoot.empty() && ParentOf(name) == protectedNow.profileRoot) return Protection::Vital;
+    // Under Wine every folder directly in "/" (home, etc, usr...) is the machine's, not an item's.
+    if (!protectedNow.unixRoot.empty() && ParentOf(name) == protectedNow.unixRoot) return Protection::Vital;
     return Protection::None;
 }
 

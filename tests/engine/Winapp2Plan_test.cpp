@@ -119,6 +119,9 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         {"a file link is never deleted through", "FileKey1=%LocalAppData%\\BwPlan\\FL|*",
          {"{O}\\secret.txt", "{L}\\FL\\a.dat", "{L}\\FL\\secret.txt->{O}\\secret.txt"},
          {"{L}\\FL\\a.dat"}, {"{O}\\secret.txt"}, false},
+        {"a name ending in a dot never becomes the link its path text folds into",
+         "FileKey1=%LocalAppData%\\BwPlan\\FR*|*|REMOVESELF",
+         {"{O}\\secret.txt", "!{L}\\FRx.\\", "{L}\\FRx->{O}"}, {}, {"{O}\\secret.txt", "{L}\\FRx"}, true},
         {"a case twin of the folder is not the folder", "FileKey1=%LocalAppData%\\BwPlan\\Twin|*",
          {"!{L}\\Twin\\", "!{L}\\TWIN\\", "{L}\\Twin\\a.dat", "{L}\\TWIN\\b.dat"}, {"{L}\\Twin\\a.dat"}, {"{L}\\TWIN\\b.dat"}, false},
         {"patterns match whole names only", "FileKey1=%LocalAppData%\\BwPlan\\Look|LOG;LOG.old|RECURSE",
@@ -171,6 +174,30 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
     RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
 }
 
+// The folders a rule finds are opened again name by name when it is planned: one swapped for a
+// link since it was found (the finder's listings are kept for the whole run) leads nowhere.
+TEST(Winapp2Plan, AFolderSwappedForALinkAfterItWasFoundLeadsNowhere) {
+    const std::string outside = Expand("{O}"), planted = Expand("{L}");
+    RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
+    std::vector<std::string> made;
+    for (const char* entry : {"{O}\\secret.txt", "{L}\\Swap\\a.dat"}) PlantOne(entry, made);
+    w2::Computer computer;
+    const w2::Rules rules = w2::ParseRules(Expand("[Swap *]\nDetect=HKCU\\Software\n"
+                                                  "FileKey1=%LocalAppData%\\BwPlan\\Sw*|*|REMOVESELF\n"),
+                                           computer.Defined());
+    ASSERT_EQ(rules.entries.size(), 1u);
+    ASSERT_EQ(w2::EnumerateTargets(rules, rules.entries[0], computer).files.at(0).folders.size(), 1u);
+    RunUnix("/bin/rm", {"-rf", UnixPath(planted + "\\Swap")});
+    ASSERT_TRUE(MakeLink(outside, planted + "\\Swap"));
+    bw::ErasePlan plan;
+    plan.BeginItem("rule");
+    const w2::EntryPlanCounts counts = w2::PlanEntry(plan, rules, rules.entries[0], computer);
+    bw::Execute(plan, {});
+    EXPECT_TRUE(PathExists(outside + "\\secret.txt"));
+    EXPECT_GT(counts.refused, 0u) << bw::ReportText(plan, false);
+    RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
+}
+
 TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusions) {
     const HKEY hkcu = HKEY_CURRENT_USER;
     struct Row {
@@ -183,6 +210,7 @@ TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusio
         {"another user's hive", "RegKey1=HKU\\.DEFAULT\\Software\\BwPlanReg", true},
         {"the system's keys", "RegKey1=HKLM\\SYSTEM\\BwPlanReg", true},
         {"every program's settings", "RegKey1=HKCU\\Software\\Microsoft", true},
+        {"Windows' own settings through the 32-bit view", "RegKey1=HKCU\\Software\\Wow6432Node\\Microsoft\\Windows", true},
         {"a program's key with a kept key below", "RegKey1=HKCU\\Software\\BwPlanReg\n"
                                                   "RegKey2=HKCU\\Software\\BwPlanReg\\Sub|v\n"
                                                   "ExcludeKey1=REG|HKCU\\Software\\BwPlanReg\\Keep", true},

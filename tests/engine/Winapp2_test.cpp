@@ -429,7 +429,7 @@ TEST(Winapp2, TargetsOfAPlantedTreeAreExactlyTheMatchesNeverTheBaits) {
     std::vector<std::set<std::string>> folders, matches;
     for (const w2::FileKeyTarget& t : targets.files) {
         std::set<std::string> f, m;
-        for (const std::wstring& folder : t.folders) f.insert(relative(folder));
+        for (const w2::RuleFolder& folder : t.folders) f.insert(relative(folder.path));
         size_t calls = 0;
         w2::WalkMatches(t, targets.excludes, [&](const std::wstring& folder, const auto& entry, bool excluded) {
             ++calls;
