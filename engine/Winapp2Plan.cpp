@@ -71,6 +71,9 @@ struct Context {
     }
 };
 
+// A path as the file system compares it: under Wine "a.log" and "A.LOG" are two files.
+std::wstring PathKey(const std::wstring& path) { return fs::IsWine() ? path : Folded(path); }
+
 bool Matches(const std::vector<std::wstring>& patterns, const std::wstring& name) {
     for (const std::wstring& p : patterns)
         if (MatchesName(p, name)) return true;
@@ -84,27 +87,32 @@ bool PlanFolder(Context& c, const Key& key, const FileKeyTarget& target, uint32_
                 const fs::FolderGuard& guard, const std::wstring& shown, int depth) {
     const bool deep = target.flag != Flag::None;
     const bool removeSelf = target.flag == Flag::RemoveSelf;
-    if (deep && !c.walked.insert(Folded(shown)).second) return false;  // walked already: it stays
+    if (deep && !c.walked.insert(PathKey(shown)).second) return false;  // walked already: it stays
     std::vector<fs::DirEntry> entries;
     if (!fs::ListGuarded(guard, [&](const fs::DirEntry& e) {
             entries.push_back(e);
             return true;
-        }))
+        })) {
+        c.Refuse(key, Shown(shown) + " cannot be listed");
         return false;
+    }
     bool everything = true;
     for (const fs::DirEntry& e : entries) {
         if (e.IsFolder()) {
             if (deep && e.IsLink())
                 c.Refuse(key, "not followed: " + Shown(JoinShown(shown, e.wideName)) + " is a link");
+            if (deep && !e.IsLink() && depth >= kMaxDepth)
+                c.Refuse(key, "not walked into " + Shown(JoinShown(shown, e.wideName)) + ", too deep");
             if (!deep || e.IsLink() || depth >= kMaxDepth) {
                 everything = false;
                 continue;
             }
             fs::FolderGuard child = fs::GuardSubfolder(guard, e);
             if (!child.usable) {
-                if (child.protection != fs::Protection::None)
-                    c.Refuse(key, "not walked into " + Shown(JoinShown(shown, e.wideName)) + ", " +
-                                      ProtectionText(child.protection));
+                c.Refuse(key, "not walked into " + Shown(JoinShown(shown, e.wideName)) + ", " +
+                                  (child.protection != fs::Protection::None
+                                       ? std::string(ProtectionText(child.protection))
+                                       : std::string("it cannot be opened as the folder listed there")));
                 everything = false;
                 continue;
             }
@@ -125,7 +133,7 @@ bool PlanFolder(Context& c, const Key& key, const FileKeyTarget& target, uint32_
             continue;
         }
         const std::wstring full = JoinShown(shown, e.wideName);
-        if (!c.planned.insert(Folded(full)).second) continue;  // an earlier key of the entry takes it
+        if (!c.planned.insert(PathKey(full)).second) continue;  // an earlier key of the entry takes it
         c.plan.AddFile(folder, e);
         ++c.counts.files;
     }
