@@ -431,7 +431,7 @@ std::wstring NtPath(const std::wstring& longPath) {
 }
 
 // Renames the open file `file` to `newPath` (an NT path in the same folder), never replacing.
-bool RenameByHandle(HANDLE file, const std::wstring& newPath) {
+bool RenameByHandle(HANDLE file, const std::wstring& newPath, bool replace = false) {
     const size_t nameBytes = newPath.size() * sizeof(wchar_t);
     // FILE_RENAME_INFORMATION: ReplaceIfExists, RootDirectory, FileNameLength, FileName[].
     struct RenameHead {
@@ -441,7 +441,7 @@ bool RenameByHandle(HANDLE file, const std::wstring& newPath) {
     };
     const size_t headBytes = (sizeof(RenameHead) + alignof(wchar_t) - 1) / alignof(wchar_t) * alignof(wchar_t);
     std::vector<char> buffer(headBytes + nameBytes + sizeof(wchar_t), 0);
-    RenameHead head{FALSE, nullptr, static_cast<ULONG>(nameBytes)};
+    RenameHead head{static_cast<BOOLEAN>(replace), nullptr, static_cast<ULONG>(nameBytes)};
     std::memcpy(buffer.data(), &head, sizeof head);
     std::memcpy(buffer.data() + headBytes, newPath.data(), nameBytes);
     return SetInformation(file, buffer.data(), static_cast<ULONG>(buffer.size()), kFileRenameInformation);
@@ -483,6 +483,12 @@ bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry, bool f
 }
 
 }  // namespace
+
+std::optional<bool> RenameOver(HANDLE file, const std::string& path) {
+    if (!Api().HandleDeletes()) return std::nullopt;
+    const std::wstring longPath = paths::LongPath(path);
+    return !longPath.empty() && RenameByHandle(file, NtPath(longPath), true);
+}
 
 bool ListFolderW(const std::wstring& folder, const std::function<bool(const DirEntry&)>& onEntry) {
     const std::wstring longFolder = paths::LongPath(folder);

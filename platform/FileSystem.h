@@ -238,6 +238,12 @@ bool OverwriteFile(HANDLE file);
 // on another file. False for a missing file and for a file that is what its name says.
 bool LeadsElsewhere(const std::string& path);
 
+// Gives the file open as `file` (opened with DELETE access) the name `path`, in place of whatever
+// bears it now: a link there is replaced, never followed. Through the handle, so nothing put in
+// the file's own place meanwhile is moved instead. False when it cannot; nothing on a system
+// without the handle calls (the caller renames by name there, once the file is closed).
+std::optional<bool> RenameOver(HANDLE file, const std::string& path);
+
 // Opens the file `name` (a true name listed in `guard.path`) with `access`, sharing reading and
 // writing, only when the opened file really lies in that folder, by the name check of
 // DeleteFileChecked (a Linux link to a file elsewhere is refused). INVALID_HANDLE_VALUE otherwise;

@@ -141,7 +141,8 @@ bool ReplaceFileContents(const std::string& path, const std::string& content) {
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && handle == INVALID_HANDLE_VALUE; ++attempt) {
         scratch = folder + name + ".~" + RandomSuffix();
-        handle = CreateFileA(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        handle = CreateFileA(scratch.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
@@ -152,8 +153,13 @@ bool ReplaceFileContents(const std::string& path, const std::string& content) {
     FileHandle file(handle);
     bool ok = WriteAll(file.get(), content);
     ok = FlushFileBuffers(file.get()) && ok;
+    // Renamed through its own handle, so that nothing put at the scratch name meanwhile is moved.
+    const std::optional<bool> renamed = ok ? fs::RenameOver(file.get(), path) : std::optional<bool>(false);
     ok = file.Close() && ok;
-    if (ok) ok = MoveFileExA(scratch.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!renamed)  // a system without the handle calls
+        ok = ok && MoveFileExA(scratch.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    else
+        ok = ok && *renamed;
     if (!ok) DiscardScratch(scratch);
     return ok;
 }
