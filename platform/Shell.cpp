@@ -17,12 +17,15 @@ namespace bw::platform {
 
 namespace {
 
-std::string EnvironmentValue(const char* name) {
-    std::vector<char> buffer(32768);
-    DWORD n = GetEnvironmentVariableA(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+std::wstring EnvironmentValue(const wchar_t* name) {
+    std::vector<wchar_t> buffer(32768);
+    DWORD n = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0 || n >= buffer.size()) return {};
-    return std::string(buffer.data(), n);
+    return std::wstring(buffer.data(), n);
 }
+
+// A Unix path as Wine takes it: UTF-8, whatever the code page.
+std::string UnixText(const std::wstring& path) { return text::FromWide(path, CP_UTF8); }
 
 // Wine's kernel32 turns a Linux path into the Windows path that reaches it ("Z:\..." or
 // "\\?\unix\..."); empty text when it cannot, or when this is not Wine.
@@ -56,7 +59,7 @@ void EmptyWineTrash() {
     if (!files.usable || !info.usable) return;
 
     std::vector<fs::DirEntry> entries;
-    fs::ListFolderW(files.path, [&](const fs::DirEntry& entry) {
+    fs::ListGuarded(files, [&](const fs::DirEntry& entry) {
         entries.push_back(entry);
         return true;
     });
@@ -66,7 +69,7 @@ void EmptyWineTrash() {
         if (entry.IsLink()) continue;
         bool gone = entry.IsFolder() ? fs::RemoveTree(fs::GuardSubfolder(files, entry), true)
                                      : fs::DeleteFileChecked(files, entry, true);
-        if (gone) fs::DeleteFileAt(infoFile, true);
+        if (gone) fs::DeleteNamedFile(info, entry.wideName + L".trashinfo", true);
     }
 }
 
@@ -102,23 +105,25 @@ HRESULT EmptyRecycleBins(HWND owner) {
 std::string WineTrashFolder() {
     if (!fs::IsWine()) return {};
     // Newer Wine hands the desktop's XDG_DATA_HOME on under this name, Wine 8 under its own.
-    for (const char* name : {"WINE_HOST_XDG_DATA_HOME", "XDG_DATA_HOME"}) {
-        std::string dataHome = EnvironmentValue(name);
-        if (!dataHome.empty() && dataHome[0] == '/') {
-            std::string path = DosPathOfUnixPath(dataHome + "/Trash");
+    for (const wchar_t* name : {L"WINE_HOST_XDG_DATA_HOME", L"XDG_DATA_HOME"}) {
+        const std::wstring dataHome = EnvironmentValue(name);
+        if (!dataHome.empty() && dataHome[0] == L'/') {
+            std::string path = DosPathOfUnixPath(UnixText(dataHome) + "/Trash");
             return path.empty() ? std::string() : paths::WithoutSlash(path);
         }
     }
     // "\??\Z:\home\user", or "\??\unix/home/user" where no drive reaches the home folder.
-    std::string home = EnvironmentValue("WINEHOMEDIR");
-    if (home.rfind("\\??\\", 0) != 0) return {};
+    std::wstring home = EnvironmentValue(L"WINEHOMEDIR");
+    if (home.rfind(L"\\??\\", 0) != 0) return {};
     home.erase(0, 4);
-    if (home.rfind("unix", 0) == 0) {
-        std::string path = DosPathOfUnixPath(home.substr(4) + "/.local/share/Trash");
+    if (home.rfind(L"unix", 0) == 0) {
+        std::string path = DosPathOfUnixPath(UnixText(home.substr(4)) + "/.local/share/Trash");
         return path.empty() ? std::string() : paths::WithoutSlash(path);
     }
-    if (home.empty()) return {};
-    return paths::WithoutSlash(home) + "\\.local\\share\\Trash";
+    bool lossy = false;
+    const std::string dosHome = text::FromWide(home, CP_ACP, '?', &lossy);
+    if (dosHome.empty() || lossy) return {};
+    return paths::WithoutSlash(dosHome) + "\\.local\\share\\Trash";
 }
 
 unsigned ShlwapiMajorVersion() {
