@@ -28,6 +28,7 @@ struct IoStatusBlock {
 using NtQueryObjectFn = NTSTATUS_(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 using NtSetInformationFileFn = NTSTATUS_(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
 using GetFinalPathNameByHandleAFn = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 struct UnicodeString;
 struct ObjectAttributes;
 using NtOpenFileFn = NTSTATUS_(WINAPI*)(PHANDLE, ACCESS_MASK, ObjectAttributes*, IoStatusBlock*, ULONG, ULONG);
@@ -97,6 +98,7 @@ struct SystemCalls {
     NtQueryObjectFn ntQueryObject = nullptr;
     NtSetInformationFileFn ntSetInformationFile = nullptr;
     GetFinalPathNameByHandleAFn getFinalPathNameByHandleA = nullptr;
+    GetFinalPathNameByHandleWFn getFinalPathNameByHandleW = nullptr;
     NtOpenFileFn ntOpenFile = nullptr;
     NtQueryDirectoryFileFn ntQueryDirectoryFile = nullptr;
     NtQueryInformationFileFn ntQueryInformationFile = nullptr;
@@ -111,9 +113,12 @@ struct SystemCalls {
             ntQueryInformationFile =
                 reinterpret_cast<NtQueryInformationFileFn>(GetProcAddress(ntdll, "NtQueryInformationFile"));
         }
-        if (HMODULE k32 = GetModuleHandleA("kernel32.dll"))
+        if (HMODULE k32 = GetModuleHandleA("kernel32.dll")) {
             getFinalPathNameByHandleA = reinterpret_cast<GetFinalPathNameByHandleAFn>(
                 GetProcAddress(k32, "GetFinalPathNameByHandleA"));
+            getFinalPathNameByHandleW = reinterpret_cast<GetFinalPathNameByHandleWFn>(
+                GetProcAddress(k32, "GetFinalPathNameByHandleW"));
+        }
     }
     bool HandleDeletes() const {
         return ntQueryObject && ntSetInformationFile && ntOpenFile && ntQueryDirectoryFile && ntQueryInformationFile;
@@ -184,6 +189,19 @@ std::wstring ObjectName(HANDLE h) {
         buffer.assign(needed + sizeof(wchar_t), 0);
     }
     return {};
+}
+
+// The protection of the folder open as `h`, named `objectName`. Windows names a handle by the
+// name it was opened with (a short 8.3 name stays short), so there the normalized final name is
+// judged as well; under Wine the object name is already final.
+Protection JudgedProtection(HANDLE h, const std::wstring& objectName) {
+    const Protection protection = ProtectionOf(objectName);
+    if (protection != Protection::None || IsWine() || !Api().getFinalPathNameByHandleW) return protection;
+    std::vector<wchar_t> buffer(1024);
+    const DWORD n = Api().getFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    if (n == 0 || n >= buffer.size()) return protection;
+    return ProtectionOf(WithSlashW(std::wstring(buffer.data(), n)));
 }
 
 bool SetInformation(HANDLE h, void* info, ULONG size, int infoClass) {
@@ -578,7 +596,7 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
         std::wstring name = ObjectName(handle.get());
         if (name.empty()) return guard;
         guard.objectName = WithSlashW(name);
-        guard.protection = ProtectionOf(guard.objectName);
+        guard.protection = JudgedProtection(handle.get(), guard.objectName);
     } else {
         guard.protection = ProtectionOf(guard.path);
     }
@@ -613,7 +631,7 @@ FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name, Reac
     if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return guard;
-    guard.protection = ProtectionOf(guard.objectName);
+    guard.protection = JudgedProtection(handle.get(), guard.objectName);
     if (guard.protection == Protection::UnixRoot || (guard.protection != Protection::None && reach == Reach::Below))
         return guard;
     guard.handle = Share(handle.release());
