@@ -76,8 +76,14 @@ void EmptyWineTrash() {
 }  // namespace
 
 bool ClearRecentDocumentsList() {
+    bool shortcutsLeft = false;
+    if (const std::string recent = RecentFolder(); !recent.empty())
+        fs::ListFolderW(paths::Widen(recent), [&](const fs::DirEntry& entry) {
+            shortcutsLeft = !entry.IsFolder() && fs::MatchesMask(L"*.lnk", entry.wideName);
+            return !shortcutsLeft;
+        });
     SetLastError(0);
-    SHAddToRecentDocs(SHARD_PATHA, nullptr);
+    if (!shortcutsLeft) SHAddToRecentDocs(SHARD_PATHA, nullptr);
     const bool noError = GetLastError() == 0;
 
     // Wine deletes the list's key only when it has no per-extension subkeys, which Windows
@@ -87,10 +93,9 @@ bool ClearRecentDocumentsList() {
 }
 
 bool ClearRecentDocuments() {
-    const bool noError = ClearRecentDocumentsList();
     const std::string recent = RecentFolder();
     if (!recent.empty()) fs::DeleteFiles(recent + "\\*.lnk", false);
-    return noError;
+    return ClearRecentDocumentsList();
 }
 
 HRESULT EmptyRecycleBins(HWND owner) {

@@ -17,7 +17,8 @@ namespace bw::platform {
 // list was already gone); the shortcut clean-up does not change the result.
 bool ClearRecentDocuments();
 // The same without the shortcut files: the list in the registry only (for callers that delete
-// the shortcuts themselves, one by one).
+// the shortcuts themselves, one by one). The shell's own clearing also deletes every shortcut
+// of the Recent folder on Windows, so it is left out while a shortcut the caller kept is there.
 bool ClearRecentDocumentsList();
 
 // Empties the recycle bins of all drives without asking. On Windows this is
