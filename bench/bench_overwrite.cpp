@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     const uint64_t bytes = bw::platform::fs::FolderSize(folder).value_or(0) * 2;
     bw::bench::Stopwatch watch;
     if (mode == "secure") {
-        bw::platform::fs::SecureEraseScope securely(true);
-        bw::platform::fs::DeleteFiles(folder + "\\*", false);
+        bw::platform::fs::DeleteFiles(bw::platform::fs::GuardFolder(folder), "*", false, true);
         bw::bench::PrintResult("secure", watch.Seconds(), bytes);
     } else {
         bw::bench::PrintResult("minimal", watch.Seconds(), MinimalOverwrite(folder));

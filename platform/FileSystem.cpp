@@ -370,13 +370,7 @@ bool WildMatch(const wchar_t* mask, const wchar_t* name) {
     return *mask == 0;
 }
 
-
-// Secure erasing: the process-wide switch of SecureEraseScope, random bytes, and the steps of
-// one secure delete.
-bool& SecureSwitch() {
-    static bool on = false;
-    return on;
-}
+// Secure erasing: random bytes, and the steps of one secure delete.
 
 using RtlGenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
 
@@ -781,7 +775,7 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
     if (!Api().HandleDeletes() || !guard.handle)
         return !entry.IsLink() && DeleteByPath(guard.path + entry.wideName, entry.attributes, force);
 
-    if (securely || SecureEraseOn()) return SecureDeleteChecked(guard, entry, force);
+    if (securely) return SecureDeleteChecked(guard, entry, force);
 
     // One handle, opened relative to the checked folder, serves the check and the delete, so the
     // file proven to lie in the folder is the very file deleted. FILE_FLAG_DELETE_ON_CLOSE is never
@@ -799,21 +793,7 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
 }
 
 bool DeleteNamedFile(const FolderGuard& guard, const std::wstring& name, bool force, bool securely) {
-    if (!guard.usable || !paths::IsSafeName(name)) return false;
-    DirEntry entry;
-    entry.wideName = name;
-    if (Api().HandleDeletes() && guard.handle) {
-        FileHandle file(OpenRelative(guard.handle.get(), name, FILE_READ_ATTRIBUTES, kShareAll, kFileNonDirectoryFile));
-        if (!file.valid()) return false;
-        std::optional<BasicInfo> info = QueryBasic(file.get());
-        if (!info) return false;
-        entry.attributes = info->fileAttributes;
-    } else {
-        DWORD a = GetFileAttributesW((guard.path + name).c_str());
-        if (a == INVALID_FILE_ATTRIBUTES) return false;
-        entry.attributes = a;
-    }
-    return DeleteFileChecked(guard, entry, force, securely);
+    return DeleteListedFile(guard, name, 0, FILETIME{}, force, securely, false) == ListedFileOutcome::Deleted;
 }
 
 bool LeadsElsewhere(const std::string& path) {
@@ -869,10 +849,7 @@ bool DeleteFileAt(const std::string& path, bool force, bool securely) {
     return DeleteFileAt(paths::Widen(paths::Trim(path)), force, securely);
 }
 
-SecureEraseScope::SecureEraseScope(bool on) : previous_(SecureSwitch()) { SecureSwitch() = on; }
-SecureEraseScope::~SecureEraseScope() { SecureSwitch() = previous_; }
 
-bool SecureEraseOn() { return SecureSwitch(); }
 
 bool OverwriteFile(HANDLE file) {
     LARGE_INTEGER size{};
@@ -1179,7 +1156,8 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
         std::optional<DirEntry> found = FindOne(guard.path + name);
         if (!found || found->wideName != name) return ListedFileOutcome::Vanished;
         if (found->IsFolder() || found->IsLink()) return ListedFileOutcome::Refused;
-        if (found->size != size || CompareFileTime(&found->written, &written) != 0) return ListedFileOutcome::Changed;
+        if (checkUnchanged && (found->size != size || CompareFileTime(&found->written, &written) != 0))
+            return ListedFileOutcome::Changed;
         if ((found->attributes & FILE_ATTRIBUTE_READONLY) && !force) return ListedFileOutcome::ReadOnly;
         return DeleteFileChecked(guard, *found, force, securely) ? ListedFileOutcome::Deleted : ListedFileOutcome::InUse;
     }
@@ -1223,9 +1201,9 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
     std::optional<BasicInfo> basic = QueryBasic(file.get());
     std::optional<StandardInfo> standard = QueryStandard(file.get());
     if (!basic || !standard) return ListedFileOutcome::Vanished;
-    if (static_cast<uint64_t>(standard->endOfFile.QuadPart) != size ||
-        static_cast<DWORD>(basic->lastWriteTime.LowPart) != written.dwLowDateTime ||
-        static_cast<DWORD>(basic->lastWriteTime.HighPart) != written.dwHighDateTime)
+    if (checkUnchanged && (static_cast<uint64_t>(standard->endOfFile.QuadPart) != size ||
+                           static_cast<DWORD>(basic->lastWriteTime.LowPart) != written.dwLowDateTime ||
+                           static_cast<DWORD>(basic->lastWriteTime.HighPart) != written.dwHighDateTime))
         return ListedFileOutcome::Changed;
     const DWORD fileAttributes = basic->fileAttributes;
     const bool readOnly = (fileAttributes & FILE_ATTRIBUTE_READONLY) != 0;

@@ -211,23 +211,6 @@ bool DeleteChosen(const SearchAnchor& anchor, const std::wstring& path, bool sec
 // other names. Returns true when the file was deleted.
 bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool force, bool securely = false);
 
-// The erase run's secure setting for the calls that are not handed a policy: while a
-// SecureEraseScope with `on` true lives, every delete is secure as if `securely` were given.
-// Callers that can pass the policy pass it; this remains for the erase run's items.
-class SecureEraseScope {
-public:
-    explicit SecureEraseScope(bool on);
-    ~SecureEraseScope();
-    SecureEraseScope(const SecureEraseScope&) = delete;
-    SecureEraseScope& operator=(const SecureEraseScope&) = delete;
-
-private:
-    bool previous_;
-};
-
-// True while a SecureEraseScope with `on` true is the innermost one.
-bool SecureEraseOn();
-
 // Overwrites the whole of the open file `file` (opened with GENERIC_WRITE) in place, as a secure
 // erase does: zeros, then random bytes, each pass flushed. Leaves the size unchanged and does not
 // delete. False when a write or flush failed (what was written stays written).
@@ -381,11 +364,11 @@ enum class ListedFileOutcome {
 // file that was listed there: it is opened relative to the folder, the handle's name must be the
 // folder's plus `name` (compared as the file system compares), and its size and last-write time
 // must still be `size` and `written`. That same handle is then marked for deletion (securely,
-// through one handle as SecureEraseScope describes, when `securely`), so nothing can be swapped
+// through one handle as DeleteFileChecked describes, when `securely`), so nothing can be swapped
 // between the checks and the delete. Read-only files go only with `force`. Says which check
 // failed; never follows a link. Without `checkUnchanged` (a file found moments ago in the same
-// run) size and write time are not compared, and the delete is tried at once: the file's
-// attributes are read only when it fails, to tell a read-only file from one in use.
+// run, or named by the caller) size and write time are not compared, and a plain delete is tried
+// at once: the file's attributes are read only when it fails, to tell read-only from in use.
 ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring& name, uint64_t size,
                                    const FILETIME& written, bool force, bool securely,
                                    bool checkUnchanged = true);

@@ -212,13 +212,3 @@ TEST(SendToRecycleBin, RefusesLinksFoldersAndReadOnlyFiles) {
     EXPECT_EQ(ReadTextFile(dir / "ro.tmp"), "ro");
 }
 
-TEST(SendToRecycleBin, NeverOverwritesEvenWhileErasingSecurely) {
-    const std::string trash = bw::platform::WineTrashFolder();
-    if (trash.empty()) GTEST_SKIP() << "no Wine trash folder to look into";
-    TempDir dir;
-    const std::string name = "recycled-" + std::to_string(GetCurrentProcessId()) + ".tmp";
-    WriteTextFile(dir / name, "the user's words");
-    bw::platform::fs::SecureEraseScope securely(true);
-    ASSERT_TRUE(eh::SendToRecycleBin(dir / name));
-    EXPECT_EQ(ReadTextFile(trash + "\\files\\" + name), "the user's words");
-}
