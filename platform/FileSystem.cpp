@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 namespace bw::platform::fs {
 
@@ -1099,10 +1100,13 @@ bool SetCurrentDirectory(const std::string& path) {
 }
 
 std::string TempPath() {
-    char buffer[MAX_PATH + 1];
-    DWORD n = GetTempPathA(sizeof buffer, buffer);
-    if (n == 0 || n >= sizeof buffer) return {};
-    return std::string(buffer, n);
+    wchar_t buffer[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH) return {};
+    // A name the code page cannot hold is no name here, never a look-alike of another folder.
+    bool lossy = false;
+    std::string path = text::FromWide(std::wstring(buffer, n), CP_ACP, '?', &lossy);
+    return lossy ? std::string() : path;
 }
 
 std::string WindowsDirectory() {

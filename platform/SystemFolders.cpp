@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Text.h"
 #include "platform/regfun.h"
 
 namespace bw::platform {
@@ -40,10 +41,29 @@ std::optional<std::string> Comparable(const std::string& path) {
 
 }  // namespace
 
+std::string ExactlyInCodePage(const std::wstring& path) {
+    bool lossy = false;
+    std::string text = text::FromWide(path, CP_ACP, '?', &lossy);
+    return lossy ? std::string() : text;
+}
+
 std::string RegistryFolderValue(const std::string& keyPath, const std::string& name) {
-    std::string value = regfun::GetKeyValue(keyPath, name);
-    value.resize(std::min(value.size(), value.find('\0')));
-    return paths::Trim(value);
+    // Read as UTF-16: a name the code page cannot hold must not become another folder's name.
+    std::string subkey = keyPath;
+    HKEY root = nullptr;
+    regfun::ParseKeyPath(subkey, &root);
+    HKEY key = nullptr;
+    if (!root || RegOpenKeyExW(root, text::ToWide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return {};
+    std::vector<wchar_t> buffer(4096, L'\0');
+    DWORD type = 0, size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    const LONG status = RegQueryValueExW(key, text::ToWide(name).c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
+    std::wstring value(buffer.data(), std::min<size_t>(size / sizeof(wchar_t), buffer.size() - 1));
+    value.resize(std::min(value.size(), value.find(L'\0')));
+    return paths::Trim(ExactlyInCodePage(value));
 }
 
 std::string ShellFolderValue(const std::string& name) {
@@ -52,9 +72,9 @@ std::string ShellFolderValue(const std::string& name) {
 }
 
 std::string SpecialFolder(int csidl) {
-    char buffer[MAX_PATH + 1] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-    return paths::WithoutSlash(buffer);
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    return paths::WithoutSlash(ExactlyInCodePage(buffer));
 }
 
 std::string RecentFolder() { return SpecialFolder(CSIDL_RECENT); }

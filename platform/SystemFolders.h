@@ -5,13 +5,13 @@
 
 namespace bw::platform {
 
-// SHGetFolderPathA for the CSIDL folder `csidl`, without a trailing backslash; empty text when
-// the shell cannot name it.
+// The shell's CSIDL folder `csidl`, without a trailing backslash; empty text when the shell
+// cannot name it or the code page cannot hold its name (never a look-alike name).
 std::string SpecialFolder(int csidl);
 
 // A folder named by a registry value (`keyPath` with its root, as regfun::GetKeyValue takes it),
-// cut at its first NUL and trimmed of blanks: "Error" or empty text when the value is missing,
-// so check it with paths::IsUsableFolder before use.
+// cut at its first NUL and trimmed of blanks: empty text when the value is missing or the code
+// page cannot hold it (never a look-alike name); check it with paths::IsUsableFolder before use.
 std::string RegistryFolderValue(const std::string& keyPath, const std::string& name);
 
 // The user folder `name` (Cache, Cookies, Favorites...) of the Explorer "Shell Folders" key of
