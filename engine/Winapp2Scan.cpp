@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "platform/Paths.h"
 #include "platform/RuleProbes.h"
 
 namespace bw::winapp2 {
@@ -359,6 +360,13 @@ EntryTargets EnumerateTargets(const Rules& rules, const Entry& entry, Computer& 
                     if (key.hasValue) t.value = Utf8ToWide(rules.Text(key.value));
                 } else {
                     t.folders = PathsOf(Resolve(key.variable, rules.Text(key.text), Mode::Exclude, computer));
+                    // Spelled as the plan spells the folders it walks (".", ".." and "/" folded),
+                    // so that no spelling of a kept folder escapes the comparison.
+                    for (std::wstring& f : t.folders) {
+                        std::wstring full = platform::paths::ShortForm(platform::paths::LongPath(f));
+                        if (full.size() > 3 && full.back() == L'\\') full.pop_back();
+                        if (!full.empty()) f = std::move(full);
+                    }
                     t.patterns = PatternsOf(rules, key);
                 }
                 targets.excludes.push_back(std::move(t));
