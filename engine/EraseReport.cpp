@@ -21,6 +21,8 @@ std::string Counts(const TargetCounts& counts) {
     return text;
 }
 
+std::string AsUtf8(const std::string& codePageText) { return platform::paths::Utf8(platform::paths::Widen(codePageText)); }
+
 }  // namespace
 
 std::string BytesText(uint64_t bytes) {
@@ -49,8 +51,9 @@ std::string ReportText(const ErasePlan& plan, bool preview) {
     for (size_t index = 0; index < targets.size(); ++index)
         if (!targets[index].quiet && targets[index].item < byItem.size()) byItem[targets[index].item].push_back(index);
     for (size_t item = 0; item < plan.ItemCount(); ++item) {
-        text += plan.ItemCaption(item) + ": " + FiguresText(plan.FiguresOf(item), preview);
-        if (!plan.ItemNote(item).empty()) text += " (" + plan.ItemNote(item) + ")";
+        // Captions and notes are in the code page; the report is UTF-8 throughout.
+        text += AsUtf8(plan.ItemCaption(item)) + ": " + FiguresText(plan.FiguresOf(item), preview);
+        if (!plan.ItemNote(item).empty()) text += " (" + AsUtf8(plan.ItemNote(item)) + ")";
         text += "\r\n";
         for (size_t index : byItem[item]) {
             const Target& target = targets[index];

@@ -444,7 +444,8 @@ std::wstring NtPath(const std::wstring& longPath) {
 }
 
 // Renames the open file `file` to `newPath` (an NT path in the same folder), never replacing.
-bool RenameByHandle(HANDLE file, const std::wstring& newPath, bool replace = false) {
+// With `root`, `newPath` is a name in the folder open as `root`.
+bool RenameByHandle(HANDLE file, const std::wstring& newPath, bool replace = false, HANDLE root = nullptr) {
     const size_t nameBytes = newPath.size() * sizeof(wchar_t);
     // FILE_RENAME_INFORMATION: ReplaceIfExists, RootDirectory, FileNameLength, FileName[].
     struct RenameHead {
@@ -454,7 +455,7 @@ bool RenameByHandle(HANDLE file, const std::wstring& newPath, bool replace = fal
     };
     const size_t headBytes = (sizeof(RenameHead) + alignof(wchar_t) - 1) / alignof(wchar_t) * alignof(wchar_t);
     std::vector<char> buffer(headBytes + nameBytes + sizeof(wchar_t), 0);
-    RenameHead head{static_cast<BOOLEAN>(replace), nullptr, static_cast<ULONG>(nameBytes)};
+    RenameHead head{static_cast<BOOLEAN>(replace), root, static_cast<ULONG>(nameBytes)};
     std::memcpy(buffer.data(), &head, sizeof head);
     std::memcpy(buffer.data() + headBytes, newPath.data(), nameBytes);
     return SetInformation(file, buffer.data(), static_cast<ULONG>(buffer.size()), kFileRenameInformation);
@@ -490,7 +491,8 @@ bool SecureDeleteChecked(const FolderGuard& guard, const DirEntry& entry, bool f
     if (SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
     RandomBytes random;
     for (int attempt = 0; attempt < 4; ++attempt) {
-        if (RenameByHandle(file.get(), NtPath(guard.path + RandomName(entry.wideName.size(), random)))) break;
+        // A new name in the very folder held open, never one read from its path again.
+        if (RenameByHandle(file.get(), RandomName(entry.wideName.size(), random), false, guard.handle.get())) break;
     }
     return MarkForDeletion(file.get());
 }
