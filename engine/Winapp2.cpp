@@ -9,6 +9,7 @@
 
 #include "platform/LineFile.h"
 #include "platform/RuleProbes.h"
+#include "platform/Text.h"
 
 namespace bw::winapp2 {
 
@@ -644,66 +645,9 @@ bool MatchesName(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
-std::wstring Utf8ToWide(std::string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        uint32_t cp = 0xFFFD;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else {
-            size_t extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
-            if (extra && i + extra < text.size()) {
-                uint32_t v = c & (0x3F >> extra);
-                bool ok = true;
-                for (size_t k = 1; k <= extra; ++k) {
-                    const auto d = static_cast<unsigned char>(text[i + k]);
-                    if ((d & 0xC0) != 0x80) ok = false;
-                    v = (v << 6) | (d & 0x3F);
-                }
-                if (ok) cp = v, len = extra + 1;
-            }
-        }
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            cp -= 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<wchar_t>(cp > 0x10FFFF ? 0xFFFD : cp));
-        }
-        i += len;
-    }
-    return out;
-}
+std::wstring Utf8ToWide(std::string_view text) { return platform::text::ToWide(std::string(text), CP_UTF8); }
 
-std::string WideToUtf8(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        uint32_t cp = static_cast<uint16_t>(text[i]);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint16_t>(text[++i]) - 0xDC00);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
+std::string WideToUtf8(std::wstring_view text) { return platform::text::FromWide(text.data(), text.size(), CP_UTF8); }
 
 namespace {
 
