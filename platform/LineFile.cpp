@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/RuleProbes.h"
 
 namespace bw::platform {
 
@@ -39,37 +40,12 @@ enum class ReadOutcome { Read, Missing, Unreadable };
 
 // Reads the whole file into `content`; Missing only when the file (or its folder) is not there.
 ReadOutcome ReadWhole(const std::string& path, std::string* content) {
-    content->clear();
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::Missing
-                                                                               : ReadOutcome::Unreadable;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > kMaxListFileBytes)
-        return ReadOutcome::Unreadable;
-    try {
-        content->reserve(static_cast<size_t>(size.QuadPart));
-        // The size is only a hint (a link to a device reads on and on): the reading itself stops
-        // one byte past the limit.
-        char buffer[65536];
-        for (;;) {
-            DWORD got = 0;
-            if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return ReadOutcome::Unreadable;
-            if (got == 0) break;
-            content->append(buffer, got);
-            if (content->size() > kMaxListFileBytes) {
-                content->clear();
-                content->shrink_to_fit();
-                return ReadOutcome::Unreadable;
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        content->clear();
-        return ReadOutcome::Unreadable;
+    uint64_t size = 0;
+    switch (probe::ReadWholeFile(path, kMaxListFileBytes, content, &size)) {
+    case probe::ReadStatus::Read: break;
+    case probe::ReadStatus::Missing: return ReadOutcome::Missing;
+    case probe::ReadStatus::TooLarge:
+    case probe::ReadStatus::Unreadable: return ReadOutcome::Unreadable;
     }
     if (CountLines(*content) > kMaxListLines) {
         content->clear();
