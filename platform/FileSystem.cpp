@@ -725,6 +725,18 @@ std::optional<ChosenFile> LocateChosen(const SearchAnchor& anchor, const std::ws
         ((static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow) != anchor.fileId ||
         info.dwVolumeSerialNumber != anchor.volume || !SameFinalPath(chosen.folder.objectName, anchor.objectName))
         return std::nullopt;
+    // The start itself is held without sharing delete too, once proven the same folder.
+    {
+        HANDLE lock = CreateFileW(WithoutSlashW(anchor.path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                  nullptr);
+        if (lock == INVALID_HANDLE_VALUE) return std::nullopt;
+        chosen.locks.push_back(Share(lock));
+        BY_HANDLE_FILE_INFORMATION held;
+        if (!GetFileInformationByHandle(lock, &held) || held.nFileIndexHigh != info.nFileIndexHigh ||
+            held.nFileIndexLow != info.nFileIndexLow || held.dwVolumeSerialNumber != info.dwVolumeSerialNumber)
+            return std::nullopt;
+    }
     // The chosen file may lie anywhere below the start, inside protected folders too (the user
     // picked it by name); each folder on the way must still be a real folder where it was found.
     std::wstring rest = longPath.substr(anchor.path.size());
