@@ -1,6 +1,7 @@
 // Random hostile trees: a seeded generator mixes links in and out, case twins, look-alike, non-ANSI
-// and long names, and swaps folders for links at random moments of the walk or between a search
-// and its delete. Whatever it makes, nothing outside the folder being emptied may change.
+// and long names, and swaps folders for links at random moments: while an erase plans, between a
+// preview and "Erase Now", or between a search and its delete. Whatever it makes, nothing outside
+// the folder being emptied may change, and every file still in its place when the erase ran is gone.
 // BW_FUZZ_SEEDS sets how many trees (a few by default; `make fuzz` runs thousands) and
 // BW_FUZZ_SEED the first seed, so a failing seed can be replayed alone.
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Normal.h"
+#include "engine/ErasePlan.h"
+#include "engine/Executor.h"
+#include "engine/PlanWalk.h"
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -104,6 +107,27 @@ std::string Outside(const std::string& root) {
     return text;
 }
 
+// The planted files (relative to root\t) still there, leaving out those below `swapped`, which
+// moved away with their folder, and with `hiddenStay` those below a name that begins with a dot
+// (Wine shows it hidden, and an erase item leaves hidden entries).
+std::string LeftInPlace(const std::string& root, const std::vector<std::string>& files, const std::string& swapped,
+                        bool hiddenStay) {
+    std::string list;
+    for (const std::string& file : files) {
+        const bool hidden = file[0] == '.' || file.find("/.") != std::string::npos;
+        if ((swapped.empty() || file.compare(0, swapped.size(), swapped) != 0) && !(hiddenStay && hidden))
+            list += file + "\n";
+    }
+    const std::string listFile = root + "\\planted.txt", leftFile = root + "\\left.txt";
+    WriteTextFile(listFile, list);
+    RunScript("cd \"$1/t\" && while IFS= read -r f; do [ -e \"$f\" ] && echo \"$f\"; done < \"$2\" > \"$3\"; true\n",
+              {UnixPath(root), UnixPath(listFile), UnixPath(leftFile)});
+    std::string left = ReadTextFile(leftFile);
+    DeleteFileA(listFile.c_str());
+    DeleteFileA(leftFile.c_str());
+    return left;
+}
+
 // Moves `folder` (below root\t, UTF-8) away and puts a link to the outside folder in its place.
 void Swap(const std::string& root, const std::string& folder) {
     RunScript("cd \"$1/t\" && d=\"${2%/}\" && [ -d \"$d\" ] && [ ! -L \"$d\" ] && mv \"$d\" \"$d-moved\" && "
@@ -111,25 +135,45 @@ void Swap(const std::string& root, const std::string& folder) {
               {UnixPath(root), folder.empty() ? std::string(".") : folder});
 }
 
-TEST(HostileFuzz, RandomTreesLoseNothingOutside) {
+// The ways a tree is emptied: as "Erase Now" does without a preview (a swap while it plans), as
+// it does after a preview (a swap between the two), and Search & Erase's three deletes.
+enum class Way { EraseNow, PreviewThenErase, SearchDelete, SearchSecure, SearchRecycle, Count };
+
+TEST(HostileFuzz, RandomTreesLoseNothingOutsideAndLeaveNothingInPlace) {
     if (!fs::IsWine()) GTEST_SKIP() << "plants Linux links; Wine only";
     const unsigned first = EnvNumber("BW_FUZZ_SEED", 1), seeds = EnvNumber("BW_FUZZ_SEEDS", 4);
+    const int ways = static_cast<int>(Way::Count);
     for (unsigned seed = first; seed < first + seeds; ++seed) {
-        for (int way = 0; way < 4; ++way) {  // the walk, then Search & Erase in each of its ways
+        for (int wayIndex = 0; wayIndex < ways; ++wayIndex) {
+            const Way way = static_cast<Way>(wayIndex);
             TempDir root;
-            TreeMaker maker(seed * 4 + static_cast<unsigned>(way));
+            TreeMaker maker(seed * static_cast<unsigned>(ways) + static_cast<unsigned>(wayIndex));
             ASSERT_TRUE(RunScript(maker.Script(), {UnixPath(root.path())})) << "seed " << seed;
             const std::string before = Outside(root.path());
             const std::string target = root / "t";
             const std::string swapped = maker.SomeFolder(true);
-            if (way == 0) {
-                // The walk: the swap comes after a random number of listings.
-                size_t listings = 0, swapAt = maker.Pick(6);
-                fs::SetWalkHookForTests([&](const std::wstring&) {
-                    if (listings++ == swapAt) Swap(root.path(), swapped);
-                });
-                bw::Normal::EmptyFolder(target);
+            bool checkLeft = false;
+            std::string outcomes;  // what the executor left, and why
+            if (way == Way::EraseNow || way == Way::PreviewThenErase) {
+                bw::ErasePlan plan;
+                plan.BeginItem("fuzz");
+                size_t listings = 0;
+                const size_t swapAt = maker.Pick(6);
+                if (way == Way::EraseNow)
+                    fs::SetWalkHookForTests([&](const std::wstring&) {
+                        if (listings++ == swapAt) Swap(root.path(), swapped);
+                    });
+                bw::planwalk::EmptyFolderBelow(plan, target, "");
                 fs::SetWalkHookForTests(nullptr);
+                if (way == Way::PreviewThenErase || listings <= swapAt) Swap(root.path(), swapped);
+                bw::ExecuteOptions options;
+                options.checkUnchanged = way == Way::PreviewThenErase;
+                bw::Execute(plan, options);
+                for (const bw::Target& done : plan.Targets())
+                    if (done.outcome != bw::Outcome::Erased)
+                        outcomes += bw::platform::text::FromWide(plan.Describe(done), CP_UTF8) + ": " +
+                                    bw::OutcomeText(done.outcome) + "\n";
+                checkLeft = !swapped.empty();  // with the start folder swapped, nothing is in place
             } else {
                 // Search & Erase: every planted file was found, then a folder was swapped.
                 const fs::SearchAnchor anchor = fs::AnchorSearch(bw::platform::paths::LongPath(target));
@@ -138,15 +182,20 @@ TEST(HostileFuzz, RandomTreesLoseNothingOutside) {
                 for (const std::string& file : maker.Files()) {
                     std::wstring path = anchor.path + bw::platform::text::ToWide(file, CP_UTF8);
                     for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-                    if (way == 3)
+                    if (way == Way::SearchRecycle)
                         bw::platform::RecycleChosenFile(anchor, path);
                     else
-                        fs::DeleteChosen(anchor, path, way == 2);
+                        fs::DeleteChosen(anchor, path, way == Way::SearchSecure);
                 }
+                checkLeft = !swapped.empty() && way != Way::SearchRecycle;
             }
-            EXPECT_EQ(Outside(root.path()), before) << "seed " << seed << ", way " << way << ", swapped '"
-                                                   << swapped << "': replay with BW_FUZZ_SEED=" << seed
-                                                   << " BW_FUZZ_SEEDS=1";
+            const std::string replay = "seed " + std::to_string(seed) + ", way " + std::to_string(wayIndex) +
+                                       ", swapped '" + swapped + "': replay with BW_FUZZ_SEED=" +
+                                       std::to_string(seed) + " BW_FUZZ_SEEDS=1";
+            EXPECT_EQ(Outside(root.path()), before) << replay;
+            if (checkLeft) {
+                EXPECT_EQ(LeftInPlace(root.path(), maker.Files(), swapped, wayIndex < static_cast<int>(Way::SearchDelete)), "") << replay << "\n" << outcomes;
+            }
             RunScript("rm -rf \"$1/t\"\n", {UnixPath(root.path())});  // links first, never through them
             if (HasFailure()) return;
         }
