@@ -412,7 +412,9 @@ private:
             if (EqualNoCase(word, f.name)) family = &f;
         if (!family || (!digits.empty() && !family->numbered)) return Refuse(Refusal::UnknownKey);
         const uint32_t number = Number(digits);
-        // Same family and same number (or both unnumbered): the later line is the duplicate.
+        // Same family and same number (or both unnumbered): the later line is the duplicate. A
+        // repeated FileKey, RegKey or detection line is dropped alone (the entry loses a target
+        // or a way to be detected, never gains one); a repeated ExcludeKey stops its entry.
         const uint32_t id = static_cast<uint32_t>(family->family) * 10001 + (digits.empty() ? 10000 : number);
         if (keySeen_[id]) return Refuse(Refusal::DuplicateKey);
         keySeen_[id] = true;

@@ -170,9 +170,6 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         {"an exclusion without its |", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
          "ExcludeKey1=PATH %LocalAppData%\\BwPlan\\App\\keep\\",
          app, {}, app, true, "(line 4): unknown exclusion kind"},
-        {"an exclusion with an unknown variable", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
-         "ExcludeKey1=PATH|%LocalAppDir%\\BwPlan\\App\\keep\\",
-         app, {}, app, true, "(line 4): unknown variable"},
     };
     const std::string outside = Expand("{O}"), planted = Expand("{L}");
     for (const Row& row : rows) {

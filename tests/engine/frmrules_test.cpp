@@ -167,7 +167,6 @@ TEST(frmrules, LoadingARulesFileChecksItWholeAndKeepsTheOldOneWhenItHoldsNone) {
     EXPECT_TRUE(page.LoadRulesFrom(dir / "new.ini", false));
     EXPECT_EQ(ReadTextFile(program.file("winapp2.ini")), ReadTextFile(dir / "new.ini"));
     EXPECT_GE(LineOf(page, "New"), 0);
-    // An entry a repeated exclusion number stops shows that line and takes no tick.
     const int stopped = LineOf(page, "Stopped - not run: ExcludeKey8=FILE|%Temp%\\|b (line 9): duplicate key");
     ASSERT_GE(stopped, 0) << ::testing::PrintToString(Lines(page));
     ListView_SetItemState(page.lstRules.hwnd(), stopped, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
