@@ -17,6 +17,9 @@ namespace {
 
 using namespace std::string_view_literals;
 
+// The most of an exclusion line that stopped its entry kept to show it (bytes).
+constexpr size_t kMaxShownLine = 240;
+
 constexpr std::string_view kVariableNames[] = {
     "LocalAppData", "AppData", "ProgramFiles", "ProgramData", "UserProfile", "WinDir", "SystemDrive",
     "CommonProgramFiles", "Public", "LocalLowAppData", "Temp", "Documents", "AllUsersProfile", "CommonAppData",
@@ -325,6 +328,23 @@ private:
     void Refuse(Refusal reason) {
         ++rules_.refusedCount;
         if (rules_.refused.size() < kMaxRefusalsKept) rules_.refused.push_back({line_, reason});
+        if (exclusionLine_ && inEntry_ && !rules_.entries.back().refusedExclusion) RefuseEntry(reason);
+    }
+
+    // An exclusion that cannot be read leaves unknown what the entry meant to keep: the entry is
+    // not run, and shows the line that stopped it.
+    void RefuseEntry(Refusal reason) {
+        Entry& e = rules_.entries.back();
+        e.refusedExclusion = line_;
+        e.exclusionReason = reason;
+        if (reason == Refusal::NotUtf8 || reason == Refusal::BinaryData) return;
+        std::string_view shown = lineText_;
+        if (shown.size() > kMaxShownLine) {
+            shown = shown.substr(0, kMaxShownLine);
+            while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80) shown.remove_suffix(1);
+            if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0) shown.remove_suffix(1);
+        }
+        e.exclusionText = Store(shown);
     }
 
     TextSpan Store(std::string_view s) {
@@ -335,8 +355,10 @@ private:
 
     void Line(uint32_t number, std::string_view raw) {
         line_ = number;
+        lineText_ = Trim(raw);
+        exclusionLine_ = lineText_.size() >= 10 && EqualNoCase(lineText_.substr(0, 10), "ExcludeKey");
         if (raw.size() > kMaxLineBytes) return Refuse(Refusal::OverlongLine);
-        const std::string_view line = Trim(raw);
+        const std::string_view line = lineText_;
         if (line.empty()) return;
         Refusal why;
         if (!CleanText(line, &why)) return Refuse(why);
@@ -390,7 +412,9 @@ private:
             if (EqualNoCase(word, f.name)) family = &f;
         if (!family || (!digits.empty() && !family->numbered)) return Refuse(Refusal::UnknownKey);
         const uint32_t number = Number(digits);
-        // Same family and same number (or both unnumbered): the later line is the duplicate.
+        // Same family and same number (or both unnumbered): the later line is the duplicate. A
+        // repeated FileKey, RegKey or detection line is dropped alone (the entry loses a target
+        // or a way to be detected, never gains one); a repeated ExcludeKey stops its entry.
         const uint32_t id = static_cast<uint32_t>(family->family) * 10001 + (digits.empty() ? 10000 : number);
         if (keySeen_[id]) return Refuse(Refusal::DuplicateKey);
         keySeen_[id] = true;
@@ -455,8 +479,9 @@ private:
         rules_.keys.push_back(key);
     }
 
-    // HIVE\Key[|value] (Detect, RegKey) into key->hive, text and value.
-    std::optional<Refusal> Registry(std::string_view value, Key* key) {
+    // HIVE\Key[|value] (Detect, RegKey, REG exclusions) into key->hive, text and value. With
+    // `fold` (an exclusion), doubled backslashes read as one.
+    std::optional<Refusal> Registry(std::string_view value, Key* key, bool fold = false) {
         const Parts parts = SplitAt(value, '|');
         if (parts.size() > 2) return Refusal::TooManyParts;
         std::string_view path = Trim(parts[0]);
@@ -467,6 +492,12 @@ private:
             if (EqualNoCase(hiveText, h.name)) hive = &h;
         if (!hive) return Refusal::UnknownHive;
         std::string_view subkey = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+        std::string folded;
+        if (fold) {
+            for (char c : subkey)
+                if (c != '\\' || (!folded.empty() && folded.back() != '\\')) folded += c;
+            subkey = folded;
+        }
         while (!subkey.empty() && subkey.back() == '\\') subkey.remove_suffix(1);
         if (subkey.empty()) return Refusal::HiveRoot;
         if (subkey.front() == '\\' || subkey.find("\\\\") != std::string_view::npos) return Refusal::BadRegistryPath;
@@ -480,8 +511,10 @@ private:
         return std::nullopt;
     }
 
-    // %Variable%[\folder...] into key->variable and key->text.
-    std::optional<Refusal> Path(std::string_view value, Key* key) {
+    // %Variable%[\folder...] into key->variable and key->text. With `fold` (an exclusion), "/"
+    // reads as "\" and empty, "." and ".." folders fold away as Windows folds them in a path; a
+    // ".." above the variable's folder is refused.
+    std::optional<Refusal> Path(std::string_view value, Key* key, bool fold = false) {
         value = Trim(value);
         if (value.size() < 2 || value[0] != '%') return Refusal::NoVariable;
         const size_t close = value.find('%', 1);
@@ -493,6 +526,25 @@ private:
         if (variable == Variable::UserName) return Refusal::NoVariable;  // a name, not a folder
         if (!(defined_ & Bit(variable))) return Refusal::UndefinedVariable;
         std::string_view rest = value.substr(close + 1);
+        std::string folded;
+        if (fold && !rest.empty() && (rest[0] == '\\' || rest[0] == '/')) {
+            folded.reserve(rest.size());
+            for (size_t start = 0; start <= rest.size();) {
+                size_t end = rest.find_first_of("\\/", start);
+                if (end == std::string_view::npos) end = rest.size();
+                const std::string_view folder = rest.substr(start, end - start);
+                start = end + 1;
+                if (folder.empty() || folder == ".") continue;
+                if (folder == "..") {
+                    if (folded.empty()) return Refusal::BadPath;
+                    folded.resize(folded.rfind('\\'));
+                    continue;
+                }
+                folded += '\\';
+                folded += folder;
+            }
+            rest = folded;
+        }
         if (!rest.empty() && rest[0] != '\\') return Refusal::BadPath;
         while (!rest.empty() && rest.back() == '\\') rest.remove_suffix(1);
         bool wildcard = false;
@@ -555,7 +607,7 @@ private:
             key->kind = KeyKind::ExcludeReg;
             if (parts.size() < 2) return Refusal::HiveRoot;
             if (parts.size() > 3) return Refusal::TooManyParts;
-            return Registry(value.substr(parts[0].size() + 1), key);
+            return Registry(value.substr(parts[0].size() + 1), key, true);
         }
         const bool file = EqualNoCase(kind, "FILE");
         if (!file && !EqualNoCase(kind, "PATH")) return Refusal::UnknownExclusion;
@@ -575,7 +627,7 @@ private:
         } else {
             key->kind = KeyKind::ExcludePath;
         }
-        if (auto refusal = Path(folder, key)) return refusal;
+        if (auto refusal = Path(folder, key, true)) return refusal;
         if (names.empty()) return std::nullopt;
         return Patterns(names, key);
     }
@@ -584,6 +636,8 @@ private:
     VariableSet defined_;
     Rules rules_;
     uint32_t line_ = 0;
+    std::string_view lineText_;   // the current line, trimmed
+    bool exclusionLine_ = false;  // it is written as an ExcludeKey
     bool inEntry_ = false;
     bool skipping_ = false;
     std::unordered_map<std::string, uint32_t> seen_;

@@ -53,7 +53,9 @@ struct TextSpan {
 // plus `text`: empty, or "\Folder\Sub*" with single backslashes, no trailing backslash, no "."
 // or ".." folder, `*` and `?` allowed in any folder, and %UserName% as a whole folder name. A
 // registry key is `hive` plus `text` ("Software\Vendor", never empty), and `value` when the
-// line names a value.
+// line names a value. An exclusion's path is read as Windows reads a path ("/" and doubled
+// backslashes as one, "." and ".." folded; "\\" in a REG key as one), so every spelling of
+// what it keeps is kept; a rule that removes is refused for such a spelling.
 struct Key {
     uint32_t line = 0;      // 1-based line in the file
     uint16_t number = 0;    // the digits after the key name (FileKey7 -> 7); 0 when none
@@ -76,6 +78,8 @@ struct OsBound {
     unsigned major = 0, minor = 0, build = 0;
 };
 
+enum class Refusal : uint8_t;
+
 struct Entry {
     TextSpan name;           // as written between the brackets, trailing " *" included
     TextSpan tickName;       // the name without its trailing " *": how rules.dat names it
@@ -89,6 +93,11 @@ struct Entry {
     // True when the entry wrote any detection line (Detect, DetectFile, SpecialDetect), even
     // if every one of them was refused: such an entry is never taken as "no detection".
     bool wroteDetection = false;
+    // The first exclusion line of the entry that could not be read (malformed, or an ExcludeKey
+    // number used twice): what the entry meant to keep is unknown, so it is never run. 0: none.
+    uint32_t refusedExclusion = 0;
+    Refusal exclusionReason{};
+    TextSpan exclusionText;  // that line as written, shortened; empty when it is not text
     uint32_t firstKey = 0;  // into Rules::keys, in file order
     uint32_t keyCount = 0;
 };

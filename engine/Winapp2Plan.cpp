@@ -354,7 +354,20 @@ std::string KeyText(const Rules& rules, const Key& key) {
     return text + " (line " + std::to_string(key.line) + ")";
 }
 
+std::string EntryRefusalText(const Rules& rules, const Entry& entry) {
+    if (!entry.refusedExclusion) return std::string();
+    const std::string_view line = rules.Text(entry.exclusionText);
+    return (line.empty() ? std::string("an exclusion") : std::string(line)) + " (line " +
+           std::to_string(entry.refusedExclusion) + "): " + RefusalText(entry.exclusionReason);
+}
+
 EntryPlanCounts PlanEntry(ErasePlan& plan, const Rules& rules, const Entry& entry, Computer& computer) {
+    if (entry.refusedExclusion) {
+        plan.AddRefusal(EntryRefusalText(rules, entry) + "; what the entry keeps is unknown, so none of it is erased");
+        EntryPlanCounts counts;
+        counts.refused = 1;
+        return counts;
+    }
     const EntryTargets targets = EnumerateTargets(rules, entry, computer);
     Context c{plan, rules, targets, {}, {}, {}};
     size_t file = 0, registry = 0;

@@ -30,7 +30,9 @@ struct EntryPlanCounts {
 // - RegKey: a value, or a key with everything below it (subkeys first), only inside HKCU and
 //   HKLM\Software (RegistryRefusal), never what a REG exclusion keeps.
 // Everything refused is added as a refusal target naming the key ("FileKey3=... (line 12)") and
-// the reason. Reads only; nothing is removed until the plan is carried out.
+// the reason. An entry with an exclusion line that cannot be read (Entry::refusedExclusion) adds
+// only its refusal, naming that line: nothing of it is planned. Reads only; nothing is removed
+// until the plan is carried out.
 EntryPlanCounts PlanEntry(ErasePlan& plan, const Rules& rules, const Entry& entry, Computer& computer);
 
 // True when `pattern` names a kind of file: it holds a character other than a wildcard or a dot
@@ -49,5 +51,9 @@ const char* RegistryRefusal(Hive hive, const std::wstring& subkey, bool hasValue
 
 // The key line as a person reads it: "FileKey3=%WinDir%|*.log (line 120)".
 std::string KeyText(const Rules& rules, const Key& key);
+
+// Why `entry` is not run, naming the exclusion line that stopped it:
+// "ExcludeKey8=PATH|... (line 14): duplicate key"; empty when it runs.
+std::string EntryRefusalText(const Rules& rules, const Entry& entry);
 
 }  // namespace bw::winapp2

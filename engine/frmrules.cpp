@@ -2,7 +2,9 @@
 #include "engine/frmrules.h"
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "engine/Winapp2Plan.h"
 #include "engine/Winapp2Run.h"
 #include "platform/LineFile.h"
 #include "platform/MessageBox.h"
@@ -82,9 +84,16 @@ void frmrules::ReadRules() {
     for (size_t i : detected_) groups_.push_back(group[i]);
 
     lstRefused.Clear();
+    // The exclusion lines that stop their entries, by line.
+    std::unordered_map<uint32_t, const winapp2::Entry*> stopped;
+    for (const winapp2::Entry& e : rules_.entries)
+        if (e.refusedExclusion) stopped.emplace(e.refusedExclusion, &e);
     std::vector<std::string> lines;
-    for (const winapp2::RefusedLine& r : rules_.refused)
+    for (const winapp2::RefusedLine& r : rules_.refused) {
         lines.push_back("Line " + std::to_string(r.line) + ": " + winapp2::RefusalText(r.reason));
+        const auto it = stopped.find(r.line);
+        if (it != stopped.end()) lines.back() += ", so " + Shown(rules_.TickName(*it->second)) + " is not run";
+    }
     if (rules_.refusedCount > rules_.refused.size())
         lines.push_back(Grouped(rules_.refusedCount - rules_.refused.size()) + " more lines refused");
     lstRefused.AddItems(lines);
@@ -113,7 +122,10 @@ void frmrules::ShowEntries() {
         }
         bool ticked = false;
         for (const std::string& t : ticks_) ticked = ticked || SameName(t, rules_.TickName(entry));
-        lines.push_back({name, true, ticked});
+        if (entry.refusedExclusion)
+            lines.push_back({name + " - not run: " + Shown(winapp2::EntryRefusalText(rules_, entry)), true, ticked});
+        else
+            lines.push_back({name, true, ticked});
         shownEntries_.push_back(static_cast<int>(detected_[n]));
     }
     lstRules.SetLines(lines);
@@ -130,6 +142,7 @@ bool frmrules::Tick(int index, bool on) {
     const winapp2::Entry* entry = EntryAt(index);
     if (!entry) return false;
     const std::string name(rules_.TickName(*entry));
+    if (on && entry->refusedExclusion) return false;  // never run: the line shown says why
     if (on && entry->warning.size) {
         const std::string text = Shown(rules_.Text(entry->warning)) + "\r\n\r\nTick " + Shown(name) + " anyway?";
         if (platform::MsgBox(hwnd(), text, "Community Rules", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)

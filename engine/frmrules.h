@@ -23,7 +23,8 @@ public:
     ui::Label lblSearch;        // "Search:"
     ui::TextBox txtSearch;      // filters the entries as the user types
     ui::Label lblCount;         // "N of 4,067 detected"
-    ui::CheckList lstRules;     // group headings, then one line with a check box per entry
+    ui::CheckList lstRules;     // group headings, then one line with a check box per entry; an
+                                // entry an unreadable exclusion stops shows that line, unticked
     ui::ListBox lstRefused;     // the details view: "Line 12: unknown flag"
     ui::Label lblRefused;       // "N lines of the file refused"
     ui::CommandButton cmdLoad;     // "Load rules..."

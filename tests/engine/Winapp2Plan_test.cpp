@@ -104,7 +104,11 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         std::vector<const char*> gone;
         std::vector<const char*> kept;  // still there, files byte for byte
         bool refused;                   // a guard refused part of it, shown in the plan
+        const char* shown = "";         // what the plan's refusal says
     };
+    // An exclusion spelled oddly keeps what Windows reads it as; one that cannot be read stops
+    // the whole entry, naming its line.
+    const std::vector<const char*> app = {"{L}\\App\\a.dat", "{L}\\App\\keep\\k.db", "{L}\\App\\keep\\x.txt"};
     const Row rows[] = {
         {"REMOVESELF empties and removes its folder, subfolders too", "FileKey1=%LocalAppData%\\BwPlan\\Spot|*|REMOVESELF",
          {"{L}\\Spot\\a.dat", "{L}\\Spot\\sub\\b.dat", "{L}\\Spot\\empty\\", "{L}\\beside.dat"},
@@ -150,6 +154,22 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
          {"{P}\\bwplan.dat"}, {}, {"{P}\\bwplan.dat"}, true},
         {"a whole profile walk stops at the shell folders", "FileKey1=%UserProfile%\\*|bwplan*.gnucash|RECURSE",
          {"{P}\\AppData\\bwplan1.gnucash"}, {}, {"{P}\\AppData\\bwplan1.gnucash"}, true},
+        {"a doubled backslash in an exclusion", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
+         "ExcludeKey1=PATH|%LocalAppData%\\BwPlan\\App\\\\keep\\|*.db",
+         app, {"{L}\\App\\a.dat", "{L}\\App\\keep\\x.txt"}, {"{L}\\App\\keep\\k.db"}, false},
+        {"a . folder in an exclusion", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
+         "ExcludeKey1=FILE|%LocalAppData%\\BwPlan\\App\\.\\keep\\|k.db",
+         app, {"{L}\\App\\a.dat", "{L}\\App\\keep\\x.txt"}, {"{L}\\App\\keep\\k.db"}, false},
+        {"a .. folder in an exclusion", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
+         "ExcludeKey1=PATH|%LocalAppData%\\BwPlan\\App\\sub\\..\\keep\\|*.db",
+         app, {"{L}\\App\\a.dat", "{L}\\App\\keep\\x.txt"}, {"{L}\\App\\keep\\k.db"}, false},
+        {"an exclusion number used twice", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
+         "ExcludeKey8=PATH|%LocalAppData%\\BwPlan\\App\\keep\\|*.db\n"
+         "ExcludeKey8=FILE|%LocalAppData%\\BwPlan\\App\\|a.dat",
+         app, {}, app, true, "ExcludeKey8=FILE|%LocalAppData%\\BwPlan\\App\\|a.dat (line 5): duplicate key"},
+        {"an exclusion without its |", "FileKey1=%LocalAppData%\\BwPlan\\App|*|RECURSE\n"
+         "ExcludeKey1=PATH %LocalAppData%\\BwPlan\\App\\keep\\",
+         app, {}, app, true, "(line 4): unknown exclusion kind"},
     };
     const std::string outside = Expand("{O}"), planted = Expand("{L}");
     for (const Row& row : rows) {
@@ -169,6 +189,7 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
             }
         }
         EXPECT_EQ(out.counts.refused > 0, row.refused) << bw::ReportText(out.plan, false);
+        EXPECT_NE(bw::ReportText(out.plan, true).find(row.shown), std::string::npos) << bw::ReportText(out.plan, true);
         for (auto it = made.rbegin(); it != made.rend(); ++it) RunUnix("/bin/rm", {"-rf", UnixPath(*it)});
     }
     RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
@@ -214,6 +235,9 @@ TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusio
         {"a program's key with a kept key below", "RegKey1=HKCU\\Software\\BwPlanReg\n"
                                                   "RegKey2=HKCU\\Software\\BwPlanReg\\Sub|v\n"
                                                   "ExcludeKey1=REG|HKCU\\Software\\BwPlanReg\\Keep", true},
+        {"a REG exclusion that cannot be read", "RegKey1=HKCU\\Software\\BwPlanReg\nExcludeKey1=REG|HKCU", true},
+        {"a REG exclusion with a doubled backslash", "RegKey1=HKCU\\Software\\BwPlanReg\n"
+                                                     "ExcludeKey1=REG|HKCU\\Software\\BwPlanReg\\\\Keep", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

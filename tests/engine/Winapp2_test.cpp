@@ -125,6 +125,7 @@ TEST(Winapp2, RealFilesParseEveryEntryAndRefuseTheMalformedLines) {
         EXPECT_EQ(fileKeys, 14106u);
         EXPECT_EQ(regKeys, 3677u);
         EXPECT_EQ(excludes, 86u);
+        EXPECT_EQ(std::count_if(rules.entries.begin(), rules.entries.end(), [](const w2::Entry& e) { return e.refusedExclusion; }), 0);
 
         const size_t temp = rules.Find("windows temporary FILES");
         ASSERT_LT(temp, rules.entries.size());
@@ -170,6 +171,10 @@ TEST(Winapp2, EachMalformedLineIsRefusedWithItsReasonAndTheRestKept) {
         {"RegKey1=HKCU\\Software\\X|a|b", Refusal::TooManyParts},
         {"ExcludeKey1=DIR|%AppData%\\X\\|*", Refusal::UnknownExclusion},
         {"ExcludeKey1=FILE|%AppData%\\X\\", Refusal::NoPattern},
+        {"ExcludeKey1=PATH %AppData%\\X\\", Refusal::UnknownExclusion},
+        {"ExcludeKey1=PATH|%AppData%\\..\\..\\X\\|*", Refusal::BadPath},
+        {"ExcludeKey1=REG|HKCU\\", Refusal::HiveRoot},
+        {"excludekey9=PATH|%AppData%\\Other\\", Refusal::DuplicateKey},
         {"DetectFile2=%Nowhere%\\X", Refusal::UnknownVariable},
         {"Detect=HKCU\\Software\\Other", Refusal::DuplicateKey},
         {"FileKey9=%AppData%\\Good|*", Refusal::DuplicateKey},
@@ -187,13 +192,18 @@ TEST(Winapp2, EachMalformedLineIsRefusedWithItsReasonAndTheRestKept) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
         const std::string text = Crlf({"; header", "[Test *]", "Detect=HKCU\\Software\\Good",
-                                       "FileKey9=%AppData%\\Good|*", row.line, "RegKey9=HKCU\\Software\\Good"});
+                                       "FileKey9=%AppData%\\Good|*", "ExcludeKey9=FILE|%AppData%\\Good\\|keep",
+                                       row.line, "RegKey9=HKCU\\Software\\Good"});
         const w2::Rules rules = w2::ParseRules(text, defined);
         ASSERT_EQ(rules.entries.size(), 1u);
         ASSERT_EQ(rules.refused.size(), 1u);
-        EXPECT_EQ(rules.refused[0].line, 5u);
+        EXPECT_EQ(rules.refused[0].line, 6u);
         EXPECT_EQ(rules.refused[0].reason, row.reason) << w2::RefusalText(rules.refused[0].reason);
-        EXPECT_EQ(rules.entries[0].keyCount, 3u);
+        EXPECT_EQ(rules.entries[0].keyCount, 4u);
+        // An exclusion that cannot be read stops its entry; any other line only loses itself.
+        const bool exclusion = _strnicmp(row.line, "ExcludeKey", 10) == 0;
+        EXPECT_EQ(rules.entries[0].refusedExclusion, exclusion ? 6u : 0u);
+        EXPECT_EQ(rules.Text(rules.entries[0].exclusionText), exclusion ? row.line : "");
     }
 }
 
@@ -224,6 +234,7 @@ TEST(Winapp2, KeysFlagsAndVariablesAreReadWithoutRegardToCaseOrNumbering) {
         "ExcludeKey1=file|%AppData%\\x\\keep.log\n"
         "ExcludeKey2=PATH|%AppData%\\x\\sub\\\n"
         "ExcludeKey3=REG|HKEY_CURRENT_USER\\Software\\Keep\n"
+        "ExcludeKey4=PATH|%AppData%\\\\x\\.\\sub\\..\\keep//\\|*.db\n"
         "RegKey1=hklm\\Software\\V|Name\n";
     const w2::Rules rules = w2::ParseRules(text);
     ASSERT_EQ(rules.refusedCount, 0u);
@@ -243,6 +254,9 @@ TEST(Winapp2, KeysFlagsAndVariablesAreReadWithoutRegardToCaseOrNumbering) {
     EXPECT_EQ(rules.Text(rules.patterns[x1->firstPattern]), "keep.log");
     EXPECT_EQ(KeyOf(rules, e, w2::KeyKind::ExcludePath)->patternCount, 0u);
     EXPECT_EQ(KeyOf(rules, e, w2::KeyKind::ExcludeReg)->hive, w2::Hive::CurrentUser);
+    // Exclusions are read as Windows reads their paths; the entry still runs.
+    EXPECT_EQ(rules.Text(KeyOf(rules, e, w2::KeyKind::ExcludePath, 1)->text), "\\x\\keep");
+    EXPECT_EQ(e.refusedExclusion, 0u);
     const w2::Key* r1 = KeyOf(rules, e, w2::KeyKind::RegKey);
     EXPECT_EQ(r1->hive, w2::Hive::LocalMachine);
     EXPECT_TRUE(r1->hasValue);

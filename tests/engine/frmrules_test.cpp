@@ -156,7 +156,8 @@ TEST(frmrules, LoadingARulesFileChecksItWholeAndKeepsTheOldOneWhenItHoldsNone) {
     TempDir dir;
     ASSERT_TRUE(WriteTextFile(dir / "empty.ini", ""));
     ASSERT_TRUE(WriteTextFile(dir / "new.ini", "[New *]\r\nDetect=HKCU\\Software\r\nFileKey1=%Temp%|bw.y|BAD\r\n"
-                                               "FileKey2=%Temp%|bw.z\r\n"));
+                                               "FileKey2=%Temp%|bw.z\r\n\r\n[Stopped *]\r\nDetect=HKCU\\Software\r\n"
+                                               "ExcludeKey8=FILE|%Temp%\\|a\r\nExcludeKey8=FILE|%Temp%\\|b\r\n"));
     auto& page = bw::ui::Get<bw::frmrules>();
     page.Load();
     EXPECT_GE(LineOf(page, "Old"), 0);
@@ -166,10 +167,15 @@ TEST(frmrules, LoadingARulesFileChecksItWholeAndKeepsTheOldOneWhenItHoldsNone) {
     EXPECT_TRUE(page.LoadRulesFrom(dir / "new.ini", false));
     EXPECT_EQ(ReadTextFile(program.file("winapp2.ini")), ReadTextFile(dir / "new.ini"));
     EXPECT_GE(LineOf(page, "New"), 0);
-    EXPECT_EQ(page.lblRefused.Caption(), "1 line of winapp2.ini refused (see Details)");
+    const int stopped = LineOf(page, "Stopped - not run: ExcludeKey8=FILE|%Temp%\\|b (line 9): duplicate key");
+    ASSERT_GE(stopped, 0) << ::testing::PrintToString(Lines(page));
+    ListView_SetItemState(page.lstRules.hwnd(), stopped, INDEXTOSTATEIMAGEMASK(2), LVIS_STATEIMAGEMASK);
+    EXPECT_FALSE(page.lstRules.Checked(stopped));
+    EXPECT_EQ(page.lblRefused.Caption(), "2 lines of winapp2.ini refused (see Details)");
     page.cmdDetails_Click();
     EXPECT_TRUE(page.lstRefused.Visible());
-    ASSERT_EQ(page.lstRefused.ListCount(), 1);
+    ASSERT_EQ(page.lstRefused.ListCount(), 2);
     EXPECT_EQ(page.lstRefused.List(0).rfind("Line 3: ", 0), 0u) << page.lstRefused.List(0);
+    EXPECT_EQ(page.lstRefused.List(1), "Line 9: duplicate key, so Stopped is not run");
     bw::ui::Release<bw::frmrules>();
 }
