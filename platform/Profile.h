@@ -18,10 +18,11 @@ namespace bw::platform::profile {
 std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& def, DWORD bufferSize);
 
-// The text of `file` as the start of an edit: "" when the file is missing, and "" as well when
-// a link stands in its place (what it leads to is neither copied nor written: the edit replaces
-// the link by a plain file). nullopt when the file cannot be read, is too large for a list file
-// (LineFile.h), or is UTF-16 text, which an edit in the code page would garble.
+// The text of `file` as the start of an edit: "" when the file is missing. Read as the profile
+// functions read it, through a link in its place too (the settings were read from there; the
+// write then replaces the link by a plain file holding them). nullopt when the file cannot be
+// read, is too large for a list file (LineFile.h), or is UTF-16 text, which an edit in the code
+// page would garble.
 std::optional<std::string> ReadForEdit(const std::string& file);
 
 // Stores `value` as `key` in `section` of the profile text `text`, as WritePrivateProfileStringA
