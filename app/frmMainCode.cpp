@@ -330,6 +330,7 @@ void frmMainCode::Form_Unload() {
     ui::Unload<frmcookie>();
 
     const std::string file = SettingsFile();
+    const Inifun::SaveBatch batch(file);  // one rewrite of the file for all the boxes
     for (const Item& item : Items())
         Inifun::WriteIni(file, item.id.section, item.id.key, item.box->Value() == 1 ? "1" : "0");
     ui::Unload<frmMenuForm>();

@@ -251,6 +251,7 @@ EraseSelection StoredSelection(const std::string& settings) {
 }
 
 void WriteStatistics(const std::string& settings, const EraseRun& run) {
+    const Inifun::SaveBatch batch(settings);
     Inifun::WriteIni(settings, "WINDOWS", "regnum", FormatCount(run.regnum));
     Inifun::WriteIni(settings, "WINDOWS", "filesize", FormatSize(run.filesize / 1048576.0));
 }

@@ -230,21 +230,6 @@ bool ReadWholeFile(const std::string& path, DWORD maxBytes, std::string* out) {
     return ok;
 }
 
-// Writes `data` as the new file `path` (CREATE_NEW: never an existing file or link, so deleting
-// it again on failure deletes only what was made here).
-bool WriteNewFile(const std::string& path, const std::string& data) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = data.empty() ||
-              (WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-               written == data.size());
-    ok = CloseHandle(h) && ok;
-    if (!ok) fs::DeleteFileAt(path, true);  // checked: a link put in its place meanwhile stays
-    return ok;
-}
-
 std::string StripTrailingBackslash(std::string path) {
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
     return path;
@@ -604,24 +589,11 @@ private:
         if (!WriteShortcut(level.path, name + ".url", url)) ++failures_;
     }
 
-    // Writes the shortcut beside its final name and renames it into place, so an existing
-    // shortcut is replaced as a whole; when that shortcut is a link, the link itself is replaced
-    // and the file it points at is never written.
-    bool WriteShortcut(const std::string& dir, const std::string& name, const std::string& url) {
-        std::string content = "[InternetShortcut]\r\nURL=" + url + "\r\n";
-        std::string target = dir + "\\" + name;
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            std::string temp = dir + "\\~bwfav" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++tempCounter_) + ".tmp";
-            if (!WriteNewFile(temp, content)) {
-                if (GetFileAttributesA(temp.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-                return false;
-            }
-            if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-            fs::DeleteFileAt(temp, true);
-            return false;
-        }
-        return false;
+    // Writes the shortcut whole beside its final name and renames it into place
+    // (ReplaceFileContents), so an existing shortcut is replaced as a whole; when that shortcut
+    // is a link or a hard link, the name itself is replaced and the other file is never written.
+    static bool WriteShortcut(const std::string& dir, const std::string& name, const std::string& url) {
+        return ReplaceFileContents(dir + "\\" + name, "[InternetShortcut]\r\nURL=" + url + "\r\n");
     }
 
     const bool write_;
@@ -631,7 +603,6 @@ private:
     size_t entries_ = 0;
     int failures_ = 0;
     bool sawBookmarks_ = false;
-    unsigned tempCounter_ = 0;
 };
 
 // ---- the shell's own export and import -------------------------------------------------------

@@ -135,16 +135,27 @@ DWORD CopyFileTo(const std::string& source, const std::string& target) {
 
 DWORD ProbeWrite(const std::string& path) {
     DWORD error = 0;
+    BY_HANDLE_FILE_INFORMATION made{};
     {
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return GetLastError();
-        error = WriteX(file.get());
+        error = GetFileInformationByHandle(file.get(), &made) ? WriteX(file.get()) : GetLastError();
     }
     if (error == 0) {
-        FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+        FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        error = file.valid() ? WriteX(file.get()) : GetLastError();
+        // Opened by name again: written only when it is still the file made above, never a
+        // link or another file put in its place meanwhile.
+        BY_HANDLE_FILE_INFORMATION opened{};
+        if (!file.valid())
+            error = GetLastError();
+        else if (!GetFileInformationByHandle(file.get(), &opened) ||
+                 opened.dwVolumeSerialNumber != made.dwVolumeSerialNumber ||
+                 opened.nFileIndexHigh != made.nFileIndexHigh || opened.nFileIndexLow != made.nFileIndexLow)
+            error = ERROR_ACCESS_DENIED;
+        else
+            error = WriteX(file.get());
     }
     // The file is the one created above (CREATE_NEW); the checked delete still refuses a link put
     // in its place meanwhile.

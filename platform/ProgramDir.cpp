@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
+
+#include "platform/LineFile.h"
 
 namespace bw::platform {
 
@@ -30,9 +33,13 @@ std::string ChooseSettingsDir() {
     if (appData.empty()) return program;
     const std::string folder = appData + "\\Brightwipe";
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return program;
-    // A first start there begins with the lists setup installed; bFailIfExists keeps the user's.
-    for (const char* name : kDefaultListFiles)
-        CopyFileA((program + "\\" + name).c_str(), (folder + "\\" + name).c_str(), TRUE);
+    // A first start there begins with the lists setup installed, each written whole as every
+    // file of the program is; a list the user has (or a link in its place) is kept.
+    for (const char* name : kDefaultListFiles) {
+        const std::string copy = folder + "\\" + name;
+        if (GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND) continue;
+        if (const std::optional<std::string> list = ReadListFile(program + "\\" + name)) ReplaceFileContents(copy, *list);
+    }
     return folder;
 }
 }  // namespace

@@ -2,6 +2,7 @@
 #include "settings/Inifun.h"
 
 #include <charconv>
+#include <memory>
 
 #include "platform/Profile.h"
 
@@ -12,11 +13,27 @@ namespace {
 constexpr unsigned kValueField = 128;  // characters; a read returns at most one fewer
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The open batch of this thread: the file's text with the writes gathered so far.
+struct Pending {
+    std::string file;
+    std::optional<std::string> text;  // nullopt: unreadable, writes go one by one
+    bool changed = false;
+};
+
+thread_local Pending* openBatch = nullptr;
+
+void WritePending(Pending& pending) {
+    // A refused write keeps the old file; the settings file has no one to report to.
+    if (pending.changed && pending.text) platform::profile::WriteWhole(pending.file, *pending.text);
+    pending.changed = false;
+}
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
 std::string ReadIni(const std::string& file, const std::string& section, const std::string& key) {
+    if (openBatch && openBatch->file == file) WritePending(*openBatch);
     std::string value = platform::profile::GetString(file, section, key, "", kValueField);
     const size_t nul = value.find('\0');
     if (nul != std::string::npos) value.erase(nul);
@@ -31,8 +48,25 @@ void WriteIni(const std::string& file, const std::string& section, const std::st
     std::string stored = value.substr(0, kValueField);
     const size_t end = stored.find_first_of(std::string("\0\r\n", 3));
     if (end != std::string::npos) stored.erase(end);
+    if (openBatch && openBatch->file == file && openBatch->text) {
+        openBatch->changed = platform::profile::SetValue(&*openBatch->text, section, key, stored) || openBatch->changed;
+        return;
+    }
     // A refused write keeps the old value; the settings file has no one to report to.
     platform::profile::WriteString(file, section, key, stored);
+}
+
+SaveBatch::SaveBatch(const std::string& file) {
+    if (openBatch) return;
+    openBatch = new Pending{file, platform::profile::ReadForEdit(file), false};
+    owner_ = true;
+}
+
+SaveBatch::~SaveBatch() {
+    if (!owner_) return;
+    std::unique_ptr<Pending> pending(openBatch);
+    openBatch = nullptr;
+    WritePending(*pending);
 }
 
 bool IsOnByText(const std::string& text) { return text == "1"; }

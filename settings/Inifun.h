@@ -2,7 +2,8 @@
 // a stored text into on/off.
 //
 // Nothing is cached: each call goes to the file, so a read sees the last write at once.
-// Section and key names match regardless of letter case.
+// Section and key names match regardless of letter case. Every write rewrites the whole file
+// through a scratch file renamed over it, so a crash leaves the old file or the new one.
 #pragma once
 #include <optional>
 #include <string>
@@ -17,10 +18,29 @@ std::string ReadIni(const std::string& file, const std::string& section, const s
 // Stores `value` as `key` in `section` of `file`, creating the file, section or key when
 // missing and replacing an existing value in place. The value is cut to its first 128
 // characters, and before its first NUL, CR or LF (a value is one line; a line break would
-// otherwise write extra keys into the file). A write Windows refuses (read-only file or
-// folder) is ignored silently and the old value stays.
+// otherwise write extra keys into the file). Every other line of the file stays as it was. A
+// link or hard link in the file's place is replaced by the new file, never written through.
+// A write Windows refuses (read-only file or folder) is ignored silently and the old value
+// stays.
 void WriteIni(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
+
+// Gathers the WriteIni calls to `file` made on this thread while it lives into one rewrite of
+// the file, at its end: for a window that saves dozens of keys at once. Each write keeps its
+// meaning (one key changed, the rest kept); a ReadIni of the file meanwhile writes what is
+// gathered first, so it reads the last write. A batch opened while another is open on the
+// thread gathers nothing of its own. A file that cannot be read when the batch opens is
+// written key by key as without it.
+class SaveBatch {
+public:
+    explicit SaveBatch(const std::string& file);
+    ~SaveBatch();
+    SaveBatch(const SaveBatch&) = delete;
+    SaveBatch& operator=(const SaveBatch&) = delete;
+
+private:
+    bool owner_ = false;
+};
 
 // The erase run's rule: on only when the text is exactly "1" ("1.0", " 1" are off).
 bool IsOnByText(const std::string& text);

@@ -15,6 +15,7 @@ void Load(const char* section, const std::vector<Binding>& boxes) {
 
 void Save(const char* section, const std::vector<Binding>& boxes) {
     const std::string file = SettingsFile();
+    const Inifun::SaveBatch batch(file);
     for (const Binding& b : boxes) Inifun::WriteIni(file, section, b.key, b.box->Value() == 1 ? "1" : "0");
 }
 

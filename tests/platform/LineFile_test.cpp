@@ -155,9 +155,10 @@ TEST(LineFile, AppendEndsAnUnendedLastLineFirst) {
 }
 
 // Every whole-file write replaces the name it was given and nothing else: an existing file, a
-// link to a file outside, a link to nowhere, and a leftover "temp" link beside it.
+// link to a file outside, a hard link to a file outside, a link to nowhere, and a leftover
+// "temp" link beside it.
 TEST(LineFile, RewritesNeverWriteThroughLinksOrExistingFiles) {
-    enum class Before { Missing, PlainFile, LinkToOutside, DanglingLink };
+    enum class Before { Missing, PlainFile, LinkToOutside, HardLinkToOutside, DanglingLink };
     enum class Write { Replace, Lines, Append };
     struct Case {
         Before before;
@@ -173,6 +174,8 @@ TEST(LineFile, RewritesNeverWriteThroughLinksOrExistingFiles) {
         {Before::PlainFile, Write::Append, "old\r\nnew\r\n"},
         // The link's content was the list: it is kept, in a plain file of the program folder.
         {Before::LinkToOutside, Write::Append, "outside\r\nnew\r\n"},
+        {Before::HardLinkToOutside, Write::Replace, "new\r\n"},
+        {Before::HardLinkToOutside, Write::Append, "outside\r\nnew\r\n"},
     };
     for (const Case& c : cases) {
         TempDir program, outside;
@@ -185,6 +188,9 @@ TEST(LineFile, RewritesNeverWriteThroughLinksOrExistingFiles) {
         if (c.before == Before::PlainFile) WriteTextFile(list, "old\r\n");
         if (c.before == Before::LinkToOutside) {
             ASSERT_TRUE(MakeLink(precious, list));
+        }
+        if (c.before == Before::HardLinkToOutside) {
+            ASSERT_TRUE(CreateHardLinkA(list.c_str(), precious.c_str(), nullptr));
         }
         if (c.before == Before::DanglingLink) {
             ASSERT_TRUE(MakeLink(outside / "nothing.txt", list));

@@ -1,6 +1,7 @@
 // The settings file: reads, writes, the on/off rules and damaged files, on Wine's profile code.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "settings/Inifun.h"
@@ -108,12 +109,120 @@ TEST(Inifun, WriteToLockedFileIsIgnored) {
     EXPECT_EQ(ReadIni(file, "Additional", "exit"), "0");
 }
 
+// A link or a hard link in the settings file's place is replaced by a plain file, key by key and
+// in a batch alike; the file it shared its content with keeps that content.
 TEST(Inifun, ASettingsFileThatIsALinkIsNeverWrittenThrough) {
-    TempDir dir, outside;
-    WriteTextFile(outside / "precious.ini", "[Additional]\r\nexit=0\r\n");
-    if (!MakeLink(outside / "precious.ini", dir / "bwsd.dat")) GTEST_SKIP() << "Linux links need Wine";
-    WriteIni(dir / "bwsd.dat", "Additional", "exit", "1");
-    EXPECT_EQ(ReadTextFile(outside / "precious.ini"), "[Additional]\r\nexit=0\r\n");
+    for (const bool hard : {false, true}) {
+        for (const bool batched : {false, true}) {
+            TempDir dir, outside;
+            const std::string precious = outside / "precious.ini";
+            const std::string file = dir / "bwsd.dat";
+            const std::string kPrecious = "[Additional]\r\nexit=0\r\n";
+            WriteTextFile(precious, kPrecious);
+            if (hard) {
+                ASSERT_TRUE(CreateHardLinkA(file.c_str(), precious.c_str(), nullptr));
+            } else if (!MakeLink(precious, file)) {
+                GTEST_SKIP() << "Linux links need Wine";
+            }
+            {
+                std::optional<bw::Inifun::SaveBatch> batch;
+                if (batched) batch.emplace(file);
+                WriteIni(file, "Additional", "exit", "1");
+                WriteIni(file, "WINDOWS", "regnum", "4");
+            }
+            const std::string label = std::string(hard ? "hard link" : "link") + (batched ? ", batched" : "");
+            EXPECT_EQ(ReadTextFile(precious), kPrecious) << label;
+            EXPECT_EQ(ReadTextFile(file), "[Additional]\r\nexit=1\r\n[WINDOWS]\r\nregnum=4\r\n") << label;
+            BY_HANDLE_FILE_INFORMATION info{};
+            HANDLE h = CreateFileA(precious.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                   nullptr);
+            ASSERT_NE(h, INVALID_HANDLE_VALUE);
+            GetFileInformationByHandle(h, &info);
+            CloseHandle(h);
+            EXPECT_EQ(info.nNumberOfLinks, 1u) << label << ": the settings file has a name of its own now";
+        }
+    }
+}
+
+// A write changes the one line of its key and keeps every other line byte for byte, as the
+// profile functions of Windows do; the profile functions read the result back.
+TEST(Inifun, WritesChangeOneLineAndKeepTheRest) {
+    struct Row {
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    } rows[] = {
+        // names regardless of case, the file's spelling kept; comments, blank and odd lines kept
+        {"; mine\r\n[Opera]\r\n  Location = 1 \r\nnot a key\r\n\r\n[WINDOWS]\r\nregnum=3\r\n", "OPERA", "location",
+         "0", "; mine\r\n[Opera]\r\nLocation=0\r\nnot a key\r\n\r\n[WINDOWS]\r\nregnum=3\r\n"},
+        // a new key goes after its section's last line, before the blank line
+        {"[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "a", "z", "9", "[A]\r\nx=1\r\nz=9\r\n\r\n[B]\r\ny=2\r\n"},
+        // a new section at the end, after a last line that had no end
+        {"[A]\r\nx=1", "B", "y", "2", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+        // blanks inside the brackets; only the first section of a name counts
+        {"[ A ]\r\nx=1\r\n[B]\r\n[a]\r\nk=old\r\n", "A", "k", "new", "[ A ]\r\nx=1\r\nk=new\r\n[B]\r\n[a]\r\nk=old\r\n"},
+        // the same value: nothing changes; a key without "=" gets one; LF line ends stay
+        {"[A]\r\nx = 1\r\n", "A", "x", "1", "[A]\r\nx = 1\r\n"},
+        {"[A]\nflag\ny=2\n", "A", "FLAG", " 1", "[A]\nflag=1\ny=2\n"},
+        // a key before any section is no key of a section
+        {"x=1\r\n[A]\r\ny=2\r\n", "A", "x", "3", "x=1\r\n[A]\r\ny=2\r\nx=3\r\n"},
+        // a file marked as UTF-8 stays UTF-8
+        {"\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "\xE9t\xE9", "\xEF\xBB\xBF[A]\r\nx=\xC3\xA9t\xC3\xA9\r\n"},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const std::string file = dir / "bwsd.dat";
+        ASSERT_TRUE(WriteTextFile(file, row.before));
+        WriteIni(file, row.section, row.key, row.value);
+        EXPECT_EQ(ReadTextFile(file), row.after) << row.before;
+        std::string expected = row.value;
+        expected.erase(0, expected.find_first_not_of(' '));
+        EXPECT_EQ(ReadIni(file, row.section, row.key), expected) << row.before;
+        EXPECT_EQ(SortedNames(dir.path()), (std::vector<std::string>{"bwsd.dat"})) << "no scratch file is left";
+    }
+}
+
+// Kills a process that saves settings over and over at random moments: the file is always
+// whole, the old one or the new one, with every key and the user's own lines.
+TEST(Inifun, AKillDuringASaveLeavesAWholeFile) {
+    char child[64] = "";
+    if (GetEnvironmentVariableA("BW_SAVE_LOOP", child, sizeof child) > 0) {
+        // The child: key by key, then a batch of every key, until it is killed.
+        const std::string file = child;
+        for (unsigned round = 0;; ++round) {
+            WriteIni(file, "WINDOWS", "regnum", std::to_string(round));
+            const bw::Inifun::SaveBatch batch(file);
+            for (int k = 0; k < 29; ++k) WriteIni(file, "Item" + std::to_string(k), "ticked", round % 2 ? "1" : "0");
+        }
+    }
+    TempDir dir;
+    const std::string file = dir / "bwsd.dat";
+    // A section for each key, as the settings file has many: the system's profile functions wrote
+    // a file section by section, in place, so a kill left it cut short.
+    std::string start = "; kept by the user\r\n[WINDOWS]\r\nregnum=0\r\n";
+    for (int k = 0; k < 29; ++k) start += "[Item" + std::to_string(k) + "]\r\nticked=0\r\n";
+    ASSERT_TRUE(WriteTextFile(file, start));
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    SetEnvironmentVariableA("BW_SAVE_LOOP", file.c_str());
+    std::mt19937 random(std::random_device{}());
+    for (int kill = 0; kill < 12; ++kill) {
+        // The child needs a few hundred milliseconds to start; it is killed some time after.
+        const unsigned long after = 300 + random() % 700;
+        EXPECT_EQ(RunAndWait("\"" + std::string(self) + "\" --gtest_filter=Inifun.AKillDuringASaveLeavesAWholeFile", "",
+                             "", after),
+                  -1);
+        const std::string text = ReadTextFile(file);
+        ASSERT_EQ(text.rfind("; kept by the user\r\n[WINDOWS]\r\nregnum=", 0), 0u) << "kill " << kill << ":\n" << text;
+        EXPECT_TRUE(ReadsAsNumber(ReadIni(file, "WINDOWS", "regnum"))) << text;
+        for (int k = 0; k < 29; ++k) {
+            const std::string value = ReadIni(file, "Item" + std::to_string(k), "ticked");
+            EXPECT_TRUE(value == "0" || value == "1") << "kill " << kill << ", Item" << k << ":\n" << text;
+        }
+    }
+    SetEnvironmentVariableA("BW_SAVE_LOOP", nullptr);
 }
 
 TEST(Inifun, WriteToReadOnlyFileKeepsOldValue) {
