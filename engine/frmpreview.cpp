@@ -88,8 +88,9 @@ void PreviewList::SetRows(const std::vector<Row>& rows) {
         if (rows[i].total) {
             data = kTotal;
         } else if (rows[i].share >= 0) {
+            // A share that rounds to nothing still gets the least of bars: it frees something.
             const double share = std::min(rows[i].share, 1.0);
-            data = kShared + static_cast<LPARAM>(std::lround(share * kShareSteps));
+            data = kShared + std::max<LPARAM>(share > 0 ? 1 : 0, std::lround(share * kShareSteps));
         }
         SendMessageA(hwnd_, LB_SETITEMDATA, i, data);
     }
@@ -211,7 +212,10 @@ std::wstring TargetList::CellText(int row, int column) {
     if (column == 0)
         return target.kind == TargetKind::File ? FolderPathOf(target.ref) + plan_->FileName(target)
                                                : plan_->Describe(target);
-    if (column == 1) return target.kind != TargetKind::File ? L"" : target.sizeKnown ? WideText(platform::text::SizeText(target.size)) : L"?";
+    if (column == 1) {
+        if (target.kind != TargetKind::File) return L"";
+        return target.sizeKnown ? WideText(platform::text::SizeText(target.size)) : L"?";
+    }
     return WideText(OutcomeText(target.outcome));
 }
 
