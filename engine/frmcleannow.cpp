@@ -219,9 +219,9 @@ void frmcleannow::ShowPreviewLines() {
         return Found(x) && !Found(y);
     });
     const ItemFigures total = plan.Total();
-    std::vector<PreviewList::Row> rows;
+    std::vector<ui::BarList::Row> rows;
     for (size_t item : previewItems_) {
-        PreviewList::Row row;
+        ui::BarList::Row row;
         row.text = plan.ItemCaption(item) + ": " + FiguresText(figures[item], true);
         if (!plan.ItemNote(item).empty()) row.text += " (" + plan.ItemNote(item) + ")";
         if (!plan.ItemTicked(item)) row.text += " - unticked";
@@ -229,7 +229,7 @@ void frmcleannow::ShowPreviewLines() {
             row.share = static_cast<double>(figures[item].planned.bytes) / static_cast<double>(total.planned.bytes);
         rows.push_back(row);
     }
-    PreviewList::Row closing;
+    ui::BarList::Row closing;
     closing.text = "Total: " + FiguresText(total, true);
     closing.total = true;
     rows.push_back(closing);

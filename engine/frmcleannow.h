@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/EraseRun.h"
-#include "engine/frmpreview.h"
+#include "ui/BarList.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
@@ -35,7 +35,7 @@ public:
     ui::CommandButton Command3;  // "Preview"
     ui::CommandButton Command4;  // "Details..."
     ui::CommandButton Command5;  // "Report"
-    PreviewList List1;           // status list
+    ui::BarList List1;           // status list; after a preview, a bar under each item
     ui::Frame Frame1;            // "Status", or the run state while erasing
     ui::TextBox Text1;           // scratch field, never shown
     ui::Label Label1;            // advice

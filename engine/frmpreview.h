@@ -1,6 +1,6 @@
-// The windows of a preview and a report: the erase window's list of items with a bar for each
-// one's share; the targets of one item, each with its size and a tick, in a list view a screen
-// reader reads; and the report of a run or a preview, with "Save report...".
+// The windows of a preview and a report: the targets of one item, each with its size and a
+// tick, in a list view a screen reader reads; and the report of a run or a preview, with
+// "Save report...".
 #pragma once
 #include <string>
 #include <vector>
@@ -11,37 +11,8 @@
 #include "ui/Statics.h"
 #include "ui/Form.h"
 #include "ui/ListView.h"
-#include "ui/Lists.h"
 
 namespace bw {
-
-// The erase window's status list: plain lines while a run reports its progress; after a preview,
-// one line per item, each with a bar below its text as long as its share of the total, and a
-// total line set apart by a rule above it. A LISTBOX that draws its own lines but keeps their
-// text, so screen readers and LB_GETTEXT read every line as it is written.
-class PreviewList : public ui::ListBox {
-public:
-    struct Row {
-        std::string text;
-        double share = -1;   // 0..1 of the total: a bar; below 0: none
-        bool total = false;  // the closing line
-    };
-    // Replaces every line with `rows`, in their order; the lines grow to make room for the bars
-    // until the list is next cleared.
-    void SetRows(const std::vector<Row>& rows);
-    // The share line `index` draws its bar for, below 0 for none (a plain or total line).
-    double Share(int index) const;
-
-    bool OnDrawItem(DRAWITEMSTRUCT* dis) override;
-
-protected:
-    DWORD Style() const override { return ListBox::Style() | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS; }
-    void AfterCreate() override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
-
-private:
-    int textHeight_ = 0;  // of the list's font
-};
 
 // A report-style list view of plan targets (path, size, outcome), one row per target, ticked
 // when the target stays in the run. Rows are drawn on demand (a cache may hold 150,000 files);
