@@ -1,6 +1,9 @@
 // The erase window: the erase run shown in its status list, progress bar and summary.
 #include "engine/frmcleannow.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "ui/Forms.h"
 #include "engine/EraseReport.h"
 #include "engine/EraseRunner.h"
@@ -134,12 +137,15 @@ void frmcleannow::Command3_Click() { Preview(); }
 void frmcleannow::Command4_Click() {
     if (!previewed_) return;
     const int line = List1.ListIndex();
-    if (line < 0 || line >= static_cast<int>(run_.plan.ItemCount())) return;
+    if (line < 0 || line >= static_cast<int>(previewItems_.size())) return;
+    const size_t item = previewItems_[static_cast<size_t>(line)];
     frmdetails details;
-    details.Open(run_.plan, static_cast<size_t>(line));
+    details.Open(run_.plan, item);
     details.Unload();
+    // Unticked targets may move the item in the order: the selection follows it.
     ShowPreviewLines();
-    List1.SetListIndex(line);
+    const auto at = std::find(previewItems_.begin(), previewItems_.end(), item);
+    List1.SetListIndex(static_cast<int>(at - previewItems_.begin()));
 }
 
 void frmcleannow::Command5_Click() {
@@ -189,17 +195,45 @@ void frmcleannow::SetRunning(bool running) {
     Command5.SetEnabled(!running && (previewed_ || run_.plan.ItemCount() > 0));
 }
 
+namespace {
+
+bool Found(const TargetCounts& counts) {
+    return counts.files || counts.folders || counts.Registry() || counts.operations || counts.entries;
+}
+
+}  // namespace
+
 void frmcleannow::ShowPreviewLines() {
-    std::vector<std::string> lines;
-    for (size_t item = 0; item < run_.plan.ItemCount(); ++item) {
-        std::string line = run_.plan.ItemCaption(item) + ": " + FiguresText(run_.plan.FiguresOf(item), true);
-        if (!run_.plan.ItemNote(item).empty()) line += " (" + run_.plan.ItemNote(item) + ")";
-        if (!run_.plan.ItemTicked(item)) line += " - unticked";
-        lines.push_back(line);
+    // The item that frees most comes first, then items that find something of no size (registry
+    // entries, empty files), then those that find nothing; otherwise in the order of the run.
+    // Each item's figures are a pass over the plan's targets: counted once.
+    const ErasePlan& plan = run_.plan;
+    std::vector<ItemFigures> figures;
+    for (size_t item = 0; item < plan.ItemCount(); ++item) figures.push_back(plan.FiguresOf(item));
+    previewItems_.resize(plan.ItemCount());
+    std::iota(previewItems_.begin(), previewItems_.end(), size_t{0});
+    std::stable_sort(previewItems_.begin(), previewItems_.end(), [&](size_t a, size_t b) {
+        const TargetCounts& x = figures[a].planned;
+        const TargetCounts& y = figures[b].planned;
+        if (x.bytes != y.bytes) return x.bytes > y.bytes;
+        return Found(x) && !Found(y);
+    });
+    const ItemFigures total = plan.Total();
+    std::vector<ui::BarList::Row> rows;
+    for (size_t item : previewItems_) {
+        ui::BarList::Row row;
+        row.text = plan.ItemCaption(item) + ": " + FiguresText(figures[item], true);
+        if (!plan.ItemNote(item).empty()) row.text += " (" + plan.ItemNote(item) + ")";
+        if (!plan.ItemTicked(item)) row.text += " - unticked";
+        if (total.planned.bytes)
+            row.share = static_cast<double>(figures[item].planned.bytes) / static_cast<double>(total.planned.bytes);
+        rows.push_back(row);
     }
-    lines.push_back("Total: " + FiguresText(run_.plan.Total(), true));
-    List1.Clear();
-    List1.AddItems(lines);
+    ui::BarList::Row closing;
+    closing.text = "Total: " + FiguresText(total, true);
+    closing.total = true;
+    rows.push_back(closing);
+    List1.SetRows(rows);
 }
 
 EraseHost& frmcleannow::Host() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/EraseRun.h"
+#include "ui/BarList.h"
 #include "ui/Buttons.h"
 #include "ui/Containers.h"
 #include "ui/Form.h"
@@ -34,7 +35,7 @@ public:
     ui::CommandButton Command3;  // "Preview"
     ui::CommandButton Command4;  // "Details..."
     ui::CommandButton Command5;  // "Report"
-    ui::ListBox List1;           // status list
+    ui::BarList List1;           // status list; after a preview, a bar under each item
     ui::Frame Frame1;            // "Status", or the run state while erasing
     ui::TextBox Text1;           // scratch field, never shown
     ui::Label Label1;            // advice
@@ -51,8 +52,9 @@ public:
     void cleannow();
 
     // Finds what the ticked items would erase, removes nothing, and lists one line per item with
-    // its counts and bytes, and the total. The lines' details open with "Details..." or a double
-    // click; "Erase Now" then carries out that plan.
+    // its counts and size, the item that frees most first, each over a bar of its share; a total
+    // line closes the list. The lines' details open with "Details..." or a double click; "Erase
+    // Now" then carries out that plan.
     void Preview();
     // True between a preview and the erase that carries it out.
     bool HasPreview() const { return previewed_; }
@@ -74,6 +76,7 @@ private:
     void SetRunning(bool running);
     EraseRun run_;
     bool previewed_ = false;   // run_.plan holds a preview not yet carried out
+    std::vector<size_t> previewItems_;  // the plan's item on each preview line
     bool reportIsPreview_ = false;
     bool running_ = false;
     bool cancelAsked_ = false;

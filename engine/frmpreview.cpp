@@ -1,14 +1,12 @@
 // The preview's details window, the report window, and the list view of targets they share.
 #include "engine/frmpreview.h"
 
-#include "platform/Text.h"
-
-
 #include <algorithm>
 #include <utility>
 
 #include "engine/EraseReport.h"
 #include "platform/MessageBox.h"
+#include "platform/Text.h"
 #include "ui/Dialogs.h"
 
 namespace bw {
@@ -96,7 +94,10 @@ std::wstring TargetList::CellText(int row, int column) {
     if (column == 0)
         return target.kind == TargetKind::File ? FolderPathOf(target.ref) + plan_->FileName(target)
                                                : plan_->Describe(target);
-    if (column == 1) return target.kind != TargetKind::File ? L"" : target.sizeKnown ? WideText(BytesText(target.size)) : L"?";
+    if (column == 1) {
+        if (target.kind != TargetKind::File) return L"";
+        return target.sizeKnown ? WideText(platform::text::SizeText(target.size)) : L"?";
+    }
     return WideText(OutcomeText(target.outcome));
 }
 
@@ -114,7 +115,7 @@ void frmdetails::Build() {
     Check1.onClick = [this] {
         if (!plan_) return;
         plan_->SetItemTicked(item_, Check1.Value() == 1);
-        List1.Show(plan_, ShownTargets(*plan_, item_));
+        ShowTargets();
     };
     List1.onChange = [this] { Check1.SetValue(plan_ && plan_->ItemTicked(item_) ? 1 : 0); };
     SetCancelButton(&Command1);
@@ -130,9 +131,15 @@ void frmdetails::Fill(ErasePlan& plan, size_t item) {
     item_ = item;
     Load();
     SetCaption("Brightwipe - " + plan.ItemCaption(item));
-    List1.Show(&plan, ShownTargets(plan, item));
+    ShowTargets();
     Check1.SetValue(plan.ItemTicked(item) ? 1 : 0);
     List1.SetFocus();
+}
+
+void frmdetails::ShowTargets() {
+    // The largest first, as the preview lists its items.
+    List1.Show(plan_, ShownTargets(*plan_, item_));
+    List1.SortBy(TargetList::Column::Size);
 }
 
 // ---- report ----

@@ -38,8 +38,8 @@ private:
     std::vector<std::wstring> folderPaths_;  // cached by folder index ("" until needed)
 };
 
-// The details of one item of a preview: every target with its size; the user unticks single
-// targets or the whole item before erasing.
+// The details of one item of a preview: every target with its size, the largest first; the user
+// unticks single targets or the whole item before erasing.
 class frmdetails : public ui::Form {
 public:
     frmdetails();
@@ -56,6 +56,7 @@ protected:
     void Build() override;
 
 private:
+    void ShowTargets();
     ErasePlan* plan_ = nullptr;
     size_t item_ = 0;
 };

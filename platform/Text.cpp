@@ -1,4 +1,4 @@
-// Conversion between code pages and UTF-16 (see Text.h).
+// Conversion between code pages and UTF-16, and sizes for people (see Text.h).
 #include "platform/Text.h"
 
 namespace bw::platform::text {
@@ -34,6 +34,31 @@ std::string FromWide(const wchar_t* text, size_t length, UINT codePage, char fal
 
 std::string FromWide(const std::wstring& text, UINT codePage, char fallback, bool* lossy) {
     return FromWide(text.data(), text.size(), codePage, fallback, lossy);
+}
+
+std::string SizeText(uint64_t bytes) {
+    if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+    static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+    constexpr size_t kLast = sizeof kUnits / sizeof kUnits[0] - 1;
+    size_t unit = 0;
+    uint64_t scale = 1024;
+    while (unit < kLast && bytes / scale >= 1024) {
+        scale *= 1024;
+        ++unit;
+    }
+    // Tenths of the unit, rounded half up, in integers: a double would blur the last digits of a
+    // count past 2^53, and bytes * 10 could overflow.
+    uint64_t tenths = bytes / scale * 10 + ((bytes % scale) * 10 + scale / 2) / scale;
+    if (tenths >= 1000) {
+        const uint64_t whole = bytes / scale + ((bytes % scale) * 2 >= scale ? 1 : 0);
+        if (whole >= 1024 && unit < kLast) {  // rounds up into the next unit
+            ++unit;
+            tenths = 10;
+        } else {
+            return std::to_string(whole) + " " + kUnits[unit];
+        }
+    }
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
 }
 
 }  // namespace bw::platform::text

@@ -14,6 +14,8 @@
 #include "diskclean/frmExtentions.h"
 #include "diskclean/frmLocate.h"
 #include "engine/frmcleannow.h"
+#include "engine/frmpreview.h"
+#include "settings/Inifun.h"
 #include "settings/frmcookie.h"
 #include "settings/frmmoreapp.h"
 #include "settings/frmnetscape.h"
@@ -170,6 +172,23 @@ TEST(DpiChild, DISABLED_EveryCaptionFits) {
         for (const std::string& caption : CutCaptions(form.hwnd())) ADD_FAILURE() << w.name << ": " << caption;
         form.Hide();
     }
+    // A preview, its details and its report, with a custom item of some megabytes to lead the list.
+    TempDir custom;
+    WriteTextFile(custom / "big.bin", std::string(1536 * 1024, 'b'));
+    bw::Inifun::WriteIni(folder.settings(), "Additional", "Custom", "1");
+    WriteTextFile(folder.file("cusd.dat"), custom / "*.bin\r\n");
+    bw::frmcleannow& erase = bw::ui::Get<bw::frmcleannow>();
+    erase.Show();
+    erase.Preview();
+    PumpMessages();
+    SaveScreenshot(ArtifactsDir() + "\\dpi" + dpi + "-preview.bmp", erase.hwnd());
+    bw::frmreport report;
+    report.Fill(erase.Plan(), true);
+    report.Show();
+    PumpMessages();
+    SaveScreenshot(ArtifactsDir() + "\\dpi" + dpi + "-report.bmp", report.hwnd());
+    report.Unload();
+    erase.Hide();
     // The main window's second page.
     bw::frmMainCode& main = bw::ui::Get<bw::frmMainCode>();
     main.Show();

@@ -112,7 +112,9 @@ TEST(EndToEnd, EraseFromTheMainWindowWritesStatistics) {
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000));
+    // The two figures are written one after the other: wait for the second as well.
     ASSERT_TRUE(WaitFor([&] { return ReadIni(settings, "WINDOWS", "regnum") == "1"; }, 10000));
+    WaitFor([&] { return ReadIni(settings, "WINDOWS", "filesize") == "."; }, 10000);
     EXPECT_EQ(ReadIni(settings, "WINDOWS", "filesize"), ".");
     EXPECT_NE(ReadIni(settings, "WINDOWS", "lastclean"), "");
 

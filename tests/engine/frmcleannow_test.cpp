@@ -118,24 +118,33 @@ TEST_F(EraseRun, ASecondRunWithNothingLeftReportsNothing) {
 // unticked file and a file made after the preview stay. Screenshots of the three windows.
 TEST_F(EraseRun, PreviewThenEraseNowErasesExactlyThePlan) {
     main_->Check13.SetValue(1);
-    bw::test::TempDir temp;
+    bw::test::TempDir temp, custom;
     bw::test::EnvironmentOverride env;
     env.Set("TMP", temp.path());
     env.Set("TEMP", temp.path());
     bw::test::MakeDirs(temp / "cache");
     for (const char* name : {"a.tmp", "b.tmp", "cache\\c.tmp"}) bw::test::WriteTextFile(temp / name, "12345");
+    // A custom item, run after the temp folder, frees more: it leads the preview.
+    bw::test::WriteTextFile(custom / "big.bin", std::string(2048, 'b'));
+    WriteIni(folder_.settings(), "Additional", "Custom", "1");
+    bw::test::WriteTextFile(folder_.file("cusd.dat"), custom / "*.bin\r\n");
 
     SendMessageA(erase_->Command3.hwnd(), BM_CLICK, 0, 0);  // Preview
     ASSERT_TRUE(erase_->HasPreview());
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"Windows Temp: 3 files, 1 folder, 15 bytes",
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"Custom Clean Items: 1 file, 2.0 KB",
+                                                 "Windows Temp: 3 files, 1 folder, 15 bytes",
                                                  "More Applications: 0 files, 0 bytes",
-                                                 "Total: 3 files, 1 folder, 15 bytes"}));
+                                                 "Total: 4 files, 1 folder, 2.0 KB"}));
+    EXPECT_NEAR(erase_->List1.Share(0), 2048.0 / 2063.0, 1e-3) << "each item's bar is its share of the total";
+    EXPECT_EQ(erase_->List1.Share(2), 0.0);
+    EXPECT_LT(erase_->List1.Share(3), 0.0) << "the total line has no bar";
     for (const char* name : {"a.tmp", "b.tmp", "cache\\c.tmp"}) EXPECT_TRUE(bw::test::PathExists(temp / name)) << name;
     EXPECT_TRUE(IsWindowEnabled(erase_->Command4.hwnd())) << "Details... opens the chosen line";
     erase_->Show();
     bw::test::SaveScreenshot(bw::test::ArtifactsDir() + "\\erase-preview.bmp", erase_->hwnd());
 
-    // The details of the temp item: one row per target, with its size; b.tmp is unticked.
+    // The details of the temp item (the plan's first item, the preview's second line): one row
+    // per target, with its size; b.tmp is unticked.
     bw::frmdetails details;
     details.Fill(erase_->Plan(), 0);
     details.Show();
@@ -191,7 +200,7 @@ TEST_F(EraseRun, PreviewThenEraseNowErasesExactlyThePlan) {
     SendMessageA(erase_->Command1.hwnd(), BM_CLICK, 0, 0);
     user.join();
     EXPECT_EQ(extra, "&Report...");
-    EXPECT_EQ(reportRows, 4) << "the report lists the four targets of the plan";
+    EXPECT_EQ(reportRows, 5) << "the report lists the five targets of the plan";
     EXPECT_EQ(bw::test::SortedNames(temp.path()), (std::vector<std::string>{"b.tmp", "made-after.tmp"}));
     const std::vector<std::string> lines = Lines();
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
@@ -206,6 +215,8 @@ TEST_F(EraseRun, PreviewThenEraseNowErasesExactlyThePlan) {
     report.Unload();
     const std::string text = bw::test::ReadTextFile(file);
     EXPECT_NE(text.find("Windows Temp: erased 2 files, 1 folder, 10 bytes; left 1; planned 15 bytes, freed 10 bytes"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("Custom Clean Items: erased 1 file, 2.0 KB (2048 bytes); left 0; planned 2.0 KB (2048 bytes)"),
               std::string::npos) << text;
     EXPECT_NE(text.find("  left: unticked\t" + temp.path() + "\\b.tmp\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  erased\t" + temp.path() + "\\a.tmp\r\n"), std::string::npos) << text;
