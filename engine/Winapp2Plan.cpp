@@ -243,16 +243,14 @@ bool PlanKeyTree(Context& c, Hive hive, const std::wstring& subkey, reg::Key top
     stack.push_back({std::move(top), subkey, 0, true});
     for (;;) {
         Frame& frame = stack.back();
-        wchar_t name[256];
-        DWORD length = 256;
+        std::wstring childName;
         LONG status = ERROR_NO_MORE_ITEMS;
         if (stack.size() > kMaxDepth)
             frame.everything = false;  // deeper keys stay, and so do their parents
         else
-            status = RegEnumKeyExW(frame.key.get(), frame.index, name, &length, nullptr, nullptr, nullptr, nullptr);
+            status = reg::EnumSubkey(frame.key.get(), frame.index, &childName);
         if (status == ERROR_SUCCESS) {
             ++frame.index;
-            const std::wstring childName(name, length);
             std::wstring child = frame.subkey + L"\\" + childName;
             if (IsRegistryExcluded(c.targets.excludes, hive, child)) {
                 frame.everything = false;
@@ -325,8 +323,7 @@ void PlanRegKeyIn(Context& c, const Key& key, const RegKeyTarget& target, REGSAM
         const std::string path = platform::paths::Narrow(target.subkey);
         const std::string value = platform::paths::Narrow(target.value);
         if (path.empty() || platform::paths::Widen(value) != target.value) return;
-        if (RegQueryValueExW(open.get(), target.value.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            return;
+        if (!reg::HasValue(open.get(), target.value)) return;
         c.plan.AddValue(HiveKey(target.hive), path, value, view);
         ++c.counts.registry;
         return;

@@ -224,6 +224,19 @@ std::wstring CurrentUserRealName() {
     return name;
 }
 
+LONG EnumSubkey(HKEY key, DWORD index, std::wstring* name) {
+    name->clear();
+    wchar_t buffer[256];
+    DWORD length = 256;
+    const LONG status = RegEnumKeyExW(key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) name->assign(buffer, length < 256 ? length : 255);
+    return status;
+}
+
+bool HasValue(HKEY key, const std::wstring& name) {
+    return RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool IsLink(HKEY key) {
     DWORD type = REG_NONE;
     DWORD size = 0;
@@ -277,15 +290,12 @@ TreeResult DeleteTree(Key top, bool removeLinks) {
     std::vector<std::pair<Key, DWORD>> stack;
     stack.emplace_back(std::move(top), 0);
     while (!stack.empty()) {
-        wchar_t name[256];
-        DWORD length = 256;
+        std::wstring name;
         const HKEY current = stack.back().first.get();
-        const LONG status =
-            RegEnumKeyExW(current, stack.back().second, name, &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG status = EnumSubkey(current, stack.back().second, &name);
         if (status == ERROR_SUCCESS) {
             Key child;
-            const Reached reached = OpenChild(current, std::wstring(name, length),
-                                              DELETE | KEY_ENUMERATE_SUB_KEYS, 0, &child);
+            const Reached reached = OpenChild(current, name, DELETE | KEY_ENUMERATE_SUB_KEYS, 0, &child);
             if (reached == Reached::Key) {
                 stack.emplace_back(std::move(child), 0);
             } else if (reached == Reached::Link && removeLinks && DeleteByHandle(child.get()) == ERROR_SUCCESS) {

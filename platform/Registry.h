@@ -115,6 +115,13 @@ std::wstring CurrentUserRealName();
 // opened with REG_OPTION_OPEN_LINK can show it).
 bool IsLink(HKEY key);
 
+// RegEnumKeyExW: the name of the subkey at `index` of the open key into *name (empty on any
+// failure). ERROR_NO_MORE_ITEMS ends a listing; ERROR_MORE_DATA is a name longer than 255.
+LONG EnumSubkey(HKEY key, DWORD index, std::wstring* name);
+
+// True when the open key holds the value `name` ("" is its default value), read in UTF-16.
+bool HasValue(HKEY key, const std::wstring& name);
+
 // Opens the single name `name` (no backslash) of `parent` with REG_OPTION_OPEN_LINK, `access`
 // (KEY_QUERY_VALUE is always added, to judge it) and `view`. Key or Link on success, with *out
 // holding it; when `parent` has a real name, the key reached must be named `parent`\`name` (or
