@@ -148,13 +148,10 @@ FixedTarget Split(const std::string& target, bool pattern) {
 }
 
 // The text of a value, or nothing when the key or value is missing.
-std::optional<std::string> ValueText(const char* key, const char* name) {
-    platform::reg::Key open;
-    if (platform::reg::OpenKeyEx(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE, open.put()) != ERROR_SUCCESS)
-        return std::nullopt;
+std::optional<std::string> ValueText(HKEY open, const char* name) {
     std::vector<char> data(4096, '\0');
     DWORD size = static_cast<DWORD>(data.size() - 1);
-    LONG status = platform::reg::QueryValueEx(open.get(), name, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    LONG status = platform::reg::QueryValueEx(open, name, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
     if (status == ERROR_MORE_DATA) return std::string("?");
     if (status != ERROR_SUCCESS) return std::nullopt;
     return std::string(data.data());
@@ -169,17 +166,29 @@ void Plan(ErasePlan& plan, const Step& step) {
     case Do::BlankValues:
         // Each named value of a key that exists becomes empty text (made when missing); only the
         // values that held text count as erased.
+        // The key is reached without following a registry link, and written through its own handle.
         for (const char* key : step.targets) {
-            platform::reg::Key open;
-            if (platform::reg::OpenKey(HKEY_CURRENT_USER, key, open.put()) != ERROR_SUCCESS) continue;
+            namespace reg = platform::reg;
+            reg::Key open;
+            const reg::Reached reached = reg::OpenNoFollow(HKEY_CURRENT_USER, platform::paths::Widen(key),
+                                                           KEY_QUERY_VALUE, 0, &open);
+            if (reached == reg::Reached::Link || reached == reg::Reached::ThroughLink)
+                plan.AddRefusal(std::string(kUser) + key + ": left, it is or lies behind a registry link");
+            if (reached != reg::Reached::Key) continue;
             const std::string label = std::string(kUser) + key + " (values made empty)";
             const std::vector<const char*> names = step.names;
             plan.AddOperation(label, 0, [key, names] {
                 OperationResult result;
+                reg::Key write;
+                if (reg::OpenNoFollow(HKEY_CURRENT_USER, platform::paths::Widen(key), KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                      0, &write) != reg::Reached::Key)
+                    return result;
                 for (const char* name : names) {
-                    const std::optional<std::string> before = ValueText(key, name);
-                    regfun::SetKeyValue(std::string(kUser) + key, name, "");
-                    if (before && !before->empty() && ValueText(key, name).value_or("?").empty()) ++result.registry;
+                    const std::optional<std::string> before = ValueText(write.get(), name);
+                    // Stored without its NUL, as Windows keeps an empty text the programs wrote.
+                    reg::SetValueEx(write.get(), name, REG_SZ, reinterpret_cast<const BYTE*>(""), 0);
+                    if (before && !before->empty() && ValueText(write.get(), name).value_or("?").empty())
+                        ++result.registry;
                 }
                 result.done = true;
                 return result;

@@ -100,8 +100,8 @@ void ErasePlan::AddFolderRemoval(uint32_t folder) {
     targets_.push_back(target);
 }
 
-void ErasePlan::AddKey(HKEY root, const std::string& path, bool recreate, bool quiet) {
-    keys_.push_back({root, path, recreate});
+void ErasePlan::AddKey(HKEY root, const std::string& path, bool recreate, bool quiet, REGSAM view, bool link) {
+    keys_.push_back({root, path, recreate, view, link});
     Target target;
     target.quiet = quiet;
     target.kind = TargetKind::RegistryKey;
@@ -110,8 +110,8 @@ void ErasePlan::AddKey(HKEY root, const std::string& path, bool recreate, bool q
     targets_.push_back(target);
 }
 
-void ErasePlan::AddValue(HKEY root, const std::string& path, const std::string& name) {
-    keys_.push_back({root, path, false});
+void ErasePlan::AddValue(HKEY root, const std::string& path, const std::string& name, REGSAM view) {
+    keys_.push_back({root, path, false, view, false});
     valueNames_.push_back(name);
     Target target;
     target.kind = TargetKind::RegistryValue;
@@ -167,6 +167,16 @@ const char* RootName(HKEY root) {
     return "HKEY";
 }
 
+// What a person reads after a key's path: its registry view where one was named, and whether it
+// was a registry link.
+std::string KeyNote(const ErasePlan::Key& key) {
+    std::string note;
+    if (key.view == KEY_WOW64_64KEY) note += " (64-bit)";
+    if (key.view == KEY_WOW64_32KEY) note += " (32-bit)";
+    if (key.link) note += " (registry link)";
+    return note;
+}
+
 }  // namespace
 
 std::wstring ErasePlan::Describe(const Target& target) const {
@@ -179,11 +189,11 @@ std::wstring ErasePlan::Describe(const Target& target) const {
     }
     case TargetKind::RegistryKey: {
         const Key& key = keys_[target.ref];
-        return Wide(std::string(RootName(key.root)) + "\\" + key.path);
+        return Wide(std::string(RootName(key.root)) + "\\" + key.path + KeyNote(key));
     }
     case TargetKind::RegistryValue: {
         const Key& key = keys_[target.ref];
-        return Wide(std::string(RootName(key.root)) + "\\" + key.path + "\\" + valueNames_[target.text]);
+        return Wide(std::string(RootName(key.root)) + "\\" + key.path + "\\" + valueNames_[target.text] + KeyNote(key));
     }
     case TargetKind::Operation: return Wide(operations_[target.ref].label);
     }

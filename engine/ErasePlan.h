@@ -107,10 +107,14 @@ public:
     // Removing the folder `folder` once what it holds has gone (add it after its contents).
     void AddFolderRemoval(uint32_t folder);
     // A registry key to remove; with `recreate` it is made again, empty. A `quiet` key is missing
-    // and only made (empty), as the item leaves it: no target a person sees or counts.
-    void AddKey(HKEY root, const std::string& path, bool recreate, bool quiet = false);
-    // A value to remove.
-    void AddValue(HKEY root, const std::string& path, const std::string& name);
+    // and only made (empty), as the item leaves it: no target a person sees or counts. `view` is
+    // the registry view it lies in (0: the program's own; KEY_WOW64_64KEY or KEY_WOW64_32KEY under
+    // WOW64, then shown with it); a `link` is a registry link found there, removed itself (never
+    // its target), and shown as one.
+    void AddKey(HKEY root, const std::string& path, bool recreate, bool quiet = false, REGSAM view = 0,
+                bool link = false);
+    // A value to remove, in the registry view `view`.
+    void AddValue(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
     // Work with no file or key; `expected` is what it is expected to remove (shown in a preview),
     // `label` says what it is ("URL history").
     void AddOperation(const std::string& label, uint64_t expected, std::function<OperationResult()> run);
@@ -141,6 +145,8 @@ public:
         HKEY root;
         std::string path;
         bool recreate;
+        REGSAM view = 0;    // 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY
+        bool link = false;  // a registry link when found
     };
     const Key& KeyAt(uint32_t index) const { return keys_[index]; }
     const std::string& ValueName(const Target& target) const { return valueNames_[target.text]; }
@@ -153,7 +159,8 @@ public:
     const Operation& OperationAt(uint32_t index) const { return operations_[index]; }
 
     // The full path of a target as a person reads it: "C:\...\name" (UTF-16 for the true names),
-    // "HKEY_CURRENT_USER\key" with "\value" for a value, or the operation's label.
+    // "HKEY_CURRENT_USER\key" with "\value" for a value (then " (64-bit)" or " (32-bit)" for a
+    // key in a view named under WOW64, " (registry link)" for a link), or the operation's label.
     std::wstring Describe(const Target& target) const;
     // The folder's path: its anchor's long path without "\\?\" and the names below it.
     std::wstring FolderPath(uint32_t folder) const;

@@ -1,5 +1,8 @@
 // The small steps every erase item is written in. Each ignores every failure: a key or value
-// that is missing, a folder that cannot be read, all leave the run going on.
+// that is missing, a folder that cannot be read, all leave the run going on. Keys are reached one
+// name at a time without following a registry link: a key that is a link is removed itself (never
+// its target), a value is never deleted through a link, and a key behind a link is left (a plan
+// shows it as refused).
 #pragma once
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 
 namespace bw {
@@ -82,29 +83,40 @@ Outcome RemoveFolder(const ErasePlan& plan, OpenChain& chain, uint32_t folder) {
     return fs::RemoveFolderChecked(guard) ? Outcome::Erased : Outcome::Failed;
 }
 
-bool KeyExists(HKEY root, const std::string& path) {
-    reg::Key key;
-    return reg::OpenKey(root, path, key.put()) == ERROR_SUCCESS;
-}
-
+// A key is reached one name at a time without following a registry link, and removed through the
+// handle that reached it: a link is removed itself, never its target, and nothing is reached
+// through a link above it.
 Outcome RemoveKey(const ErasePlan::Key& key) {
-    if (!KeyExists(key.root, key.path)) {
-        reg::Key made;
-        if (key.recreate) reg::CreateKey(key.root, key.path, made.put());
-        return Outcome::Vanished;
+    const std::wstring path = platform::paths::Widen(key.path);
+    reg::Key open;
+    const reg::Reached reached = reg::OpenNoFollow(key.root, path, DELETE | KEY_ENUMERATE_SUB_KEYS, key.view, &open);
+    Outcome outcome = Outcome::Failed;
+    switch (reached) {
+    case reg::Reached::Missing: outcome = Outcome::Vanished; break;
+    case reg::Reached::ThroughLink: return Outcome::Refused;  // nothing is made behind a link either
+    case reg::Reached::Failed: outcome = Outcome::Failed; break;
+    case reg::Reached::Key:
+    case reg::Reached::Link: outcome = reg::DeleteByHandle(open.get()) == ERROR_SUCCESS ? Outcome::Erased : Outcome::Failed;
     }
-    const bool removed = reg::DeleteKey(key.root, key.path) == ERROR_SUCCESS;
+    open.reset();
     if (key.recreate) {
         reg::Key made;
-        reg::CreateKey(key.root, key.path, made.put());
+        reg::CreateNoFollow(key.root, path, KEY_QUERY_VALUE, key.view, &made);
     }
-    return removed ? Outcome::Erased : Outcome::Failed;
+    return outcome;
 }
 
+// A value is deleted through its own key's handle, and only when that key is no link.
 Outcome RemoveValue(const ErasePlan::Key& key, const std::string& name) {
     reg::Key open;
-    if (reg::OpenKeyEx(key.root, key.path, KEY_QUERY_VALUE | KEY_SET_VALUE, open.put()) != ERROR_SUCCESS)
-        return Outcome::Vanished;
+    switch (reg::OpenNoFollow(key.root, platform::paths::Widen(key.path), KEY_QUERY_VALUE | KEY_SET_VALUE, key.view,
+                              &open)) {
+    case reg::Reached::Key: break;
+    case reg::Reached::Missing: return Outcome::Vanished;
+    case reg::Reached::Link:
+    case reg::Reached::ThroughLink: return Outcome::Refused;
+    case reg::Reached::Failed: return Outcome::Failed;
+    }
     if (reg::QueryValueEx(open.get(), name, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return Outcome::Vanished;
     return reg::DeleteValue(open.get(), name) == ERROR_SUCCESS ? Outcome::Erased : Outcome::Failed;
 }

@@ -15,7 +15,6 @@
 #include "platform/Shell.h"
 #include "platform/TextCompare.h"
 #include "platform/URLHistory.h"
-#include "platform/regfun.h"
 #include "settings/KeepLists.h"
 
 namespace bw::items {
@@ -31,7 +30,8 @@ const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 std::vector<std::pair<std::string, std::string>> TextValues(HKEY root, const std::string& path) {
     std::vector<std::pair<std::string, std::string>> values;
     reg::Key key;
-    if (reg::OpenKeyEx(root, path, KEY_READ, key.put()) != ERROR_SUCCESS) return values;
+    // A registry link in the key's place is never read through: its target is not this list.
+    if (reg::OpenNoFollow(root, platform::paths::Widen(path), KEY_READ, 0, &key) != reg::Reached::Key) return values;
     for (DWORD index = 0; index < 100000; ++index) {
         std::string name;
         std::vector<BYTE> data;
@@ -49,18 +49,22 @@ std::vector<std::pair<std::string, std::string>> TextValues(HKEY root, const std
 // Writes the typed addresses anew as "url1"... : the kept ones in keep-list order, then any still
 // there that were not taken (unticked in a preview). Nothing is written when they already read so.
 OperationResult RenumberTypedUrls(const std::vector<std::string>& kept) {
-    const std::string path = std::string("HKEY_CURRENT_USER\\") + kTypedUrls;
     std::vector<std::string> urls = kept;
     const auto current = TextValues(HKEY_CURRENT_USER, kTypedUrls);
     for (const auto& value : current)
         if (std::find(kept.begin(), kept.end(), value.second) == kept.end()) urls.push_back(value.second);
-    reg::Key key;
-    if (reg::OpenKeyEx(HKEY_CURRENT_USER, kTypedUrls, KEY_READ | KEY_WRITE, key.put()) == ERROR_SUCCESS)
-        for (const auto& value : current) reg::DeleteValue(key.get(), value.first);
-    key.reset();
-    regfun::CreateKey(path);
-    for (size_t n = 0; n < urls.size(); ++n) regfun::SetKeyValue(path, "url" + std::to_string(n + 1), urls[n]);
     OperationResult result;
+    // Every value is deleted and written through the key's own handle, reached without following a
+    // registry link: a link in its place is left alone, and so is its target.
+    reg::Key key;
+    if (reg::CreateNoFollow(HKEY_CURRENT_USER, platform::paths::Widen(kTypedUrls), KEY_READ | KEY_WRITE, 0, &key) !=
+        reg::Reached::Key)
+        return result;
+    for (const auto& value : current) reg::DeleteValue(key.get(), value.first);
+    for (size_t n = 0; n < urls.size(); ++n)
+        // Stored without its NUL, as the list's other writers store it.
+        reg::SetValueEx(key.get(), "url" + std::to_string(n + 1), REG_SZ,
+                        reinterpret_cast<const BYTE*>(urls[n].data()), static_cast<DWORD>(urls[n].size()));
     result.done = true;
     return result;
 }

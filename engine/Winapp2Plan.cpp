@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "platform/RuleProbes.h"
 
 namespace bw::winapp2 {
 
 namespace fs = platform::fs;
 namespace probe = platform::probe;
+namespace reg = platform::reg;
 
 namespace {
 
@@ -215,20 +217,123 @@ void PlanFileKey(Context& c, const Key& key, const FileKeyTarget& target) {
     }
 }
 
-// Adds the key `subkey` and everything below it, deepest first; false when a key below is one an
-// exclusion keeps (then neither it nor any key above it goes).
-bool PlanKeyTree(Context& c, const Key& key, Hive hive, const std::wstring& subkey, int depth) {
-    if (IsRegistryExcluded(c.targets.excludes, hive, subkey)) return false;
-    bool everything = depth < kMaxDepth;
-    if (everything)
-        for (const std::wstring& name : probe::RegistrySubkeys(HiveKey(hive), subkey))
-            if (!PlanKeyTree(c, key, hive, subkey + L"\\" + name, depth + 1)) everything = false;
-    if (!everything) return false;
+// Plans a key of the rule's tree: false when its name cannot be held as the plan holds keys.
+bool PlanKeyTarget(Context& c, Hive hive, const std::wstring& subkey, REGSAM view, bool link) {
     const std::string narrow = platform::paths::Narrow(subkey);
     if (narrow.empty() || platform::paths::Widen(narrow) != subkey) return false;
-    c.plan.AddKey(HiveKey(hive), narrow, false);
+    c.plan.AddKey(HiveKey(hive), narrow, false, false, view, link);
     ++c.counts.registry;
     return true;
+}
+
+// Adds the open key `top` (named `subkey`) and everything below it, deepest first, walking a stack
+// of held handles: each subkey is opened relative to its checked parent and a registry link is
+// never entered (the link itself is planned, so that only it goes). False when a key below is one
+// an exclusion keeps or one that cannot be reached as itself (then neither it nor any key above it
+// goes).
+bool PlanKeyTree(Context& c, Hive hive, const std::wstring& subkey, reg::Key top, REGSAM view) {
+    if (IsRegistryExcluded(c.targets.excludes, hive, subkey)) return false;
+    struct Frame {
+        reg::Key key;
+        std::wstring subkey;
+        DWORD index = 0;
+        bool everything = true;
+    };
+    std::vector<Frame> stack;
+    stack.push_back({std::move(top), subkey, 0, true});
+    for (;;) {
+        Frame& frame = stack.back();
+        std::wstring childName;
+        LONG status = ERROR_NO_MORE_ITEMS;
+        if (stack.size() > kMaxDepth)
+            frame.everything = false;  // deeper keys stay, and so do their parents
+        else
+            status = reg::EnumSubkey(frame.key.get(), frame.index, &childName);
+        if (status == ERROR_SUCCESS) {
+            ++frame.index;
+            std::wstring child = frame.subkey + L"\\" + childName;
+            if (IsRegistryExcluded(c.targets.excludes, hive, child)) {
+                frame.everything = false;
+                continue;
+            }
+            reg::Key open;
+            const reg::Reached reached = reg::OpenChild(frame.key.get(), childName, KEY_ENUMERATE_SUB_KEYS, view, &open);
+            if (reached == reg::Reached::Key)
+                stack.push_back({std::move(open), std::move(child), 0, true});  // `frame` is not used after this
+            else if (reached == reg::Reached::Link)
+                frame.everything = PlanKeyTarget(c, hive, child, view, true) && frame.everything;
+            else if (reached != reg::Reached::Missing)
+                frame.everything = false;
+            continue;
+        }
+        if (status == ERROR_MORE_DATA) {  // a name longer than the registry allows: it stays
+            ++frame.index;
+            frame.everything = false;
+            continue;
+        }
+        if (status != ERROR_NO_MORE_ITEMS) frame.everything = false;  // the listing failed
+        const bool planned = frame.everything && PlanKeyTarget(c, hive, frame.subkey, view, false);
+        stack.pop_back();
+        if (stack.empty()) return planned;
+        if (!planned) stack.back().everything = false;
+    }
+}
+
+// The hive and key the registry's own name of a key stands for ("\REGISTRY\MACHINE\SOFTWARE\X" is
+// HKLM, "Software\X"); false for a key outside the current user's and the machine's.
+bool FromRealName(const std::wstring& real, Hive* hive, std::wstring* subkey) {
+    const std::wstring folded = Folded(real);
+    const std::wstring user = Folded(reg::CurrentUserRealName()) + L"\\";
+    const std::wstring machine = L"\\REGISTRY\\MACHINE\\";
+    if (user.size() > 1 && folded.compare(0, user.size(), user) == 0) {
+        *hive = Hive::CurrentUser;
+        *subkey = real.substr(user.size());
+        return true;
+    }
+    if (folded.compare(0, machine.size(), machine) == 0) {
+        *hive = Hive::LocalMachine;
+        *subkey = real.substr(machine.size());
+        return true;
+    }
+    return false;
+}
+
+// Plans the key in one registry view, judged on the key reached, never through a link.
+void PlanRegKeyIn(Context& c, const Key& key, const RegKeyTarget& target, REGSAM view,
+                  std::vector<std::wstring>& reachedKeys) {
+    reg::Key open;
+    const reg::Reached reached = reg::OpenNoFollow(HiveKey(target.hive), target.subkey, KEY_ENUMERATE_SUB_KEYS, view, &open);
+    if (reached == reg::Reached::Missing) return;
+    if (reached == reg::Reached::ThroughLink) return c.Refuse(key, "the key lies behind a registry link, which is never followed");
+    if (reached == reg::Reached::Failed) return c.Refuse(key, "the key cannot be opened as itself");
+    // The limits hold on the key the registry names, whatever the rule's text says.
+    Hive realHive = Hive::Users;
+    std::wstring realSubkey;
+    const std::wstring real = reg::RealName(open.get());
+    if (!FromRealName(real, &realHive, &realSubkey))
+        return c.Refuse(key, "only keys of the current user (HKCU) and of the programs (HKLM\\Software) are erased");
+    if (const char* why = RegistryRefusal(realHive, realSubkey, target.hasValue)) return c.Refuse(key, why);
+    // Where both views reach one key (a key Windows shares between them), it is planned once.
+    const std::wstring same = Folded(real);
+    if (std::find(reachedKeys.begin(), reachedKeys.end(), same) != reachedKeys.end()) return;
+    reachedKeys.push_back(same);
+    if (target.hasValue) {
+        if (reached == reg::Reached::Link)
+            return c.Refuse(key, "the key is a registry link; the value lies in its target, which is never followed");
+        const std::string path = platform::paths::Narrow(target.subkey);
+        const std::string value = platform::paths::Narrow(target.value);
+        if (path.empty() || platform::paths::Widen(value) != target.value) return;
+        if (!reg::HasValue(open.get(), target.value)) return;
+        c.plan.AddValue(HiveKey(target.hive), path, value, view);
+        ++c.counts.registry;
+        return;
+    }
+    if (reached == reg::Reached::Link) {
+        PlanKeyTarget(c, target.hive, target.subkey, view, true);
+        return;
+    }
+    if (!PlanKeyTree(c, target.hive, target.subkey, std::move(open), view))
+        c.Refuse(key, "the key holds a key this entry keeps; only what lies beside it goes");
 }
 
 void PlanRegKey(Context& c, const Key& key, const RegKeyTarget& target) {
@@ -236,18 +341,16 @@ void PlanRegKey(Context& c, const Key& key, const RegKeyTarget& target) {
         c.Refuse(key, why);
         return;
     }
-    if (!target.present32) return;
     if (IsRegistryExcluded(c.targets.excludes, target.hive, target.subkey)) return;
-    if (target.hasValue) {
-        const std::string path = platform::paths::Narrow(target.subkey);
-        const std::string value = platform::paths::Narrow(target.value);
-        if (path.empty() || platform::paths::Widen(value) != target.value) return;
-        c.plan.AddValue(HiveKey(target.hive), path, value);
-        ++c.counts.registry;
-        return;
+    // On 64-bit Windows a machine key means the 64-bit view and the 32-bit one (Wow6432Node): each
+    // is planned where the scan found it, and named with its view.
+    std::vector<std::wstring> reachedKeys;
+    if (target.hive == Hive::LocalMachine && probe::IsWow64()) {
+        if (target.present64) PlanRegKeyIn(c, key, target, KEY_WOW64_64KEY, reachedKeys);
+        if (target.present32) PlanRegKeyIn(c, key, target, KEY_WOW64_32KEY, reachedKeys);
+    } else if (target.present32) {
+        PlanRegKeyIn(c, key, target, 0, reachedKeys);
     }
-    if (!PlanKeyTree(c, key, target.hive, target.subkey, 0))
-        c.Refuse(key, "the key holds a key this entry keeps; only what lies beside it goes");
 }
 
 bool EqualsFolded(std::wstring_view a, std::wstring_view b) {

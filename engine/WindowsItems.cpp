@@ -49,11 +49,13 @@ void RecentDocuments(EraseRun& run) {
     if (!recent.empty()) planwalk::MatchingFiles(run.plan, recent + "\\*.lnk");
     run.plan.AddOperation("Start menu documents list", 0, [] {
         OperationResult result;
-        platform::reg::Key key;
-        const bool existed = platform::reg::OpenKey(HKEY_CURRENT_USER, kRecentDocs, key.put()) == ERROR_SUCCESS;
+        namespace reg = platform::reg;
+        const std::wstring path = platform::paths::Widen(kRecentDocs);
+        reg::Key key;
+        const bool existed = reg::OpenNoFollow(HKEY_CURRENT_USER, path, KEY_QUERY_VALUE, 0, &key) != reg::Reached::Missing;
         key.reset();
         platform::ClearRecentDocumentsList();
-        const bool gone = platform::reg::OpenKey(HKEY_CURRENT_USER, kRecentDocs, key.put()) != ERROR_SUCCESS;
+        const bool gone = reg::OpenNoFollow(HKEY_CURRENT_USER, path, KEY_QUERY_VALUE, 0, &key) == reg::Reached::Missing;
         result.done = true;
         result.registry = existed && gone ? 1 : 0;
         return result;

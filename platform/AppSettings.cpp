@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 
 namespace bw::platform {
@@ -52,16 +53,18 @@ std::string GetSetting(const std::string& application, const std::string& sectio
     return text.substr(0, text.find('\0'));
 }
 
+// The section is reached one name at a time without following a registry link, and removed or
+// emptied through its own handle: a link in its place is removed itself, never its target.
 void DeleteSetting(const std::string& application, const std::string& section, const std::string& key) {
     if (application.empty() || section.empty()) return;
+    const std::wstring path = paths::Widen(AppSettingsKey(application, section));
+    reg::Key handle;
     if (key.empty()) {
-        reg::DeleteKey(HKEY_CURRENT_USER, AppSettingsKey(application, section));
+        const reg::Reached reached = reg::OpenNoFollow(HKEY_CURRENT_USER, path, DELETE, 0, &handle);
+        if (reached == reg::Reached::Key || reached == reg::Reached::Link) reg::DeleteByHandle(handle.get());
         return;
     }
-    reg::Key handle;
-    if (reg::OpenKeyEx(HKEY_CURRENT_USER, AppSettingsKey(application, section), KEY_WRITE, handle.put()) !=
-        ERROR_SUCCESS)
-        return;
+    if (reg::OpenNoFollow(HKEY_CURRENT_USER, path, KEY_SET_VALUE, 0, &handle) != reg::Reached::Key) return;
     reg::DeleteValue(handle.get(), key);
 }
 

@@ -46,21 +46,6 @@ bool RegistryValueExists(HKEY root, const std::wstring& subkey, const std::wstri
     return RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::vector<std::wstring> RegistrySubkeys(HKEY root, const std::wstring& subkey) {
-    std::vector<std::wstring> names;
-    reg::Key key;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, key.put()) != ERROR_SUCCESS) return names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[256];
-        DWORD length = 256;
-        const LONG status = RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) break;
-        names.emplace_back(name, length);
-    }
-    return names;
-}
-
 DWORD PathAttributes(const std::wstring& path) {
     if (path.size() < MAX_PATH) return GetFileAttributesW(path.c_str());
     const std::wstring longPath = paths::LongPath(path);

@@ -30,10 +30,6 @@ DWORD PathAttributes(const std::wstring& path);
 // `c` upper-cased as Windows upper-cases file names (CharUpperBuffW); ASCII callers need not ask.
 wchar_t UpperChar(wchar_t c);
 
-// The names of the subkeys of `subkey` (program's own view); empty when it has none or cannot be
-// opened. A name longer than the registry allows is left out.
-std::vector<std::wstring> RegistrySubkeys(HKEY root, const std::wstring& subkey);
-
 enum class ReadStatus { Read, Missing, TooLarge, Unreadable };
 
 // The whole file `path` into *content, reading at most `maxBytes` plus one whatever the file

@@ -7,10 +7,12 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "platform/SystemFolders.h"
 
 namespace bw::platform {
@@ -82,14 +84,20 @@ bool ClearRecentDocumentsList() {
             shortcutsLeft = !entry.IsFolder() && fs::MatchesMask(L"*.lnk", entry.wideName);
             return !shortcutsLeft;
         });
+    // The list's key goes first, with its per-extension subkeys, through held handles: a registry
+    // link in it is removed itself, never followed. The shell's own clearing (which deletes the
+    // key by name, following links) runs only once nothing of the key is left for it to follow.
+    reg::Key recentDocs;
+    const reg::Reached reached = reg::OpenNoFollow(HKEY_CURRENT_USER, paths::Widen(kRecentDocsKey),
+                                                   DELETE | KEY_ENUMERATE_SUB_KEYS, 0, &recentDocs);
+    bool keyLeft = false;
+    if (reached == reg::Reached::Key || reached == reg::Reached::Link)
+        keyLeft = !reg::DeleteTree(std::move(recentDocs), true).topGone;
+    else
+        keyLeft = reached != reg::Reached::Missing;
     SetLastError(0);
-    if (!shortcutsLeft) SHAddToRecentDocs(SHARD_PATHA, nullptr);
-    const bool noError = GetLastError() == 0;
-
-    // Wine deletes the list's key only when it has no per-extension subkeys, which Windows
-    // keeps there; the whole tree goes.
-    SHDeleteKeyA(HKEY_CURRENT_USER, kRecentDocsKey);
-    return noError;
+    if (!shortcutsLeft && !keyLeft) SHAddToRecentDocs(SHARD_PATHA, nullptr);
+    return GetLastError() == 0;
 }
 
 bool ClearRecentDocuments() {

@@ -47,13 +47,13 @@ std::string ExactlyInCodePage(const std::wstring& path) {
     return lossy ? std::string() : text;
 }
 
-std::string RegistryFolderValue(const std::string& keyPath, const std::string& name) {
+std::string RegistryFolderValue(const std::string& keyPath, const std::string& name, unsigned long view) {
     // Read as UTF-16: a name the code page cannot hold must not become another folder's name.
     std::string subkey = keyPath;
     HKEY root = nullptr;
     regfun::ParseKeyPath(subkey, &root);
     HKEY key = nullptr;
-    if (!root || RegOpenKeyExW(root, text::ToWide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (!root || RegOpenKeyExW(root, text::ToWide(subkey).c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return {};
     std::vector<wchar_t> buffer(4096, L'\0');
     DWORD type = 0, size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));

@@ -12,7 +12,8 @@ std::string SpecialFolder(int csidl);
 // A folder named by a registry value (`keyPath` with its root, as regfun::GetKeyValue takes it),
 // cut at its first NUL and trimmed of blanks: empty text when the value is missing or the code
 // page cannot hold it (never a look-alike name); check it with paths::IsUsableFolder before use.
-std::string RegistryFolderValue(const std::string& keyPath, const std::string& name);
+// `view` (KEY_WOW64_64KEY or KEY_WOW64_32KEY) reads that registry view under WOW64.
+std::string RegistryFolderValue(const std::string& keyPath, const std::string& name, unsigned long view = 0);
 
 // The user folder `name` (Cache, Cookies, Favorites...) of the Explorer "Shell Folders" key of
 // HKEY_CURRENT_USER, read as RegistryFolderValue reads it.

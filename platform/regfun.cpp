@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 
 namespace bw::regfun {
@@ -119,7 +120,13 @@ void DeleteKey(const std::string& path) {
     // An empty subkey would ask Windows to delete the root key itself.
     if (subkey.empty()) return;
 
-    platform::reg::DeleteKey(root, subkey);
+    // Reached one name at a time without following a registry link, and removed through its own
+    // handle: a link is removed itself, never its target.
+    platform::reg::Key key;
+    const platform::reg::Reached reached =
+        platform::reg::OpenNoFollow(root, platform::paths::Widen(subkey), DELETE, 0, &key);
+    if (reached == platform::reg::Reached::Key || reached == platform::reg::Reached::Link)
+        platform::reg::DeleteByHandle(key.get());
 }
 
 }  // namespace bw::regfun

@@ -59,6 +59,30 @@ TEST(EraseSteps, RemoveValueRemovesOneValue) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, temp.subkey() + "\\Missing"));
 }
 
+TEST(EraseSteps, AListThatIsARegistryLinkLosesTheLinkNeverTheTargetsKeysOrValues) {
+    TempRegKey temp;
+    const std::string victim = temp.subkey() + "\\Victim";
+    const std::string link = temp.subkey() + "\\RunMRU";
+    const auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, victim, "a"));
+        EXPECT_FALSE(KeyLinkExists(HKEY_CURRENT_USER, link));
+        RemoveKeyLink(HKEY_CURRENT_USER, link);
+        DeleteTree(HKEY_CURRENT_USER, link);
+        ASSERT_TRUE(MakeKeyLink(HKEY_CURRENT_USER, link, HKEY_CURRENT_USER, victim));
+    };
+    SetString(HKEY_CURRENT_USER, victim, "a", "notepad");
+    ASSERT_TRUE(MakeKeyLink(HKEY_CURRENT_USER, link, HKEY_CURRENT_USER, victim));
+    bw::RemoveKey(HKEY_CURRENT_USER, link);
+    check("RemoveKey");
+    bw::ResetKey(HKEY_CURRENT_USER, link);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, link), 0) << "an empty key takes the link's place";
+    check("ResetKey");
+    bw::RemoveValue(HKEY_CURRENT_USER, link, "a");
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, victim, "a"));
+    RemoveKeyLink(HKEY_CURRENT_USER, link);
+}
+
 TEST(EraseSteps, ShellFolderPathReadsExplorerFolders) {
     std::string cache = bw::ShellFolderPath("Cache");
     EXPECT_TRUE(bw::platform::paths::IsUsableFolder(cache)) << cache;

@@ -16,6 +16,7 @@
 #include "engine/Winapp2Run.h"
 #include "platform/FileSystem.h"
 #include "platform/RuleFolders.h"
+#include "platform/RuleProbes.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 
@@ -221,10 +222,14 @@ TEST(Winapp2Plan, AFolderSwappedForALinkAfterItWasFoundLeadsNowhere) {
 
 TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusions) {
     const HKEY hkcu = HKEY_CURRENT_USER;
+    // A row may make `link` a registry link to the user's key BwPlanVictim, or with `machine` to
+    // the machine's BwPlanVictimLM: the target always survives whole, and the link never leads on.
     struct Row {
         const char* what;
         const char* rules;
         bool refused;
+        const char* link = nullptr;
+        bool machine = false;
     };
     const Row rows[] = {
         {"a hive root's child", "RegKey1=HKCU\\Software", true},
@@ -232,6 +237,13 @@ TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusio
         {"the system's keys", "RegKey1=HKLM\\SYSTEM\\BwPlanReg", true},
         {"every program's settings", "RegKey1=HKCU\\Software\\Microsoft", true},
         {"Windows' own settings through the 32-bit view", "RegKey1=HKCU\\Software\\Wow6432Node\\Microsoft\\Windows", true},
+        {"a link inside the key's tree", "RegKey1=HKCU\\Software\\BwPlanReg\\Sub", false,
+         "Software\\BwPlanReg\\Sub\\evil"},
+        {"a key that is a link", "RegKey1=HKCU\\Software\\BwPlanLink", false, "Software\\BwPlanLink"},
+        {"a link from the user's keys to the machine's", "RegKey1=HKCU\\Software\\BwPlanLink", false,
+         "Software\\BwPlanLink", true},
+        {"a value of a link's target", "RegKey1=HKCU\\Software\\BwPlanLink|target", true, "Software\\BwPlanLink"},
+        {"a key behind a link", "RegKey1=HKCU\\Software\\BwPlanLink\\sub", true, "Software\\BwPlanLink"},
         {"a program's key with a kept key below", "RegKey1=HKCU\\Software\\BwPlanReg\n"
                                                   "RegKey2=HKCU\\Software\\BwPlanReg\\Sub|v\n"
                                                   "ExcludeKey1=REG|HKCU\\Software\\BwPlanReg\\Keep", true},
@@ -245,16 +257,84 @@ TEST(Winapp2Plan, RegistryKeysActOnlyInTheUsersAndTheProgramsKeysAndKeepExclusio
         SetString(hkcu, "Software\\BwPlanReg\\Sub", "v", "1");
         SetString(hkcu, "Software\\BwPlanReg\\Keep", "k", "1");
         SetString(HKEY_USERS, ".DEFAULT\\Software\\BwPlanReg", "u", "1");
+        SetString(hkcu, "Software\\BwPlanVictim", "target", "1");
+        SetString(hkcu, "Software\\BwPlanVictim\\sub", "s", "1");
+        SetString(HKEY_LOCAL_MACHINE, "Software\\BwPlanVictimLM\\sub", "s", "1");
+        // Under WOW64 this program's HKLM\Software is the machine's Software\Wow6432Node.
+        const char* victimLM = bw::platform::probe::IsWow64() ? "Software\\Wow6432Node\\BwPlanVictimLM" : "Software\\BwPlanVictimLM";
+        if (row.link) {
+            ASSERT_TRUE(MakeKeyLink(hkcu, row.link, row.machine ? HKEY_LOCAL_MACHINE : hkcu,
+                                    row.machine ? victimLM : "Software\\BwPlanVictim"));
+        }
         const Outcome out = Erase(std::string("[Reg *]\nDetect=HKCU\\Software\n") + row.rules + "\n");
-        EXPECT_EQ(out.counts.refused > 0, row.refused);
+        EXPECT_EQ(out.counts.refused > 0, row.refused) << bw::ReportText(out.plan, false);
         EXPECT_TRUE(KeyExists(hkcu, "Software\\Microsoft"));
         EXPECT_TRUE(ValueExists(HKEY_USERS, ".DEFAULT\\Software\\BwPlanReg", "u"));
         EXPECT_TRUE(ValueExists(hkcu, "Software\\BwPlanReg\\Keep", "k"));
+        EXPECT_TRUE(ValueExists(hkcu, "Software\\BwPlanVictim", "target"));
+        EXPECT_TRUE(ValueExists(hkcu, "Software\\BwPlanVictim\\sub", "s"));
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, "Software\\BwPlanVictimLM\\sub", "s"));
+        if (row.link && !row.refused) {
+            EXPECT_FALSE(KeyLinkExists(hkcu, row.link)) << "the link itself goes";
+            EXPECT_NE(bw::ReportText(out.plan, false).find("(registry link)"), std::string::npos)
+                << bw::ReportText(out.plan, false);
+        }
+        if (row.link) RemoveKeyLink(hkcu, row.link);
     }
     // The last row: the kept key and its parent stay, everything beside them goes.
     EXPECT_FALSE(KeyExists(hkcu, "Software\\BwPlanReg\\Sub"));
     DeleteTree(hkcu, "Software\\BwPlanReg");
+    DeleteTree(hkcu, "Software\\BwPlanVictim");
+    DeleteTree(HKEY_LOCAL_MACHINE, "Software\\BwPlanVictimLM");
     DeleteTree(HKEY_USERS, ".DEFAULT\\Software\\BwPlanReg");
+}
+
+TEST(Winapp2Plan, OnWow64AMachineKeyMeansBothRegistryViews) {
+    if (!bw::platform::probe::IsWow64())
+        GTEST_SKIP() << "runs only under WOW64 (a 64-bit prefix): a 32-bit Windows has one registry view";
+    const auto write64 = [](const std::string& subkey) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+        RegCloseKey(key);
+    };
+    const auto exists64 = [](const std::string& subkey) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    };
+    write64("Software\\BwPlan64\\Sub");
+    write64("Software\\BwPlan64\\Keep");
+    SetString(HKEY_LOCAL_MACHINE, "Software\\BwPlan64\\Sub32", "v", "1");  // the 32-bit view's own
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\BwPlan64\\Sub")) << "written in the 64-bit view only";
+    const std::string rules =
+        "[Reg64 *]\nDetect=HKLM\\Software\\BwPlan64\\Sub\nRegKey1=HKLM\\Software\\BwPlan64\n"
+        "ExcludeKey1=REG|HKLM\\Software\\BwPlan64\\Keep\n";
+    {
+        w2::Computer computer;
+        const w2::Rules parsed = w2::ParseRules(rules, computer.Defined());
+        ASSERT_EQ(parsed.entries.size(), 1u);
+        EXPECT_EQ(w2::Detect(parsed, parsed.entries[0], computer), w2::Detection::Detected);
+    }
+
+    const Outcome out = Erase(rules);
+
+    const std::string report = bw::ReportText(out.plan, false);
+    EXPECT_FALSE(exists64("Software\\BwPlan64\\Sub")) << report;
+    EXPECT_TRUE(exists64("Software\\BwPlan64\\Keep")) << "the exclusion holds in the 64-bit view";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\BwPlan64\\Sub32")) << "the 32-bit view is planned too";
+    EXPECT_NE(report.find("BwPlan64\\Sub (64-bit)"), std::string::npos) << report;
+    EXPECT_NE(report.find("BwPlan64\\Sub32 (32-bit)"), std::string::npos) << report;
+    HKEY root64;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &root64) == ERROR_SUCCESS) {
+        DeleteTree(root64, "BwPlan64");
+        RegCloseKey(root64);
+    }
+    DeleteTree(HKEY_LOCAL_MACHINE, "Software\\BwPlan64");
 }
 
 TEST(Winapp2Plan, TickedDetectedEntriesRunAfterTheItemsWithTheirLinesAndReport) {

@@ -131,6 +131,37 @@ TEST(WindowsItems, OpenSaveHistoryRemovesTheListedExtensionsOnly) {
     DeleteTestKeys({kOpenSave});
 }
 
+TEST(WindowsItems, ARegistryLinkInAListIsRemovedItselfAndItsTargetKept) {
+    struct Row {
+        const char* what;
+        void (*item)(bw::EraseRun&);
+        std::string link;
+    };
+    const Row rows[] = {
+        {"Recent Documents", bw::items::RecentDocuments, kExplorer + "RecentDocs\\.bwx"},
+        {"Run history", bw::items::RunHistory, kExplorer + "RunMRU"},
+        {"Open/Save history", bw::items::OpenSaveHistory, kOpenSave + "\\txt"},
+    };
+    const std::string victim = "Software\\BwItemVictim";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        DeleteTree(HKEY_CURRENT_USER, row.link);
+        SetString(HKEY_CURRENT_USER, victim, "a", "C:\\kept.txt");
+        SetString(HKEY_CURRENT_USER, victim + "\\sub", "b", "kept");
+        ASSERT_TRUE(MakeKeyLink(HKEY_CURRENT_USER, row.link, HKEY_CURRENT_USER, victim));
+        bw::EraseRun eraseRun;
+
+        bw::EraseItem(row.item, eraseRun);
+
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, victim, "a"));
+        EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, victim + "\\sub", "b"));
+        EXPECT_FALSE(KeyLinkExists(HKEY_CURRENT_USER, row.link)) << "the link itself goes";
+        RemoveKeyLink(HKEY_CURRENT_USER, row.link);
+    }
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, kExplorer + "RunMRU"), 0) << "an empty list takes the link's place";
+    DeleteTree(HKEY_CURRENT_USER, victim);
+}
+
 // ---- the temp folder ----
 
 // A private temp folder, with TMP and TEMP pointed at it for the test's length. The folder is

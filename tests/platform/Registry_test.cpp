@@ -1,6 +1,9 @@
 // The raw registry calls and the key holder, against Wine's registry.
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "tests/support/TestSupport.h"
 
@@ -139,4 +142,42 @@ TEST(Registry, KeyHolderClosesOnceAndHandsOver) {
     second.reset();
     EXPECT_FALSE(IsOpen(released));
     EXPECT_EQ(reg::CloseKey(released), ERROR_INVALID_HANDLE);
+}
+
+TEST(Registry, KeysAreReachedAsThemselvesAndALinkIsRemovedNeverItsTarget) {
+    TempRegKey temp;
+    const HKEY hkcu = HKEY_CURRENT_USER;
+    const std::wstring base = bw::platform::paths::Widen(temp.subkey());
+    const std::string victim = temp.subkey() + "\\Victim";
+    ASSERT_TRUE(SetString(hkcu, victim + "\\sub", "s", "1"));
+    ASSERT_TRUE(SetString(hkcu, temp.subkey() + "\\Tree\\a\\b", "v", "1"));
+    ASSERT_TRUE(MakeKeyLink(hkcu, temp.subkey() + "\\Tree\\a\\evil", hkcu, victim));
+    ASSERT_TRUE(MakeKeyLink(hkcu, temp.subkey() + "\\Link", hkcu, victim));
+
+    reg::Key key;
+    EXPECT_EQ(reg::OpenNoFollow(hkcu, base + L"\\Link", KEY_QUERY_VALUE, 0, &key), reg::Reached::Link);
+    EXPECT_EQ(reg::RealName(key.get()), reg::CurrentUserRealName() + L"\\" + base + L"\\Link");
+    EXPECT_EQ(reg::OpenNoFollow(hkcu, base + L"\\Link\\sub", KEY_QUERY_VALUE, 0, &key), reg::Reached::ThroughLink);
+    EXPECT_FALSE(key);
+    EXPECT_EQ(reg::CreateNoFollow(hkcu, base + L"\\Link\\made", KEY_QUERY_VALUE, 0, &key), reg::Reached::ThroughLink);
+    EXPECT_FALSE(KeyExists(hkcu, victim + "\\made")) << "nothing is made behind a link";
+    EXPECT_EQ(reg::OpenNoFollow(hkcu, base + L"\\\\Tree\\\\a\\b", KEY_QUERY_VALUE, 0, &key), reg::Reached::Key)
+        << "doubled separators are one";
+
+    // A tree goes through held handles: the link in it is removed itself, its target stays.
+    ASSERT_EQ(reg::OpenNoFollow(hkcu, base + L"\\Tree", DELETE | KEY_ENUMERATE_SUB_KEYS, 0, &key), reg::Reached::Key);
+    const reg::TreeResult tree = reg::DeleteTree(std::move(key), true);
+    EXPECT_TRUE(tree.topGone);
+    EXPECT_EQ(tree.keys, 3u);
+    EXPECT_EQ(tree.links, 1u);
+    EXPECT_FALSE(KeyExists(hkcu, temp.subkey() + "\\Tree"));
+    // A link named for itself goes alone (RegDeleteKey by name would delete the target instead).
+    ASSERT_EQ(reg::OpenNoFollow(hkcu, base + L"\\Link", DELETE, 0, &key), reg::Reached::Link);
+    EXPECT_EQ(reg::DeleteByHandle(key.get()), ERROR_SUCCESS);
+    EXPECT_FALSE(KeyLinkExists(hkcu, temp.subkey() + "\\Link"));
+    EXPECT_TRUE(ValueExists(hkcu, victim + "\\sub", "s"));
+    // A key with subkeys is refused, as RegDeleteKey refuses it.
+    ASSERT_EQ(reg::OpenNoFollow(hkcu, bw::platform::paths::Widen(victim), DELETE, 0, &key), reg::Reached::Key);
+    EXPECT_EQ(reg::DeleteByHandle(key.get()), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(ValueExists(hkcu, victim + "\\sub", "s"));
 }

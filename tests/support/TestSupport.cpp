@@ -1,6 +1,9 @@
 // Helpers shared by the tests.
 #include "tests/support/TestSupport.h"
 
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+
 #include <algorithm>
 
 #include <shellapi.h>
@@ -274,6 +277,40 @@ void DeleteTree(HKEY root, const std::string& subkey) {
     }
     RegCloseKey(key);
     RegDeleteKeyA(root, subkey.c_str());
+}
+
+bool MakeKeyLink(HKEY root, const std::string& subkey, HKEY targetRoot, const std::string& target) {
+    RemoveKeyLink(root, subkey);
+    const size_t slash = subkey.rfind('\\');
+    if (slash != std::string::npos) {
+        HKEY parent;
+        if (RegCreateKeyA(root, subkey.substr(0, slash).c_str(), &parent) != ERROR_SUCCESS) return false;
+        RegCloseKey(parent);
+    }
+    const std::wstring real =
+        (targetRoot == HKEY_LOCAL_MACHINE ? std::wstring(L"\\REGISTRY\\MACHINE") : bw::platform::reg::CurrentUserRealName()) +
+        L"\\" + bw::platform::paths::Widen(target);
+    HKEY link;
+    if (RegCreateKeyExW(root, bw::platform::paths::Widen(subkey).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG status = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(real.data()),
+                                       static_cast<DWORD>(real.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+    return status == ERROR_SUCCESS;
+}
+
+void RemoveKeyLink(HKEY root, const std::string& subkey) {
+    bw::platform::reg::Key key;
+    if (bw::platform::reg::OpenNoFollow(root, bw::platform::paths::Widen(subkey), DELETE, 0, &key) ==
+        bw::platform::reg::Reached::Link)
+        bw::platform::reg::DeleteByHandle(key.get());
+}
+
+bool KeyLinkExists(HKEY root, const std::string& subkey) {
+    bw::platform::reg::Key key;
+    return bw::platform::reg::OpenNoFollow(root, bw::platform::paths::Widen(subkey), KEY_QUERY_VALUE, 0, &key) ==
+           bw::platform::reg::Reached::Link;
 }
 
 MessageBoxWatcher::MessageBoxWatcher(int button) : button_(button) {

@@ -71,6 +71,13 @@ bool GetString(HKEY root, const std::string& subkey, const std::string& name, st
 bool ValueExists(HKEY root, const std::string& subkey, const std::string& name);
 int ValueCount(HKEY root, const std::string& subkey);  // -1 when the key is missing
 void DeleteTree(HKEY root, const std::string& subkey);
+// Makes `subkey` of `root` (its parents made as needed) a registry symbolic link to `target` of
+// `targetRoot` (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE), replacing a link already there.
+bool MakeKeyLink(HKEY root, const std::string& subkey, HKEY targetRoot, const std::string& target);
+// Removes the link `subkey` itself (never its target); nothing when it is not a link.
+void RemoveKeyLink(HKEY root, const std::string& subkey);
+// True when `subkey` is there as a registry link (not followed).
+bool KeyLinkExists(HKEY root, const std::string& subkey);
 
 // Watches this process for standard message boxes (dialog class #32770), records their title
 // and text, and answers each by pressing `button` (IDOK by default; falls back to the dialog's
