@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/RecycleBin.h"
 
 namespace bw::platform {
 
@@ -52,18 +53,9 @@ bool IsDeletableFileInPlace(const std::wstring& path) {
 }
 
 bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path) {
+    // The folders down to the file stay held while it moves.
     std::optional<fs::ChosenFile> chosen = fs::LocateChosen(anchor, path);
-    if (!chosen) return false;
-    // The shell takes only everyday paths shorter than MAX_PATH.
-    const std::wstring shown = paths::ShortForm(chosen->folder.path + chosen->name);
-    if (shown.empty() || shown.size() >= MAX_PATH) return false;
-    // The shell reads that text again: it must name the very file, not one it folds into
-    // ("report.txt." is read as "report.txt").
-    if (paths::LongPath(shown) != chosen->folder.path + chosen->name) return false;
-    // Checked through the held folder: a plain file in place, no link, not read-only, not in use.
-    if (!fs::IsFileInFolder(chosen->folder, chosen->name)) return false;
-    ShellRecycleFile(shown);  // the shell's answer is not looked at
-    return true;
+    return chosen && MoveToRecycleBin(chosen->folder, chosen->name);
 }
 
 std::string ListedTimeText(const FILETIME& time) {

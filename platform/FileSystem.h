@@ -233,6 +233,18 @@ std::optional<bool> RenameOver(HANDLE file, const std::string& path);
 // the caller closes the handle.
 HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access);
 
+// Creates the new file `name` (one true name) in the folder `guard` holds, relative to its handle,
+// with `access`, sharing nothing; fails when anything bears that name already (a link included).
+// INVALID_HANDLE_VALUE otherwise; the caller closes the handle.
+HANDLE CreateNewFileIn(const FolderGuard& guard, const std::wstring& name, DWORD access);
+
+// What became of a rename into a folder held open.
+enum class MoveOutcome { Moved, NameTaken, Failed };
+// Gives the open file `file` (opened with DELETE access) the name `name` in the folder `to`
+// holds, relative to that folder's handle (FileRenameInformation's RootDirectory), never
+// replacing what bears the name. Failed also for another volume (STATUS_NOT_SAME_DEVICE).
+MoveOutcome MoveIntoFolder(HANDLE file, const FolderGuard& to, const std::wstring& name);
+
 // Deletes the one file `path` (no wildcards; code page or UTF-16, any length) with the same
 // guard; for callers that hold a found file's full path rather than a listing. False when
 // missing, a folder, a link, read-only without `force`, in use, or when it resolves outside its
