@@ -1,37 +1,11 @@
 // Shell file operations and drive facts for the disk cleaner.
 #include "platform/FileOperations.h"
 
-#include <shellapi.h>
-
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/RecycleBin.h"
 
 namespace bw::platform {
-
-int ShellRecycleFile(const std::string& path) {
-    if (path.empty()) return ERROR_INVALID_PARAMETER;
-    return ShellRecycleFile(paths::Widen(path));
-}
-
-int ShellRecycleFile(const std::wstring& path) {
-    const std::wstring shown = paths::ShortForm(path);
-    if (shown.empty()) return ERROR_INVALID_PARAMETER;
-    std::wstring from = shown;
-    from.push_back(L'\0');
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op{};
-    op.hwnd = nullptr;
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.pTo = nullptr;
-    // A file the recycle bin cannot take is deleted for good only once the user says so.
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
-    op.fAnyOperationsAborted = FALSE;
-    op.hNameMappings = nullptr;
-    op.lpszProgressTitle = nullptr;
-    return SHFileOperationW(&op);
-}
 
 bool IsDeletableFileInPlace(const std::string& path) {
     if (path.empty()) return false;

@@ -11,16 +11,6 @@
 
 namespace bw::platform {
 
-// SHFileOperationA with FO_DELETE on the one file `path` (pFrom ended by two NULs), no owner
-// window, no target, flags FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO (0x54), no name
-// mappings and no progress title: the file goes to the recycle bin (under Wine, into the
-// user's trash, $HOME/.local/share/Trash, where it can be restored) without any question or
-// progress window. Returns what SHFileOperationA returned (0 on success); an empty path is
-// refused with ERROR_INVALID_PARAMETER without calling the shell.
-int ShellRecycleFile(const std::string& path);
-// The same by the true UTF-16 name (a long "\\?\" path is handed over in its everyday form).
-int ShellRecycleFile(const std::wstring& path);
-
 // True when `path` names a file the user may delete as it is shown:
 //  - an existing plain file (not a folder, not carrying FILE_ATTRIBUTE_REPARSE_POINT);
 //  - not read-only;
