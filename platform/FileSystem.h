@@ -175,8 +175,9 @@ SearchAnchor AnchorSearch(const std::wstring& start);
 // The folder holding a file a user chose from a search's results, reached from the anchor: the
 // start folder is opened again and must still be the same folder (final name and file id), then
 // each folder down to the file is opened relative to its parent and checked by name (no link, no
-// swapped folder), and held open without sharing delete, so none of them can be renamed away
-// while the file is handled. `path` is the result's true long path and must lie below the start.
+// swapped folder; under Wine, whose names are read from path text, also as its parent's own
+// Linux entry, see WineFiles.h), and held open without sharing delete, so none of them can be
+// renamed away by a Windows program while the file is handled. `path` is the result's true long path and must lie below the start.
 struct ChosenFile {
     FolderGuard folder;                         // the folder holding the file (its handle anchored)
     std::wstring name;                          // the file's true name in it

@@ -78,6 +78,9 @@ WineTrash OpenWineTrash() {
 }
 
 bool MoveIntoWineTrash(const fs::FolderGuard& folder, const std::wstring& name) {
+    // Wine renames a handle's file by its path text, which a Linux process can turn elsewhere
+    // after any check: without the rename between descriptors the file stays.
+    if (!wine::HandlesReachLinux()) return false;
     const WineTrash trash = OpenWineTrash();
     if (!trash.usable()) return false;
     FileHandle file(fs::OpenFileInPlace(folder, name, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
@@ -87,8 +90,6 @@ bool MoveIntoWineTrash(const fs::FolderGuard& folder, const std::wstring& name) 
     SYSTEMTIME now;
     GetLocalTime(&now);
     const std::string record = TrashInfoText(unixPath, now);
-    const bool anchored = wine::HandlesReachLinux();
-
     for (int n = 1; n <= kMaxNameTries; ++n) {
         const std::wstring candidate = Candidate(name, n);
         const std::wstring infoName = candidate + L".trashinfo";
@@ -99,15 +100,13 @@ bool MoveIntoWineTrash(const fs::FolderGuard& folder, const std::wstring& name) 
         const bool written = WriteAll(info.get(), record.data(), record.size());
         info.Close();
         fs::MoveOutcome moved = fs::MoveOutcome::Failed;
-        if (written && anchored) {
+        if (written) {
             switch (wine::RenameBetween(folder.handle.get(), name, trash.files.handle.get(), candidate, file.get())) {
                 case wine::Move::Moved: moved = fs::MoveOutcome::Moved; break;
                 case wine::Move::NameTaken: moved = fs::MoveOutcome::NameTaken; break;
                 case wine::Move::Failed: moved = fs::MoveOutcome::Failed; break;
                 case wine::Move::MovedOther: return false;  // it came from this folder: its record stays
             }
-        } else if (written) {
-            moved = fs::MoveIntoFolder(file.get(), trash.files, candidate);
         }
         if (moved == fs::MoveOutcome::Moved) return true;
         fs::DeleteNamedFile(trash.info, infoName, true);

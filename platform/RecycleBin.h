@@ -22,7 +22,8 @@ namespace bw::platform {
 //    folder whatever Windows share modes say, so the move is the Linux rename between the
 //    folders' own descriptors (renameat2 with RENAME_NOREPLACE), checked afterwards to have moved
 //    the very file opened (device and inode), and moved back otherwise. Where Wine does not hand
-//    out those descriptors, FileRenameInformation relative to the "files" handle is used.
+//    out those descriptors the file stays: FileRenameInformation, even relative to the "files"
+//    handle, is a rename of path text there, and a folder swapped meanwhile sends another file.
 //  - On Windows, into the drive's "$Recycle.Bin\<user SID>" folder (it must exist, as Explorer
 //    makes it; the bins of Windows XP are not written): "$I<six random>.<ext>" holds the record
 //    (version 2, size, deletion time, the path's length in characters with its NUL, the path),
@@ -30,7 +31,8 @@ namespace bw::platform {
 //    handle. This branch cannot be run under Wine and has no test.
 // A file on another volume than the bin, or a bin that cannot be reached or checked, stays where
 // it is and false is returned; nothing is ever deleted here. On any failure after the record was
-// made, the record is removed again. True when the file is in the bin with its record.
+// made, the record is removed again (unless an entry of the folder arrived that could not be put
+// back: its record stays with it). True when the file is in the bin with its record.
 bool MoveToRecycleBin(const fs::FolderGuard& folder, const std::wstring& name);
 
 // Under Wine, the trash's record text for a file whose Linux path is `unixPath` (UTF-8) deleted
