@@ -45,17 +45,19 @@ bool WriteDefaultPatterns();
 // "Ext.txt" is left as it is. True when "Ext.txt" was rewritten.
 bool RemovePattern(const std::string& line);
 
-// Sends the file `path` to the recycle bin with the shell's silent, unconfirmed, undoable
-// delete, after checking that it is a plain file really lying in its folder (not a link to a
-// file elsewhere, not a folder), not read-only and not held open; anything else stays where
-// it is. The shell's answer is not looked at. True when the shell was asked.
+// Sends the file `path` to the recycle bin after checking that it is a plain file really lying
+// in its folder (not a link to a file elsewhere, not a folder), not read-only and not held open;
+// anything else stays where it is. The file moves through its own checked handle into the bin,
+// with the bin's record of where it came from (platform::MoveToRecycleBin), never by a path
+// handed to the shell. True when it is in the bin; false when it stays, also when the bin cannot
+// be reached that way (another volume).
 bool SendToRecycleBin(const std::string& path);
-// The same by the file's true UTF-16 path (long "\\?\" form allowed), for files whose names the
-// code page cannot hold. The shell takes only paths shorter than MAX_PATH in their everyday
-// form; a longer one stays where it is.
+// The same by the file's true UTF-16 path (long "\\?\" form allowed, any length), for files
+// whose names the code page cannot hold.
 bool SendToRecycleBin(const std::wstring& path);
 // The same for a file found by a search from `anchor`, reached from it handle by handle
-// (platform::RecycleChosenFile): a folder swapped for a link since the search leads nowhere.
+// (platform::RecycleChosenFile): a folder swapped for a link since the search, or while the file
+// moves, leads nowhere.
 bool SendToRecycleBin(const platform::fs::SearchAnchor& anchor, const std::wstring& path);
 
 }  // namespace bw::ExtentionHandller

@@ -1,36 +1,11 @@
 // Shell file operations and drive facts for the disk cleaner.
 #include "platform/FileOperations.h"
 
-#include <shellapi.h>
-
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/RecycleBin.h"
 
 namespace bw::platform {
-
-int ShellRecycleFile(const std::string& path) {
-    if (path.empty()) return ERROR_INVALID_PARAMETER;
-    return ShellRecycleFile(paths::Widen(path));
-}
-
-int ShellRecycleFile(const std::wstring& path) {
-    const std::wstring shown = paths::ShortForm(path);
-    if (shown.empty()) return ERROR_INVALID_PARAMETER;
-    std::wstring from = shown;
-    from.push_back(L'\0');
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op{};
-    op.hwnd = nullptr;
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.pTo = nullptr;
-    // A file the recycle bin cannot take is deleted for good only once the user says so.
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
-    op.fAnyOperationsAborted = FALSE;
-    op.hNameMappings = nullptr;
-    op.lpszProgressTitle = nullptr;
-    return SHFileOperationW(&op);
-}
 
 bool IsDeletableFileInPlace(const std::string& path) {
     if (path.empty()) return false;
@@ -52,18 +27,9 @@ bool IsDeletableFileInPlace(const std::wstring& path) {
 }
 
 bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path) {
+    // The folders down to the file stay held while it moves.
     std::optional<fs::ChosenFile> chosen = fs::LocateChosen(anchor, path);
-    if (!chosen) return false;
-    // The shell takes only everyday paths shorter than MAX_PATH.
-    const std::wstring shown = paths::ShortForm(chosen->folder.path + chosen->name);
-    if (shown.empty() || shown.size() >= MAX_PATH) return false;
-    // The shell reads that text again: it must name the very file, not one it folds into
-    // ("report.txt." is read as "report.txt").
-    if (paths::LongPath(shown) != chosen->folder.path + chosen->name) return false;
-    // Checked through the held folder: a plain file in place, no link, not read-only, not in use.
-    if (!fs::IsFileInFolder(chosen->folder, chosen->name)) return false;
-    ShellRecycleFile(shown);  // the shell's answer is not looked at
-    return true;
+    return chosen && MoveToRecycleBin(chosen->folder, chosen->name);
 }
 
 std::string ListedTimeText(const FILETIME& time) {

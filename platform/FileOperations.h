@@ -11,16 +11,6 @@
 
 namespace bw::platform {
 
-// SHFileOperationA with FO_DELETE on the one file `path` (pFrom ended by two NULs), no owner
-// window, no target, flags FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO (0x54), no name
-// mappings and no progress title: the file goes to the recycle bin (under Wine, into the
-// user's trash, $HOME/.local/share/Trash, where it can be restored) without any question or
-// progress window. Returns what SHFileOperationA returned (0 on success); an empty path is
-// refused with ERROR_INVALID_PARAMETER without calling the shell.
-int ShellRecycleFile(const std::string& path);
-// The same by the true UTF-16 name (a long "\\?\" path is handed over in its everyday form).
-int ShellRecycleFile(const std::wstring& path);
-
 // True when `path` names a file the user may delete as it is shown:
 //  - an existing plain file (not a folder, not carrying FILE_ATTRIBUTE_REPARSE_POINT);
 //  - not read-only;
@@ -34,11 +24,12 @@ int ShellRecycleFile(const std::wstring& path);
 bool IsDeletableFileInPlace(const std::string& path);
 bool IsDeletableFileInPlace(const std::wstring& path);
 
-// Sends a file the user chose from a search's results to the recycle bin, only when it passes
-// IsDeletableFileInPlace's checks as reached from the search's anchor (fs::LocateChosen): the
-// start folder is still the one searched, no folder on the way was swapped for a link, and the
-// folders stay held, so none can be renamed away, while the shell moves the file. False (and
-// nothing moved) otherwise; true when the shell was handed the file (its answer is not looked at).
+// Sends a file the user chose from a search's results to the recycle bin, reached from the
+// search's anchor (fs::LocateChosen): the start folder is still the one searched, no folder on the
+// way was swapped for a link, and those folders stay held while the file moves. The move itself is
+// MoveToRecycleBin's (RecycleBin.h): through the file's own checked handle and the bin's, never by
+// a path handed to the shell; any length of path. False (and nothing moved) otherwise, and when
+// the bin cannot be reached that way (another volume, no bin).
 bool RecycleChosenFile(const fs::SearchAnchor& anchor, const std::wstring& path);
 
 // A file time (UTC, as listings give it) as local date and time in the user's short date and

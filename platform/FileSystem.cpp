@@ -9,6 +9,7 @@
 
 #include "platform/Handles.h"
 #include "platform/Text.h"
+#include "platform/WineFiles.h"
 
 namespace bw::platform::fs {
 
@@ -36,6 +37,8 @@ using NtOpenFileFn = NTSTATUS_(WINAPI*)(PHANDLE, ACCESS_MASK, ObjectAttributes*,
 using NtQueryDirectoryFileFn = NTSTATUS_(WINAPI*)(HANDLE, HANDLE, PVOID, PVOID, IoStatusBlock*, PVOID, ULONG, int,
                                                   BOOLEAN, UnicodeString*, BOOLEAN);
 using NtQueryInformationFileFn = NTSTATUS_(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
+using NtCreateFileFn = NTSTATUS_(WINAPI*)(PHANDLE, ACCESS_MASK, ObjectAttributes*, IoStatusBlock*, PLARGE_INTEGER,
+                                          ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
 
 constexpr int kObjectNameInformation = 1;
 constexpr int kFileBasicInformation = 4;
@@ -50,6 +53,7 @@ constexpr ULONG kFileSynchronousIoNonalert = 0x20;
 constexpr ULONG kFileNonDirectoryFile = 0x40;
 constexpr ULONG kFileOpenForBackupIntent = 0x4000;
 constexpr ULONG kFileOpenReparsePoint = 0x200000;
+constexpr ULONG kFileCreate = 2;  // CreateDisposition FILE_CREATE: fails when the name exists
 
 struct BasicInfo {
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // 0: leave as is
@@ -103,6 +107,7 @@ struct SystemCalls {
     NtOpenFileFn ntOpenFile = nullptr;
     NtQueryDirectoryFileFn ntQueryDirectoryFile = nullptr;
     NtQueryInformationFileFn ntQueryInformationFile = nullptr;
+    NtCreateFileFn ntCreateFile = nullptr;
     SystemCalls() {
         if (HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
             ntQueryObject = reinterpret_cast<NtQueryObjectFn>(GetProcAddress(ntdll, "NtQueryObject"));
@@ -113,6 +118,7 @@ struct SystemCalls {
                 reinterpret_cast<NtQueryDirectoryFileFn>(GetProcAddress(ntdll, "NtQueryDirectoryFile"));
             ntQueryInformationFile =
                 reinterpret_cast<NtQueryInformationFileFn>(GetProcAddress(ntdll, "NtQueryInformationFile"));
+            ntCreateFile = reinterpret_cast<NtCreateFileFn>(GetProcAddress(ntdll, "NtCreateFile"));
         }
         if (HMODULE k32 = GetModuleHandleA("kernel32.dll")) {
             getFinalPathNameByHandleA = reinterpret_cast<GetFinalPathNameByHandleAFn>(
@@ -752,6 +758,12 @@ std::optional<ChosenFile> LocateChosen(const SearchAnchor& anchor, const std::ws
                                        FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES, kShareAll,
                                        kFileDirectoryFile | kFileOpenForBackupIntent));
         if (!handle.valid() || !SameFinalPath(WithSlashW(ObjectName(handle.get())), next.objectName)) return std::nullopt;
+        // Wine names a handle from path text read after the open, so a Linux process swapping
+        // the folder for a link and back in between goes unseen by the name: the folder's own
+        // entry in its parent must be what was opened.
+        if (const std::optional<bool> same = wine::IsEntryOf(chosen.folder.handle.get(), name, handle.get());
+            same.has_value() && !*same)
+            return std::nullopt;
         std::optional<BasicInfo> basic = QueryBasic(handle.get());
         if (!basic || (basic->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
         // Held without sharing delete: the folder cannot be renamed or replaced meanwhile.
@@ -838,6 +850,28 @@ HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD
     if (Api().HandleDeletes() && !SameFinalPath(ObjectName(file.get()), guard.objectName + name))
         return INVALID_HANDLE_VALUE;
     return file.release();
+}
+
+HANDLE CreateNewFileIn(const FolderGuard& guard, const std::wstring& name, DWORD access) {
+    if (!guard.usable || !guard.handle || !paths::IsSafeName(name) || !Api().ntCreateFile) return INVALID_HANDLE_VALUE;
+    UnicodeString text{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                       static_cast<USHORT>(name.size() * sizeof(wchar_t)), const_cast<PWSTR>(name.c_str())};
+    ObjectAttributes attributes{sizeof(ObjectAttributes), guard.handle.get(), &text, kObjCaseInsensitive, nullptr,
+                                nullptr};
+    IoStatusBlock io{};
+    HANDLE h = nullptr;
+    if (Api().ntCreateFile(&h, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, 0,
+                           kFileCreate, kFileNonDirectoryFile | kFileSynchronousIoNonalert | kFileOpenReparsePoint,
+                           nullptr, 0) != kStatusSuccess)
+        return INVALID_HANDLE_VALUE;
+    return h ? h : INVALID_HANDLE_VALUE;
+}
+
+MoveOutcome MoveIntoFolder(HANDLE file, const FolderGuard& to, const std::wstring& name) {
+    if (!to.usable || !to.handle || !paths::IsSafeName(name) || !Api().HandleDeletes()) return MoveOutcome::Failed;
+    if (RenameByHandle(file, name, false, to.handle.get())) return MoveOutcome::Moved;
+    FileHandle there(OpenRelative(to.handle.get(), name, FILE_READ_ATTRIBUTES, kShareAll, 0));
+    return there.valid() ? MoveOutcome::NameTaken : MoveOutcome::Failed;
 }
 
 bool DeleteFileAt(const std::string& path, bool force) {

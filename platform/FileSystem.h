@@ -175,8 +175,9 @@ SearchAnchor AnchorSearch(const std::wstring& start);
 // The folder holding a file a user chose from a search's results, reached from the anchor: the
 // start folder is opened again and must still be the same folder (final name and file id), then
 // each folder down to the file is opened relative to its parent and checked by name (no link, no
-// swapped folder), and held open without sharing delete, so none of them can be renamed away
-// while the file is handled. `path` is the result's true long path and must lie below the start.
+// swapped folder; under Wine, whose names are read from path text, also as its parent's own
+// Linux entry, see WineFiles.h), and held open without sharing delete, so none of them can be
+// renamed away by a Windows program while the file is handled. `path` is the result's true long path and must lie below the start.
 struct ChosenFile {
     FolderGuard folder;                         // the folder holding the file (its handle anchored)
     std::wstring name;                          // the file's true name in it
@@ -232,6 +233,18 @@ std::optional<bool> RenameOver(HANDLE file, const std::string& path);
 // DeleteFileChecked (a Linux link to a file elsewhere is refused). INVALID_HANDLE_VALUE otherwise;
 // the caller closes the handle.
 HANDLE OpenFileInPlace(const FolderGuard& guard, const std::wstring& name, DWORD access);
+
+// Creates the new file `name` (one true name) in the folder `guard` holds, relative to its handle,
+// with `access`, sharing nothing; fails when anything bears that name already (a link included).
+// INVALID_HANDLE_VALUE otherwise; the caller closes the handle.
+HANDLE CreateNewFileIn(const FolderGuard& guard, const std::wstring& name, DWORD access);
+
+// What became of a rename into a folder held open.
+enum class MoveOutcome { Moved, NameTaken, Failed };
+// Gives the open file `file` (opened with DELETE access) the name `name` in the folder `to`
+// holds, relative to that folder's handle (FileRenameInformation's RootDirectory), never
+// replacing what bears the name. Failed also for another volume (STATUS_NOT_SAME_DEVICE).
+MoveOutcome MoveIntoFolder(HANDLE file, const FolderGuard& to, const std::wstring& name);
 
 // Deletes the one file `path` (no wildcards; code page or UTF-16, any length) with the same
 // guard; for callers that hold a found file's full path rather than a listing. False when

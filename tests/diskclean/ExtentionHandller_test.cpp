@@ -1,15 +1,22 @@
 // The pattern file "Ext.txt": reading, appending, the default list, the crash-safe Remove (never
 // through a link, never touching a leftover "temp"), the size limit, and the recycle-bin
-// request's refusals.
+// request: its refusals, and a folder swapped for a link while files move into the trash.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <algorithm>
+#include <atomic>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "diskclean/ExtentionHandller.h"
 #include "platform/FileSystem.h"
 #include "platform/LineFile.h"
+#include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "tests/support/ProgramFolder.h"
 
@@ -212,3 +219,139 @@ TEST(SendToRecycleBin, RefusesLinksFoldersAndReadOnlyFiles) {
     EXPECT_EQ(ReadTextFile(dir / "ro.tmp"), "ro");
 }
 
+
+namespace {
+
+std::string PercentDecoded(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// The files of the run's trash whose record says they came from the Linux folder `unixFolder`:
+// their name there, and their content. Each is taken out of the trash with its record.
+std::map<std::string, std::string> TakeTrashedFrom(const std::string& unixFolder) {
+    const std::string trash = bw::platform::WineTrashFolder();
+    std::map<std::string, std::string> taken;
+    for (const std::string& record : SortedNames(trash + "\\info")) {
+        const std::string info = ReadTextFile(trash + "\\info\\" + record);
+        const size_t at = info.find("\nPath=");
+        if (info.rfind("[Trash Info]\n", 0) != 0 || at == std::string::npos) continue;
+        const std::string path = PercentDecoded(info.substr(at + 6, info.find('\n', at + 6) - at - 6));
+        if (path.rfind(unixFolder + "/", 0) != 0) continue;
+        EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
+        const std::string item = trash + "\\files\\" + record.substr(0, record.size() - 10);
+        taken[path.substr(unixFolder.size() + 1)] = ReadTextFile(item);
+        DeleteFileA(item.c_str());
+        DeleteFileA((trash + "\\info\\" + record).c_str());
+    }
+    return taken;
+}
+
+long long RecycleBinCount() {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    return SUCCEEDED(SHQueryRecycleBinA("", &info)) ? info.i64NumItems : -1;
+}
+
+}  // namespace
+
+// While files chosen in base\results go to the recycle bin, another program swaps that folder:
+// a Linux process renames it back and forth with a link to base\outside every 1.5 ms (Linux
+// renames ignore Windows share modes), and a Windows thread renames it away and back with
+// MoveFileW (no Windows call renames a Linux link under Wine: MoveFileW on one moves its
+// target). Files refused meanwhile stay and are sent again once the swapping stops. In the end
+// every chosen file is in the trash with its record, and every file outside is where it was.
+TEST(SendToRecycleBin, AFolderSwappedWhileFilesMoveSendsNothingOutsideToTheTrash) {
+    if (bw::platform::WineTrashFolder().empty()) GTEST_SKIP() << "no desktop trash outside Wine";
+    TempDir base;
+    const std::string results = base / "results", outside = base / "outside", link = base / "swap";
+    constexpr int kPerRacer = 150;
+    constexpr int kFiles = 2 * kPerRacer;
+    ASSERT_TRUE(MakeDirs(results) && MakeDirs(outside));
+    auto file = [](int i) { return "f" + std::to_string(i) + ".tmp"; };
+    for (int i = 0; i < kFiles; ++i) {
+        ASSERT_TRUE(WriteTextFile(results + "\\" + file(i), "junk" + std::to_string(i)));
+        ASSERT_TRUE(WriteTextFile(outside + "\\" + file(i), "mine" + std::to_string(i)));
+    }
+    ASSERT_TRUE(MakeLink(outside, link));
+    const bw::platform::fs::SearchAnchor anchor = bw::platform::fs::AnchorSearch(bw::platform::paths::Widen(base.path()));
+    ASSERT_TRUE(anchor.valid);
+    const long long inBinBefore = RecycleBinCount();
+    auto send = [&](int i) {
+        return eh::SendToRecycleBin(anchor, bw::platform::paths::LongPath(results + "\\" + file(i)));
+    };
+
+    // The Linux racer: a perl loop, stopped by a marker file, that says when it has stopped.
+    ASSERT_TRUE(WriteTextFile(base / "race.pl",
+                              "my ($r, $l, $a, $stop, $done) = @ARGV;\n"
+                              "until (-e $stop) {\n"
+                              "  if (rename($r, $a)) { rename($l, $r); select(undef, undef, undef, 0.0015);\n"
+                              "    rename($r, $l); rename($a, $r); }\n"
+                              "  select(undef, undef, undef, 0.0015);\n"
+                              "}\n"
+                              "open(my $f, '>', $done); close($f);\n"));
+    std::string command = "perl";
+    for (const std::string& arg : {base / "race.pl", results, link, base / "aside", base / "stop", base / "done"})
+        command += " \"" + UnixPath(arg) + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    int refused = 0;
+    if (CreateProcessA("Z:\\usr\\bin\\perl", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        for (int i = 0; i < kPerRacer; ++i) refused += send(i) ? 0 : 1;
+        WriteTextFile(base / "stop", "");
+        for (int wait = 0; wait < 500 && !PathExists(base / "done"); ++wait) Sleep(10);
+        ASSERT_TRUE(PathExists(base / "done")) << "the Linux racer did not stop";
+    } else {
+        ADD_FAILURE() << "perl could not be started as a Linux racer";
+    }
+    ASSERT_TRUE(IsDirectory(results) && PathExists(link + "\\" + file(0)));
+
+    // The Windows racer.
+    std::atomic<bool> stop{false};
+    std::thread racer([&] {
+        const std::wstring from = bw::platform::paths::Widen(results), aside = bw::platform::paths::Widen(base / "aside");
+        while (!stop) {
+            if (MoveFileW(from.c_str(), aside.c_str()))
+                while (!MoveFileW(aside.c_str(), from.c_str())) Sleep(0);
+            Sleep(1);
+        }
+    });
+    for (int i = kPerRacer; i < kFiles; ++i) refused += send(i) ? 0 : 1;
+    stop = true;
+    racer.join();
+    std::printf("refused while swapped: %d of %d\n", refused, kFiles);
+
+    for (int i = 0; i < kFiles; ++i) {
+        if (PathExists(results + "\\" + file(i))) {
+            EXPECT_TRUE(send(i)) << file(i);
+        }
+    }
+    for (int i = 0; i < kFiles; ++i) {
+        EXPECT_EQ(ReadTextFile(outside + "\\" + file(i)), "mine" + std::to_string(i)) << "outside, " << file(i);
+        EXPECT_FALSE(PathExists(results + "\\" + file(i))) << file(i);
+    }
+    EXPECT_GE(RecycleBinCount() - inBinBefore, kFiles) << "the shell's Recycle Bin shows them";
+    const std::map<std::string, std::string> trashed = TakeTrashedFrom(UnixPath(results));
+    EXPECT_EQ(trashed.size(), static_cast<size_t>(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        auto it = trashed.find(file(i));
+        if (it == trashed.end()) {
+            ADD_FAILURE() << file(i) << " has no record in the trash";
+            continue;
+        }
+        EXPECT_EQ(it->second, "junk" + std::to_string(i)) << file(i);
+    }
+}

@@ -1,8 +1,9 @@
-// Shell file operations for the disk cleaner: the recycle-bin request, the check that a found
-// file may be deleted, drives, and flushed whole-file writes.
+// Shell file operations for the disk cleaner: a chosen file sent to the recycle bin, the check
+// that a found file may be deleted, drives, and flushed whole-file writes.
 #include <gtest/gtest.h>
 
 #include "platform/FileOperations.h"
+#include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,28 +19,53 @@ void ForgetTrashed(const std::string& name) {
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
 }
 
+// The Path of a trash record, percent-decoded.
+std::string RecordedPath(const std::string& info) {
+    const size_t at = info.find("\nPath=");
+    if (at == std::string::npos) return {};
+    const std::string text = info.substr(at + 6, info.find('\n', at + 6) - at - 6);
+    std::string path;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool escaped = text[i] == '%' && i + 2 < text.size();
+        path.push_back(escaped ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)) : text[i]);
+        if (escaped) i += 2;
+    }
+    return path;
+}
+
 std::string UniqueName(const char* stem) {
-    return std::string(stem) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()) + ".tmp";
+    return std::string(stem) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
 }
 
 }  // namespace
 
-TEST(FileOperations, RecycleFileMovesJustThatFileIntoTheTrash) {
+// A chosen file moves into the trash with a record of where it came from; a second file of the
+// same name takes the next free name, with its own record, and neither replaces the other.
+TEST(FileOperations, RecycleMovesJustThatFileIntoTheTrashUnderAFreeName) {
     TempDir dir;
-    const std::string name = UniqueName("recycled");
-    WriteTextFile(dir / name, "junk");
+    const std::string trash = bw::platform::WineTrashFolder();
+    ASSERT_FALSE(trash.empty());
+    const std::string stem = UniqueName("recycled");
+    const std::string name = stem + ".tmp", second = stem + ".2.tmp";
     WriteTextFile(dir / "neighbour.tmp", "keep");
-    ASSERT_FALSE(bw::platform::WineTrashFolder().empty());
-
-    EXPECT_EQ(op::ShellRecycleFile(dir / name), 0);
-    EXPECT_FALSE(PathExists(dir / name));
-    EXPECT_TRUE(PathExists(dir / "neighbour.tmp"));
-    EXPECT_EQ(ReadTextFile(bw::platform::WineTrashFolder() + "\\files\\" + name), "junk");
-    std::string info = ReadTextFile(bw::platform::WineTrashFolder() + "\\info\\" + name + ".trashinfo");
-    EXPECT_NE(info.find("[Trash Info]"), std::string::npos);
-    EXPECT_NE(info.find("Path="), std::string::npos);
-    ForgetTrashed(name);
-    EXPECT_NE(op::ShellRecycleFile(""), 0);
+    const auto anchor = bw::platform::fs::AnchorSearch(bw::platform::paths::Widen(dir.path()));
+    const std::wstring path = bw::platform::paths::LongPath(dir / name);
+    for (const char* content : {"first", "second"}) {
+        WriteTextFile(dir / name, content);
+        EXPECT_TRUE(op::RecycleChosenFile(anchor, path)) << content;
+        EXPECT_FALSE(PathExists(dir / name));
+    }
+    EXPECT_EQ(ReadTextFile(dir / "neighbour.tmp"), "keep");
+    EXPECT_EQ(ReadTextFile(trash + "\\files\\" + name), "first");
+    EXPECT_EQ(ReadTextFile(trash + "\\files\\" + second), "second");
+    for (const std::string& trashed : {name, second}) {
+        const std::string info = ReadTextFile(trash + "\\info\\" + trashed + ".trashinfo");
+        EXPECT_EQ(info.rfind("[Trash Info]\nPath=", 0), 0u) << info;
+        EXPECT_EQ(RecordedPath(info), UnixPath(dir / name)) << "restored where it was";
+        EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
+        ForgetTrashed(trashed);
+    }
+    EXPECT_FALSE(op::RecycleChosenFile(anchor, path)) << "nothing left to move";
 }
 
 TEST(FileOperations, OnlyPlainWritableFilesLyingInTheirFolderMayBeDeleted) {
