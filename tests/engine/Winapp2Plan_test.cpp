@@ -34,13 +34,24 @@ std::string SharedRulesFile() {
 }
 std::string Folder(const char* variable) { return Utf8(bw::platform::rulefolders::VariableValues(variable).at(0)); }
 
+// The real System32: reached as Sysnative by this 32-bit program on 64-bit Windows, else itself.
+std::string RealSystem32() {
+    const std::wstring native = bw::platform::rulefolders::NativeSystemFolder();
+    return native.empty() ? Folder("WinDir") + "\\System32" : Utf8(native);
+}
+
 // The places a row writes: {L} a planted folder of the local application data, {O} a folder
-// outside every rule, {D} the system drive ("C:"), {W} Windows, {P} the profile, {T} Temp.
+// outside every rule, {D} the system drive ("C:"), {W} Windows, {P} the profile, {T} Temp, {S}
+// the real System32, {X} where this program's own System32 name leads (SysWOW64 under WOW64, else
+// the outside folder).
 std::string Expand(std::string text) {
     static const std::pair<const char*, std::string> kPlaces[] = {
         {"{L}", Folder("LocalAppData") + "\\BwPlan"}, {"{O}", Folder("SystemDrive") + "\\BwPlanOutside"},
         {"{D}", Folder("SystemDrive")},                {"{W}", Folder("WinDir")},
         {"{P}", Folder("UserProfile")},                {"{T}", Folder("Temp")},
+        {"{S}", RealSystem32()},
+        {"{X}", bw::platform::rulefolders::NativeSystemFolder().empty() ? Folder("SystemDrive") + "\\BwPlanOutside"
+                                                                       : Folder("WinDir") + "\\SysWOW64"},
     };
     for (const auto& [token, value] : kPlaces)
         for (size_t at; (at = text.find(token)) != std::string::npos;) text.replace(at, 3, value);
@@ -104,6 +115,7 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         std::vector<const char*> gone;
         std::vector<const char*> kept;  // still there, files byte for byte
         bool refused;                   // a guard refused part of it, shown in the plan
+        const char* shown = nullptr;    // a target as the plan shows it
     };
     const Row rows[] = {
         {"REMOVESELF empties and removes its folder, subfolders too", "FileKey1=%LocalAppData%\\BwPlan\\Spot|*|REMOVESELF",
@@ -150,6 +162,15 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
          {"{P}\\bwplan.dat"}, {}, {"{P}\\bwplan.dat"}, true},
         {"a whole profile walk stops at the shell folders", "FileKey1=%UserProfile%\\*|bwplan*.gnucash|RECURSE",
          {"{P}\\AppData\\bwplan1.gnucash"}, {}, {"{P}\\AppData\\bwplan1.gnucash"}, true},
+        // %WinDir%\System32 is the real System32 (Sysnative to this program under WOW64), never
+        // its SysWOW64 twin, and it stays a protected folder there.
+        {"System32 below the Windows folder is the real one", "FileKey1=%WinDir%\\System32\\bwtest|*.log",
+         {"{S}\\bwtest\\", "{S}\\bwtest\\a.log", "{S}\\bwtest\\b.txt", "{X}\\bwtest\\", "{X}\\bwtest\\a.log"},
+         {"{S}\\bwtest\\a.log"}, {"{S}\\bwtest\\b.txt", "{X}\\bwtest\\a.log"}, false, "{S}\\bwtest\\a.log"},
+        {"a kind of file directly in the real System32 may go", "FileKey1=%WinDir%\\System32|bwplan*.log",
+         {"{S}\\bwplan1.log", "{S}\\bwplan1.txt"}, {"{S}\\bwplan1.log"}, {"{S}\\bwplan1.txt"}, false},
+        {"the real System32 is never emptied or walked", "FileKey1=%WinDir%\\System32|*\nFileKey2=%WinDir%\\System32|*.canary|RECURSE",
+         {"{S}\\bw.canary", "{S}\\drivers\\bw.canary"}, {}, {"{S}\\bw.canary", "{S}\\drivers\\bw.canary"}, true},
     };
     const std::string outside = Expand("{O}"), planted = Expand("{L}");
     for (const Row& row : rows) {
@@ -169,6 +190,10 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
             }
         }
         EXPECT_EQ(out.counts.refused > 0, row.refused) << bw::ReportText(out.plan, false);
+        if (row.shown) {
+            EXPECT_NE(bw::ReportText(out.plan, false).find(Expand(row.shown)), std::string::npos)
+                << bw::ReportText(out.plan, false);
+        }
         for (auto it = made.rbegin(); it != made.rend(); ++it) RunUnix("/bin/rm", {"-rf", UnixPath(*it)});
     }
     RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
