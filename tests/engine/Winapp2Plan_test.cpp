@@ -190,8 +190,12 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
             }
         }
         EXPECT_EQ(out.counts.refused > 0, row.refused) << bw::ReportText(out.plan, false);
-        if (row.shown) {
-            EXPECT_NE(bw::ReportText(out.plan, false).find(Expand(row.shown)), std::string::npos)
+        if (row.shown) {  // as the folders are spelled on disk ("system32" in a 32-bit prefix)
+            auto lower = [](std::string text) {
+                std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(tolower(c)); });
+                return text;
+            };
+            EXPECT_NE(lower(bw::ReportText(out.plan, false)).find(lower(Expand(row.shown))), std::string::npos)
                 << bw::ReportText(out.plan, false);
         }
         for (auto it = made.rbegin(); it != made.rend(); ++it) RunUnix("/bin/rm", {"-rf", UnixPath(*it)});
