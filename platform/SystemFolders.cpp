@@ -62,13 +62,15 @@ const Redirection& Calls() {
 }  // namespace
 
 ListedView::ListedView(std::wstring_view name) {
-    if (!Calls().disable || !Calls().revert) return;
+    const Redirection& calls = Calls();
+    if (!calls.disable || !calls.revert) return;
     if (name.size() == 8 && _wcsnicmp(name.data(), L"system32", 8) == 0) return;
-    off_ = Calls().disable(&previous_) != FALSE;
+    off_ = calls.disable(&previous_) != FALSE;
 }
 
 ListedView::~ListedView() {
-    if (off_) Calls().revert(previous_);
+    const Redirection& calls = Calls();
+    if (off_ && calls.revert) calls.revert(previous_);
 }
 
 std::string ExactlyInCodePage(const std::wstring& path) {
