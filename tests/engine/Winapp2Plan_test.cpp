@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -115,7 +116,8 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
         std::vector<const char*> gone;
         std::vector<const char*> kept;  // still there, files byte for byte
         bool refused;                   // a guard refused part of it, shown in the plan
-        const char* shown = nullptr;    // a target as the plan shows it
+        const char* shown = nullptr;    // a target as the plan shows it, or its outcome
+        bool wow64Only = false;         // only under WOW64, where System32 has two views
     };
     const Row rows[] = {
         {"REMOVESELF empties and removes its folder, subfolders too", "FileKey1=%LocalAppData%\\BwPlan\\Spot|*|REMOVESELF",
@@ -171,10 +173,19 @@ TEST(Winapp2Plan, DangerousShapesTouchNothingOutsideTheirFolderAndNoProtectedFol
          {"{S}\\bwplan1.log", "{S}\\bwplan1.txt"}, {"{S}\\bwplan1.log"}, {"{S}\\bwplan1.txt"}, false},
         {"the real System32 is never emptied or walked", "FileKey1=%WinDir%\\System32|*\nFileKey2=%WinDir%\\System32|*.canary|RECURSE",
          {"{S}\\bw.canary", "{S}\\drivers\\bw.canary"}, {}, {"{S}\\bw.canary", "{S}\\drivers\\bw.canary"}, true},
+        // The one name this program always opens in its own view is "System32": a file of that
+        // name in the real System32 is listed there but opening it by that name lands in
+        // SysWOW64. It stays, reported as out of view rather than gone.
+        {"a file only the 64-bit view reaches is outside this program's view", "FileKey1=%WinDir%\\System32|System32",
+         {"{S}\\System32"}, {}, {"{S}\\System32"}, false, "outside this program's view", true},
     };
     const std::string outside = Expand("{O}"), planted = Expand("{L}");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        if (row.wow64Only && bw::platform::rulefolders::NativeSystemFolder().empty()) {
+            std::printf("skipped \"%s\": a 32-bit prefix has one System32\n", row.what);
+            continue;
+        }
         RunUnix("/bin/rm", {"-rf", UnixPath(outside), UnixPath(planted)});
         MakeDirs(outside);
         MakeDirs(planted);
