@@ -11,6 +11,8 @@
 
 namespace bw::items {
 
+namespace fs = platform::fs;
+
 void CustomItems(EraseRun& run) {
     const std::string file = customitems::File();
     if (!platform::fs::FileExists(file)) {
@@ -26,9 +28,19 @@ void CustomItems(EraseRun& run) {
     for (const std::string& line : *lines) {
         if (!customitems::IsAbsoluteEntry(line)) continue;
         // Files directly in the line's folder; sub-folders and read-only files stay. A line that
-        // leads into a protected folder other than a drive root is refused.
+        // leads into a protected folder other than a drive root, or into a system folder or
+        // anywhere below one (in either view under WOW64), is refused, and the report says so.
+        // The folder judged is the folder listed: one guard serves both.
         const std::string pattern = platform::TrimRight(line);
-        planwalk::MatchingFiles(run.plan, pattern, platform::fs::Reach::DirectlyIn);
+        const size_t cut = pattern.find_last_of('\\');
+        if (cut == std::string::npos) continue;
+        const fs::FolderGuard folder = fs::GuardFolder(pattern.substr(0, cut + 1), fs::Reach::DirectlyIn);
+        const std::string refusal = fs::UserFolderRefusal(folder);
+        if (!refusal.empty()) {
+            run.plan.AddRefusal(pattern + ": refused. " + refusal);
+            continue;
+        }
+        planwalk::MatchingFiles(run.plan, folder, pattern.substr(cut + 1));
     }
 }
 

@@ -16,6 +16,7 @@ const char* OutcomeText(Outcome outcome) {
     case Outcome::Refused: return "refused (a link, or outside its folder)";
     case Outcome::Changed: return "changed since the preview";
     case Outcome::Vanished: return "vanished";
+    case Outcome::OutsideView: return "outside this program's view";
     case Outcome::Failed: return "could not be removed";
     case Outcome::Cancelled: return "cancelled";
     case Outcome::Unticked: return "unticked";

@@ -30,6 +30,7 @@ enum class Outcome : uint8_t {
     Refused,    // no longer what was found: a link, a case twin, outside its folder
     Changed,    // written to since it was found
     Vanished,   // gone before it was reached
+    OutsideView,  // its folder still holds it, but opening it by name reaches another view (WOW64)
     Failed,     // the system refused (a folder not empty, a key with subkeys)
     Cancelled,  // the run was cancelled before it was reached
     Unticked,   // the user took it out of this run

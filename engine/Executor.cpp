@@ -156,6 +156,10 @@ void ExecuteItems(ErasePlan& plan, size_t first, size_t last, const ExecuteOptio
             target.outcome = FromFileOutcome(fs::DeleteListedFile(folder, plan.FileName(target), target.size,
                                                                   target.written, target.force, options.securely,
                                                                   options.checkUnchanged));
+            // Not found by its name, yet its folder still holds it: under WOW64 the name led to the
+            // other view of the system folders, never to a file that is gone.
+            if (target.outcome == Outcome::Vanished && fs::PathExists(folder.path + plan.FileName(target)))
+                target.outcome = Outcome::OutsideView;
             break;
         }
         case TargetKind::Folder: target.outcome = RemoveFolder(plan, chain, target.ref); break;

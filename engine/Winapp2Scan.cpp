@@ -78,10 +78,20 @@ struct Found {
 std::vector<Found> Resolve(Variable variable, std::string_view text, Mode mode, Computer& computer,
                            bool stopAtFirst = false) {
     std::vector<Found> result;
-    const std::vector<std::wstring> folders = Folders(text, computer);
+    std::vector<std::wstring> folders = Folders(text, computer);
     for (const std::wstring& folder : folders)
         if (folder.empty()) return result;
-    for (const std::wstring& root : computer.Values(variable)) {
+    std::vector<std::wstring> roots = computer.Values(variable);
+    // "%WinDir%\System32" is the real System32, which this program reaches as Sysnative under WOW64.
+    if ((variable == Variable::WinDir || variable == Variable::SystemRoot) && !roots.empty() && !folders.empty() &&
+        Folded(folders.front()) == L"SYSTEM32") {
+        const std::wstring native = platform::rulefolders::NativeSystemFolder();
+        if (!native.empty()) {
+            roots = {native};
+            folders.erase(folders.begin());
+        }
+    }
+    for (const std::wstring& root : roots) {
         std::vector<Found> frontier{{root, FILE_ATTRIBUTE_DIRECTORY, root.size()}};
         if (folders.empty()) {  // the variable's folder itself, which must be there
             const DWORD attributes = computer.Attributes(AsFolder(root));

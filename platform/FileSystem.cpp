@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/SystemFolders.h"
 #include "platform/Text.h"
 #include "platform/WineFiles.h"
 
@@ -279,6 +281,7 @@ HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access,
     ObjectAttributes attributes{sizeof(ObjectAttributes), parent, &text, kObjCaseInsensitive, nullptr, nullptr};
     IoStatusBlock io{};
     HANDLE h = nullptr;
+    const ListedView view(name);
     if (Api().ntOpenFile(&h, access | SYNCHRONIZE, &attributes, &io, share,
                          options | kFileSynchronousIoNonalert | kFileOpenReparsePoint) != kStatusSuccess)
         return INVALID_HANDLE_VALUE;
@@ -464,6 +467,8 @@ bool RenameByHandle(HANDLE file, const std::wstring& newPath, bool replace = fal
     RenameHead head{static_cast<BOOLEAN>(replace), root, static_cast<ULONG>(nameBytes)};
     std::memcpy(buffer.data(), &head, sizeof head);
     std::memcpy(buffer.data() + headBytes, newPath.data(), nameBytes);
+    std::optional<ListedView> view;
+    if (root) view.emplace(newPath);
     return SetInformation(file, buffer.data(), static_cast<ULONG>(buffer.size()), kFileRenameInformation);
 }
 
@@ -1226,9 +1231,11 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
                                 nullptr};
     IoStatusBlock io{};
     HANDLE opened = nullptr;
-    const NTSTATUS_ status =
-        Api().ntOpenFile(&opened, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &attributes,
+    const NTSTATUS_ status = [&] {
+        const ListedView view(name);
+        return Api().ntOpenFile(&opened, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &attributes,
                          &io, kShareAll, kFileNonDirectoryFile | kFileSynchronousIoNonalert | kFileOpenReparsePoint);
+    }();
     if (status != kStatusSuccess) {
         if (status == kNameNotFound || status == kPathNotFound || status == kDeletePending)
             return ListedFileOutcome::Vanished;

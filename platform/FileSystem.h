@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/ProtectedFolders.h"
 
 namespace bw::platform::fs {
 
@@ -64,15 +65,6 @@ bool PathExists(const std::wstring& path);
 // True when `path` names an existing folder (trailing backslash allowed) / an existing file.
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
-
-// What a protected folder is, judged on its final name (see ProtectedFolders.h).
-enum class Protection {
-    None,       // an ordinary folder
-    DriveRoot,  // the root of a drive or share
-    Vital,      // the Windows and system folders, Program Files, a profile or the profile root, a
-                // user shell folder (Desktop, Documents, AppData, Start Menu...), or a folder above one
-    UnixRoot,   // under Wine, the root of the whole Unix file system
-};
 
 // How far below a folder a caller means to act.
 enum class Reach {
@@ -147,16 +139,7 @@ void SetWalkHookForTests(std::function<void(const std::wstring& folder)> hook);
 // backslash; empty when it cannot be opened.
 std::wstring FolderObjectName(const std::wstring& path);
 
-// What `objectName` (a folder's name as the system gives it, trailing backslash) is among the
-// protected folders: the one rule, kept in ProtectedFolders.cpp, that every deletion obeys.
-Protection ProtectionOf(const std::wstring& objectName);
-
-// Why a user's own item, "folder\pattern", may not delete the files matching it directly in its
-// folder: empty text when it may. Files directly in a drive root may go; a folder that resolves to
-// the Unix root, the Windows or a system folder, Program Files, a profile, a user shell folder or
-// a folder above one is refused; a folder that does not exist is not (it is judged when it does).
-// The text says why, in a sentence a user reads.
-std::string UserPatternRefusal(const std::string& pattern);
+// ProtectionOf, InSystemFolder and the refusals of a user's own items: ProtectedFolders.h.
 
 // A search's start folder as it was when the search ran: the files a user later picks from the
 // results are reached from it, handle by handle, never by their path strings alone.

@@ -1,5 +1,7 @@
 // The folders no deletion may empty, walk below or remove, judged on the names the system gives
 // them once opened (after ".", "..", doubled separators and links resolve).
+#include "platform/ProtectedFolders.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -84,18 +86,25 @@ struct Snapshot {
     std::set<std::wstring> vital;      // the protected folders themselves
     std::set<std::wstring> above;      // every folder above one of them
     std::set<std::wstring> roots;      // drive roots as opened
+    std::vector<std::wstring> system;  // Windows' system folders, in every view
     std::wstring profileRoot;          // the folder holding every user's profile
     std::wstring unixRoot;             // under Wine, "/" as the system names it
     DWORD madeAt = 0;
 };
 
-void AddVital(Snapshot& snapshot, const std::wstring& path) {
-    if (path.empty()) return;
+std::wstring AddVital(Snapshot& snapshot, const std::wstring& path) {
+    if (path.empty()) return {};
     std::wstring name = FolderObjectName(path);
-    if (name.empty()) return;
+    if (name.empty()) return {};
     name = Key(name);
     snapshot.vital.insert(name);
     for (std::wstring up = ParentOf(name); !up.empty(); up = ParentOf(up)) snapshot.above.insert(up);
+    return name;
+}
+
+void AddSystem(Snapshot& snapshot, const std::wstring& path) {
+    const std::wstring name = AddVital(snapshot, path);
+    if (!name.empty()) snapshot.system.push_back(name);
 }
 
 Snapshot Take() {
@@ -105,9 +114,13 @@ Snapshot Take() {
         const std::wstring windows(buffer, n);
         AddVital(snapshot, windows);
         AddVital(snapshot, windows + L"\\system");
-        AddVital(snapshot, windows + L"\\SysWOW64");
+        // Under WOW64 "System32" opens SysWOW64 and only "Sysnative" reaches the real System32;
+        // elsewhere Sysnative does not exist and System32 is itself.
+        AddSystem(snapshot, windows + L"\\SysWOW64");
+        AddSystem(snapshot, windows + L"\\Sysnative");
+        AddSystem(snapshot, windows + L"\\System32");
     }
-    if (UINT n = GetSystemDirectoryW(buffer, MAX_PATH + 1); n && n <= MAX_PATH) AddVital(snapshot, std::wstring(buffer, n));
+    if (UINT n = GetSystemDirectoryW(buffer, MAX_PATH + 1); n && n <= MAX_PATH) AddSystem(snapshot, std::wstring(buffer, n));
     for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"CommonProgramFiles",
                                 L"CommonProgramFiles(x86)", L"CommonProgramW6432", L"USERPROFILE", L"ALLUSERSPROFILE",
                                 L"PUBLIC", L"SystemRoot"})
@@ -194,12 +207,24 @@ Protection ProtectionOf(const std::wstring& objectName) {
     return Protection::None;
 }
 
+bool InSystemFolder(const std::wstring& objectName) {
+    if (objectName.empty()) return false;
+    const std::wstring name = Key(objectName.back() == L'\\' ? objectName : objectName + L'\\');
+    for (const std::wstring& system : Current().system)
+        if (name.compare(0, system.size(), system) == 0) return true;
+    return false;
+}
+
 std::string UserPatternRefusal(const std::string& pattern) {
     std::string text = paths::Trim(pattern);
     const size_t slash = text.find_last_of('\\');
     if (slash == std::string::npos) return "The folder of this item is not a full path.";
-    const std::string folder = text.substr(0, slash + 1);
-    const FolderGuard guard = GuardFolder(folder, Reach::DirectlyIn);
+    return UserFolderRefusal(GuardFolder(text.substr(0, slash + 1), Reach::DirectlyIn));
+}
+
+std::string UserFolderRefusal(const FolderGuard& guard) {
+    if (guard.usable && InSystemFolder(guard.objectName))
+        return "This folder belongs to Windows, to your programs or to your profile: nothing in it is erased.";
     switch (guard.protection) {
     case Protection::UnixRoot:
         return "This folder is the root of the whole file system: nothing in it is erased.";

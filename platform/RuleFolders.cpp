@@ -111,6 +111,23 @@ std::vector<std::wstring> VariableValues(std::string_view name) {
     return {};
 }
 
+std::wstring NativeSystemFolder() {
+    static const std::wstring folder = [] {
+        using IsWow64Fn = BOOL(WINAPI*)(HANDLE, BOOL*);
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        auto isWow64 = kernel ? reinterpret_cast<IsWow64Fn>(GetProcAddress(kernel, "IsWow64Process")) : nullptr;
+        BOOL wow64 = FALSE;
+        if (!isWow64 || !isWow64(GetCurrentProcess(), &wow64) || !wow64) return std::wstring();
+        const std::wstring windows = Folder(Shell(CSIDL_WINDOWS));
+        if (windows.empty()) return std::wstring();
+        const std::wstring native = windows + L"\\Sysnative";
+        const DWORD attributes = GetFileAttributesW(native.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
+        return native;
+    }();
+    return folder;
+}
+
 WindowsVersion CurrentWindowsVersion() {
     using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     OSVERSIONINFOW info{};

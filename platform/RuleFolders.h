@@ -26,6 +26,12 @@ namespace bw::platform::rulefolders {
 // something that is not an absolute folder: such a variable never turns into a path.
 std::vector<std::wstring> VariableValues(std::string_view name);
 
+// The folder a rule's "%WinDir%\System32" stands for when it is not System32 by that name: on
+// 64-bit Windows this 32-bit program is shown SysWOW64 as System32, and the real System32, which
+// rules mean, is reached as "<Windows folder>\Sysnative". That path there, without a trailing
+// backslash; empty where System32 is itself (32-bit Windows, XP without the Sysnative alias).
+std::wstring NativeSystemFolder();
+
 // The Windows version (RtlGetVersion, so Windows 8.1 and later are not reported as 8).
 struct WindowsVersion {
     unsigned major = 0, minor = 0, build = 0;

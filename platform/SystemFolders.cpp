@@ -39,7 +39,39 @@ std::optional<std::string> Comparable(const std::string& path) {
     return text + "\\";
 }
 
+using DisableFn = BOOL(WINAPI*)(PVOID*);
+using RevertFn = BOOL(WINAPI*)(PVOID);
+
+// Looked up at run time: Windows XP before its 64-bit edition lacks them.
+struct Redirection {
+    DisableFn disable = nullptr;
+    RevertFn revert = nullptr;
+    Redirection() {
+        if (HMODULE k32 = GetModuleHandleA("kernel32.dll")) {
+            disable = reinterpret_cast<DisableFn>(GetProcAddress(k32, "Wow64DisableWow64FsRedirection"));
+            revert = reinterpret_cast<RevertFn>(GetProcAddress(k32, "Wow64RevertWow64FsRedirection"));
+        }
+    }
+};
+
+const Redirection& Calls() {
+    static const Redirection calls;
+    return calls;
+}
+
 }  // namespace
+
+ListedView::ListedView(std::wstring_view name) {
+    const Redirection& calls = Calls();
+    if (!calls.disable || !calls.revert) return;
+    if (name.size() == 8 && _wcsnicmp(name.data(), L"system32", 8) == 0) return;
+    off_ = calls.disable(&previous_) != FALSE;
+}
+
+ListedView::~ListedView() {
+    const Redirection& calls = Calls();
+    if (off_ && calls.revert) calls.revert(previous_);
+}
 
 std::string ExactlyInCodePage(const std::wstring& path) {
     bool lossy = false;

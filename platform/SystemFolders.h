@@ -2,6 +2,7 @@
 // step from ever emptying one of them.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace bw::platform {
 
@@ -33,5 +34,24 @@ std::string SystemDirectory();
 // and for text that cannot be made a full path. Names compare without regard to case and to a
 // trailing backslash.
 bool IsVitalFolderOrAbove(const std::string& path);
+
+// While alive, opens relative to a folder handle on this thread reach that folder's own entries,
+// as its listing shows them. Under WOW64 such an open below the real System32 (reached as
+// "Sysnative") would otherwise land in SysWOW64, and a name listed there would be missing or
+// another file. The name "System32" itself (`name`, any case) keeps this program's view, so that
+// a folder reached by that name is always SysWOW64, as its path says to this program. Nothing on
+// a Windows without WOW64. Hold it only around the open itself: a library loaded meanwhile would
+// come from the 64-bit folder.
+class ListedView {
+public:
+    explicit ListedView(std::wstring_view name);
+    ~ListedView();
+    ListedView(const ListedView&) = delete;
+    ListedView& operator=(const ListedView&) = delete;
+
+private:
+    void* previous_ = nullptr;
+    bool off_ = false;
+};
 
 }  // namespace bw::platform

@@ -13,6 +13,7 @@
 Unicode true
 Name "Brightwipe ${VERSION}"
 OutFile "${OUTFILE}"
+; $PROGRAMFILES is the folder of 32-bit programs: "Program Files (x86)" on 64-bit Windows.
 InstallDir "$PROGRAMFILES\Brightwipe"
 InstallDirRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brightwipe" "InstallLocation"
 RequestExecutionLevel admin

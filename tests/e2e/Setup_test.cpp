@@ -82,6 +82,40 @@ TEST(Setup, SilentInstallRunsAndSilentUninstallLeavesNothing) {
     EXPECT_EQ(SortedNames(target), (std::vector<std::string>{"bwsd.dat"}));
 }
 
+std::string Environment(const char* name) {
+    char value[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA(name, value, MAX_PATH);
+    return n && n < MAX_PATH ? std::string(value, n) : std::string();
+}
+
+// Without /D, setup installs where a 32-bit program belongs: Program Files, which on 64-bit
+// Windows is "Program Files (x86)" (the 64-bit folder is left alone). The uninstaller that
+// Add/Remove Programs names is found there and removes the installation.
+TEST(Setup, InstallsIntoTheProgramFilesOfA32BitProgramAndItsUninstallerIsFound) {
+    const std::string setup = SetupProgram();
+    if (setup.empty()) GTEST_SKIP() << "no setup program: `make dist` builds it";
+    const std::string x86 = Environment("ProgramFiles(x86)");
+    const std::string target = (x86.empty() ? Environment("ProgramFiles") : x86) + "\\Brightwipe";
+    ASSERT_EQ(RunAndWait("\"" + setup + "\" /S"), 0);
+    EXPECT_TRUE(PathExists(target + "\\Brightwipe.exe")) << target;
+    if (!x86.empty()) {
+        EXPECT_FALSE(PathExists(Environment("ProgramW6432") + "\\Brightwipe"));
+    }
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+    char command[MAX_PATH * 2] = {};
+    DWORD size = sizeof command - 1;
+    const LONG status = RegQueryValueExA(key, "QuietUninstallString", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(command), &size);
+    RegCloseKey(key);
+    ASSERT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(std::string(command), "\"" + target + "\\Uninstall.exe\" /S");
+    ASSERT_EQ(RunAndWait(command), 0);
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(target); }, 30000)) << target;
+    EXPECT_TRUE(WaitFor([&] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 30000));
+}
+
 // Installed into a folder that already held the user's own files, with one installed file
 // later swapped for a link to a file outside: the uninstaller removes its own files by name and
 // leaves the user's files, the link and what it points at byte for byte.

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "engine/EraseItems.h"
+#include "engine/EraseReport.h"
 #include "engine/EraseRunner.h"
+#include "platform/Paths.h"
 #include "platform/ProgramDir.h"
+#include "platform/RuleFolders.h"
 #include "settings/Inifun.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
@@ -70,6 +73,48 @@ TEST(CustomItems, MissingEmptyAndUnreadableFilesAndWhatTheLinesDelete) {
         EXPECT_TRUE(PathExists(target / kept)) << kept;
     EXPECT_EQ(ReadTextFile(outside / "precious.tmp"), "the user's own");
     SetFileAttributesA((target / "ro.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Windows' system folders in every view: under WOW64 "System32" is SysWOW64 to this program and
+// the real System32 is reached as Sysnative. A user's line there, or anywhere below, is refused
+// and the report says so; an item given such a folder in its settings leaves it alone too.
+TEST(CustomItems, LinesAndSettingsIntoASystemFolderAreRefusedInEveryView) {
+    ProgramFolder folder;
+    const std::string windows = [] {
+        char buffer[MAX_PATH];
+        const UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+        return std::string(buffer, n < MAX_PATH ? n : 0);
+    }();
+    const std::wstring native = bw::platform::rulefolders::NativeSystemFolder();
+    const std::string real = native.empty() ? windows + "\\System32" : bw::platform::paths::Narrow(native);
+    std::vector<std::string> folders = {real, real + "\\drivers", real + "\\drivers\\etc", windows + "\\System32"};
+    if (!native.empty()) folders.push_back(windows + "\\SysWOW64");
+    std::string lines;
+    for (const std::string& f : folders) {
+        ASSERT_TRUE(WriteTextFile(f + "\\bw.canary", "canary")) << f;
+        lines += f + "\\*.canary\r\n";
+    }
+    WriteTextFile(folder.file("cusd.dat"), lines);
+    bw::EraseRun run;
+    RunCustom(run);
+    const std::string report = bw::ReportText(run.plan, false);
+    for (const std::string& f : folders) {
+        EXPECT_EQ(ReadTextFile(f + "\\bw.canary"), "canary") << f;
+        EXPECT_NE(report.find(f + "\\*.canary: refused"), std::string::npos) << f << "\n" << report;
+    }
+
+    for (const char* key : {"Location", "Cookies", "Cache", "History"}) bw::Inifun::WriteIni(run.settingsFile, "msn", key, "1");
+    bw::Inifun::WriteIni(run.settingsFile, "msn", "path", real);
+    const std::vector<std::string> planted = {real + "\\typedurls.dat", real + "\\Cookies\\bw@site.txt"};
+    for (const std::string& file : planted) {
+        MakeDirs(file.substr(0, file.rfind('\\')));
+        ASSERT_TRUE(WriteTextFile(file, "canary")) << file;
+    }
+    bw::EraseItem(bw::items::MsnExplorer, run);
+    for (const std::string& file : planted) EXPECT_EQ(ReadTextFile(file), "canary") << file;
+    for (const std::string& f : folders) DeleteFileA((f + "\\bw.canary").c_str());
+    for (const std::string& file : planted) DeleteFileA(file.c_str());
+    RemoveDirectoryA((real + "\\Cookies").c_str());
 }
 
 }  // namespace

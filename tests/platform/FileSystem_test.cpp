@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/RuleFolders.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = bw::platform::fs;
@@ -190,6 +191,37 @@ TEST(FileSystem, FinalPathResolvesLinksAndGuardsFollowIt) {
     EXPECT_EQ(guard.path, L"\\\\?\\" + bw::platform::paths::Widen(dir.path()) + L"\\");
     EXPECT_FALSE(fs::GuardFolder(dir / "missing").usable);
     EXPECT_FALSE(fs::GuardFolder("Error").usable);
+}
+
+// The system and program folders in every view, reached by their names or through a link: under
+// WOW64 "System32" opens SysWOW64 and the real System32 is Sysnative, and both Program Files and
+// both Common Files folders exist. None is ever walked, and a user's line never reaches into one.
+TEST(FileSystem, SystemAndProgramFoldersAreProtectedInEveryView) {
+    const std::string windows = fs::WindowsDirectory();
+    std::vector<std::string> folders = {windows + "\\System32", windows + "\\System32\\..\\System32"};
+    const std::string native = bw::platform::paths::Narrow(bw::platform::rulefolders::NativeSystemFolder());
+    if (!native.empty()) folders.insert(folders.end(), {native, windows + "\\SysWOW64", windows + "\\System32\\..\\Sysnative"});
+    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "CommonProgramFiles",
+                             "CommonProgramFiles(x86)", "CommonProgramW6432"}) {
+        char value[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA(name, value, MAX_PATH);
+        if (n && n < MAX_PATH) folders.push_back(value);
+    }
+    TempDir links;
+    const std::string real = native.empty() ? windows + "\\System32" : native;
+    ASSERT_TRUE(MakeLink(real, links / "system"));
+    folders.push_back(links / "system");
+    for (const std::string& folder : folders) {
+        SCOPED_TRACE(folder);
+        const fs::FolderGuard guard = fs::GuardFolder(folder);
+        EXPECT_FALSE(guard.usable);
+        EXPECT_EQ(guard.protection, fs::Protection::Vital);
+        EXPECT_FALSE(fs::UserPatternRefusal(folder + "\\*.canary").empty());
+    }
+    // Anywhere below a system folder, in either view, is no place for a user's own line.
+    for (const std::string& below : {real + "\\drivers", real + "\\drivers\\etc", links / "system\\drivers"})
+        EXPECT_FALSE(fs::UserPatternRefusal(below + "\\*.canary").empty()) << below;
+    EXPECT_TRUE(fs::UserPatternRefusal(links / "*.canary").empty());
 }
 
 TEST(FileSystem, DirectoriesAndWineDetection) {
