@@ -27,7 +27,10 @@ Outcome FromFileOutcome(fs::ListedFileOutcome outcome) {
 }
 
 // The folders of a plan held open along one chain, from an anchor down: a target in the same
-// folder as the last one reuses them, a target elsewhere keeps the common part.
+// folder as the last one reuses them, a target elsewhere keeps the common part. Finding the common
+// part looks up only the folders not yet open, and only the deepest guard holds its names
+// (fs::Shelve), so a chain of any depth costs time and memory in proportion to the folders it
+// opens.
 class OpenChain {
 public:
     explicit OpenChain(const ErasePlan& plan) : plan_(plan) {}
@@ -35,36 +38,50 @@ public:
     // The checked guard of `folder`, every folder above it opened relative to its checked
     // parent; not usable when any of them is no longer the folder found (a link, a twin, gone).
     const fs::FolderGuard& Open(uint32_t folder) {
+        if (!open_.empty() && open_.back().first == folder) return open_.back().second;
         chain_.clear();
-        for (uint32_t at = folder; at != ErasePlan::kNone; at = plan_.FolderAt(at).parent) chain_.push_back(at);
-        size_t keep = 0;
-        while (keep < open_.size() && keep < chain_.size() && open_[keep].first == chain_[chain_.size() - 1 - keep])
-            ++keep;
-        open_.resize(keep);
-        for (size_t depth = keep; depth < chain_.size(); ++depth) {
-            const uint32_t at = chain_[chain_.size() - 1 - depth];
-            if (depth == 0) {
-                open_.emplace_back(at, plan_.AnchorGuard(at));
-            } else {
-                const fs::FolderGuard& parent = open_.back().second;
-                open_.emplace_back(at, parent.usable ? fs::GuardChild(parent, plan_.FolderName(at)) : fs::FolderGuard{});
+        uint32_t at = folder;
+        for (; at != ErasePlan::kNone && !IsOpen(at); at = plan_.FolderAt(at).parent) chain_.push_back(at);
+        Keep(at == ErasePlan::kNone ? 0 : depthOf_[at] + 1);
+        while (!chain_.empty()) {
+            at = chain_.back();
+            chain_.pop_back();
+            if (open_.empty()) {
+                Push(at, plan_.AnchorGuard(at));
+                continue;
             }
+            fs::FolderGuard& parent = open_.back().second;
+            fs::FolderGuard child = parent.usable ? fs::GuardChild(parent, plan_.FolderName(at)) : fs::FolderGuard{};
+            if (child.usable) fs::Shelve(parent);
+            Push(at, std::move(child));
         }
         return open_.back().second;
     }
 
     // Lets go of `folder` and everything below it, so none of this chain's handles keeps it.
     void Release(uint32_t folder) {
-        for (size_t depth = 0; depth < open_.size(); ++depth)
-            if (open_[depth].first == folder) {
-                open_.resize(depth);
-                return;
-            }
+        if (IsOpen(folder)) Keep(depthOf_[folder]);
     }
 
 private:
+    bool IsOpen(uint32_t folder) const {
+        return folder < depthOf_.size() && depthOf_[folder] < open_.size() && open_[depthOf_[folder]].first == folder;
+    }
+    void Push(uint32_t folder, fs::FolderGuard guard) {
+        if (depthOf_.size() <= folder) depthOf_.resize(static_cast<size_t>(folder) + 1, 0);
+        depthOf_[folder] = open_.size();
+        open_.emplace_back(folder, std::move(guard));
+    }
+    // Closes every folder below the first `depth`, the deepest kept getting its names back.
+    void Keep(size_t depth) {
+        if (depth >= open_.size()) return;
+        if (depth > 0) fs::Unshelve(open_[depth - 1].second, open_[depth].second);
+        open_.resize(depth);
+    }
+
     const ErasePlan& plan_;
     std::vector<std::pair<uint32_t, fs::FolderGuard>> open_;
+    std::vector<size_t> depthOf_;  // by plan folder: its place in open_, when IsOpen
     std::vector<uint32_t> chain_;
 };
 
