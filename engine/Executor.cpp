@@ -1,6 +1,7 @@
 // The erase executor: one guarded act per target, its outcome recorded.
 #include "engine/Executor.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -72,11 +73,14 @@ private:
         depthOf_[folder] = open_.size();
         open_.emplace_back(folder, std::move(guard));
     }
-    // Closes every folder below the first `depth`, the deepest kept getting its names back.
+    // Closes every folder below the first `depth`, each level giving its names back to its parent
+    // as it goes, so the deepest kept holds its own.
     void Keep(size_t depth) {
-        if (depth >= open_.size()) return;
-        if (depth > 0) fs::Unshelve(open_[depth - 1].second, open_[depth].second);
-        open_.resize(depth);
+        while (open_.size() > std::max<size_t>(depth, 1)) {
+            fs::Unshelve(open_[open_.size() - 2].second, open_.back().second);
+            open_.pop_back();
+        }
+        if (depth == 0) open_.clear();
     }
 
     const ErasePlan& plan_;
