@@ -22,17 +22,14 @@ levels=${BW_BENCH_DEEP_LEVELS:-3000}
 base="$WINEPREFIX/drive_c/bwdeep"
 winbase='C:\bwdeep'
 
-# gen_chain DIR: DIR/top.tmp and DIR/level.../level.../... LEVELS deep, f.tmp at each level.
+# gen_chain DIR: DIR/top.tmp and DIR/level.../level.../... LEVELS deep, f.tmp at each level. Perl
+# goes down by relative names, which no path length stops (a shell's cd slows with the depth).
 gen_chain() {
   rm -rf "$1"
   mkdir -p "$1"
-  (
-    cd "$1" && printf x > top.tmp
-    for ((i = 0; i < levels; i++)); do
-      printf -v name 'level%011d' "$i"
-      mkdir "$name" && cd "$name" && printf x > f.tmp
-    done
-  )
+  perl -e 'chdir $ARGV[0] or die; open(F, ">top.tmp") && print(F "x") && close(F) or die;
+    for $i (0 .. $ARGV[1] - 1) { $n = sprintf("level%011d", $i);
+      mkdir($n) && chdir($n) && open(F, ">f.tmp") && print(F "x") && close(F) or die }' "$1" "$levels"
 }
 
 # run EXE MODE SUB: sets r_seconds, r_count, r_peak (MiB), and left (files still in the chain).
