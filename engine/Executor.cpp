@@ -95,7 +95,22 @@ Outcome RemoveFolder(const ErasePlan& plan, OpenChain& chain, uint32_t folder) {
     chain.Release(folder);
     const fs::FolderGuard& parent = chain.Open(record.parent);
     if (!parent.usable) return Outcome::Refused;
-    fs::FolderGuard guard = fs::GuardChild(parent, plan.FolderName(folder));
+    const std::wstring name = plan.FolderName(folder);
+    if (fs::IsWine() && !parent.objectName.empty() && !parent.DirectOnly()) {
+        // Under Wine a folder's protection is judged on its name alone, and the removal opens it
+        // relative to its parent and checks that name itself: one open and one name query where
+        // a guard first would take two of each (both cost the more the deeper the folder lies).
+        // Only a folder that stays is looked at again, to tell why.
+        fs::FolderGuard removal;
+        removal.path = parent.path + name + L"\\";
+        removal.objectName = parent.objectName + name + L"\\";
+        removal.parent = parent.handle;
+        removal.leaf = name;
+        removal.protection = fs::ProtectionOf(removal.objectName);
+        removal.usable = removal.protection == fs::Protection::None;
+        if (removal.usable && fs::RemoveFolderChecked(removal)) return Outcome::Erased;
+    }
+    fs::FolderGuard guard = fs::GuardChild(parent, name);
     if (!guard.usable) {
         return fs::PathExists(parent.path + plan.FolderName(folder)) ? Outcome::Refused : Outcome::Vanished;
     }
