@@ -11,8 +11,8 @@
 # folder above), so even the minimal loop grows with the depth squared per level. The names here
 # are 16 characters, so about 240 levels are reached; the ratio is what the item adds to Wine's
 # own cost: a relative open and a name query per folder, twice (plan, then erase), and per file.
-# What the figures showed when written (Wine 8, shared VM): 4.05x, 9.3 s against 2.3 s for two
-# chains a side, 238 files erased and 2,763 left by each side, peak 16.5 MiB against 9.9 MiB.
+# What the figures showed when written (Wine 8, shared VM): 3.90x-4.05x (6.4 s against 1.6 s for
+# two chains a side), 238 files erased and 2,763 left by each side, peak 16.6 MiB against 9.9 MiB.
 # Before the walks kept one folder's names at a time and the name query its buffer, a 200-deep
 # chain alone took the item 33 s.
 # Called by scripts/run-bench with the prefix set up: deeptree.sh <builddir>
