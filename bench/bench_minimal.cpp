@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -56,11 +57,45 @@ uint64_t Empty(const std::string& root) {
     return deleted;
 }
 
+// The same in UTF-16 with long "\\?\" paths, for trees deeper than MAX_PATH: an explicit stack of
+// folders, each listed, its files deleted and its sub-folders pushed, and removed once its
+// sub-folders are gone.
+uint64_t EmptyDeep(const std::string& root) {
+    struct Frame {
+        std::wstring folder;
+        bool listed;
+    };
+    uint64_t deleted = 0;
+    std::wstring top(root.begin(), root.end());
+    std::vector<Frame> stack{{L"\\\\?\\" + top + L"\\", false}};
+    WIN32_FIND_DATAW data;
+    while (!stack.empty()) {
+        if (stack.back().listed) {
+            if (stack.size() > 1) RemoveDirectoryW(stack.back().folder.c_str());
+            stack.pop_back();
+            continue;
+        }
+        stack.back().listed = true;
+        const std::wstring folder = stack.back().folder;
+        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            if (!std::wcscmp(data.cFileName, L".") || !std::wcscmp(data.cFileName, L"..")) continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                stack.push_back({folder + data.cFileName + L"\\", false});
+            else if (DeleteFileW((folder + data.cFileName).c_str()))
+                ++deleted;
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    return deleted;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: bench_minimal size|empty <folder>\n");
+        std::fprintf(stderr, "usage: bench_minimal size|empty|emptydeep <folder>\n");
         return 2;
     }
     std::string mode = argv[1], root = argv[2];
@@ -71,6 +106,9 @@ int main(int argc, char** argv) {
     } else if (mode == "empty") {
         uint64_t files = Empty(root);
         bw::bench::PrintResult("minimal-empty", watch.Seconds(), files);
+    } else if (mode == "emptydeep") {
+        uint64_t files = EmptyDeep(root);
+        bw::bench::PrintResult("minimal-emptydeep", watch.Seconds(), files);
     } else {
         return 2;
     }

@@ -1,6 +1,7 @@
 // The erase executor: one guarded act per target, its outcome recorded.
 #include "engine/Executor.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -28,7 +29,10 @@ Outcome FromFileOutcome(fs::ListedFileOutcome outcome) {
 }
 
 // The folders of a plan held open along one chain, from an anchor down: a target in the same
-// folder as the last one reuses them, a target elsewhere keeps the common part.
+// folder as the last one reuses them, a target elsewhere keeps the common part. Finding the common
+// part looks up only the folders not yet open, and only the deepest guard holds its names
+// (fs::Shelve), so a chain of any depth costs time and memory in proportion to the folders it
+// opens.
 class OpenChain {
 public:
     explicit OpenChain(const ErasePlan& plan) : plan_(plan) {}
@@ -36,36 +40,53 @@ public:
     // The checked guard of `folder`, every folder above it opened relative to its checked
     // parent; not usable when any of them is no longer the folder found (a link, a twin, gone).
     const fs::FolderGuard& Open(uint32_t folder) {
+        if (!open_.empty() && open_.back().first == folder) return open_.back().second;
         chain_.clear();
-        for (uint32_t at = folder; at != ErasePlan::kNone; at = plan_.FolderAt(at).parent) chain_.push_back(at);
-        size_t keep = 0;
-        while (keep < open_.size() && keep < chain_.size() && open_[keep].first == chain_[chain_.size() - 1 - keep])
-            ++keep;
-        open_.resize(keep);
-        for (size_t depth = keep; depth < chain_.size(); ++depth) {
-            const uint32_t at = chain_[chain_.size() - 1 - depth];
-            if (depth == 0) {
-                open_.emplace_back(at, plan_.AnchorGuard(at));
-            } else {
-                const fs::FolderGuard& parent = open_.back().second;
-                open_.emplace_back(at, parent.usable ? fs::GuardChild(parent, plan_.FolderName(at)) : fs::FolderGuard{});
+        uint32_t at = folder;
+        for (; at != ErasePlan::kNone && !IsOpen(at); at = plan_.FolderAt(at).parent) chain_.push_back(at);
+        Keep(at == ErasePlan::kNone ? 0 : depthOf_[at] + 1);
+        while (!chain_.empty()) {
+            at = chain_.back();
+            chain_.pop_back();
+            if (open_.empty()) {
+                Push(at, plan_.AnchorGuard(at));
+                continue;
             }
+            fs::FolderGuard& parent = open_.back().second;
+            fs::FolderGuard child = parent.usable ? fs::GuardChild(parent, plan_.FolderName(at)) : fs::FolderGuard{};
+            if (child.usable) fs::Shelve(parent);
+            Push(at, std::move(child));
         }
         return open_.back().second;
     }
 
     // Lets go of `folder` and everything below it, so none of this chain's handles keeps it.
     void Release(uint32_t folder) {
-        for (size_t depth = 0; depth < open_.size(); ++depth)
-            if (open_[depth].first == folder) {
-                open_.resize(depth);
-                return;
-            }
+        if (IsOpen(folder)) Keep(depthOf_[folder]);
     }
 
 private:
+    bool IsOpen(uint32_t folder) const {
+        return folder < depthOf_.size() && depthOf_[folder] < open_.size() && open_[depthOf_[folder]].first == folder;
+    }
+    void Push(uint32_t folder, fs::FolderGuard guard) {
+        if (depthOf_.size() <= folder) depthOf_.resize(static_cast<size_t>(folder) + 1, 0);
+        depthOf_[folder] = open_.size();
+        open_.emplace_back(folder, std::move(guard));
+    }
+    // Closes every folder below the first `depth`, each level giving its names back to its parent
+    // as it goes, so the deepest kept holds its own.
+    void Keep(size_t depth) {
+        while (open_.size() > std::max<size_t>(depth, 1)) {
+            fs::Unshelve(open_[open_.size() - 2].second, open_.back().second);
+            open_.pop_back();
+        }
+        if (depth == 0) open_.clear();
+    }
+
     const ErasePlan& plan_;
     std::vector<std::pair<uint32_t, fs::FolderGuard>> open_;
+    std::vector<size_t> depthOf_;  // by plan folder: its place in open_, when IsOpen
     std::vector<uint32_t> chain_;
 };
 
@@ -75,7 +96,22 @@ Outcome RemoveFolder(const ErasePlan& plan, OpenChain& chain, uint32_t folder) {
     chain.Release(folder);
     const fs::FolderGuard& parent = chain.Open(record.parent);
     if (!parent.usable) return Outcome::Refused;
-    fs::FolderGuard guard = fs::GuardChild(parent, plan.FolderName(folder));
+    const std::wstring name = plan.FolderName(folder);
+    if (fs::IsWine() && !parent.objectName.empty() && !parent.DirectOnly()) {
+        // Under Wine a folder's protection is judged on its name alone, and the removal opens it
+        // relative to its parent and checks that name itself: one open and one name query where
+        // a guard first would take two of each (both cost the more the deeper the folder lies).
+        // Only a folder that stays is looked at again, to tell why.
+        fs::FolderGuard removal;
+        removal.path = parent.path + name + L"\\";
+        removal.objectName = parent.objectName + name + L"\\";
+        removal.parent = parent.handle;
+        removal.leaf = name;
+        removal.protection = fs::ProtectionOf(removal.objectName);
+        removal.usable = removal.protection == fs::Protection::None;
+        if (removal.usable && fs::RemoveFolderChecked(removal)) return Outcome::Erased;
+    }
+    fs::FolderGuard guard = fs::GuardChild(parent, name);
     if (!guard.usable) {
         return fs::PathExists(parent.path + plan.FolderName(folder)) ? Outcome::Refused : Outcome::Vanished;
     }

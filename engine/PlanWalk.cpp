@@ -25,10 +25,23 @@ void WalkFrom(ErasePlan& plan, std::optional<fs::FolderGuard> start, const fs::W
 
 }  // namespace
 
+namespace {
+
+// A sub-folder a walk found and leaves, with what it holds: a refusal the preview and the report
+// show, naming the folder.
+void RefuseFolder(ErasePlan& plan, uint32_t parent, const std::wstring& name, const char* why) {
+    std::wstring path = plan.FolderPath(parent);
+    path += name;
+    plan.AddRefusal("not entered: " + platform::paths::Narrow(path) + ", " + why + "; what it holds stays");
+}
+
+}  // namespace
+
 void Walk(ErasePlan& plan, uint32_t folder, fs::FolderGuard guard, const fs::WalkRules& rules) {
     if (!guard.usable || guard.DirectOnly()) return;
     // Depth-first, one open handle per level, as fs::Walk: a frame holds its folder and the
-    // sub-folders it listed and has yet to enter.
+    // sub-folders it listed and has yet to enter. Only the deepest frame's guard holds its names
+    // (fs::Shelve), so memory grows with the depth, never with its square.
     struct Frame {
         uint32_t folder;
         fs::FolderGuard guard;
@@ -59,13 +72,25 @@ void Walk(ErasePlan& plan, uint32_t folder, fs::FolderGuard guard, const fs::Wal
             if (plan.Pulse()) return;  // cancelled: the folders not yet entered are not listed
             auto [name, tag] = std::move(top.pending.back());
             top.pending.pop_back();
+            if (stack.size() > fs::kMaxWalkDepth) {
+                RefuseFolder(plan, top.folder, name, "too deep");
+                continue;
+            }
             fs::FolderGuard child = fs::GuardChild(top.guard, name);
-            if (child.usable) enter(plan.AddFolder(top.folder, name), std::move(child), tag);
+            if (!child.usable) {
+                // Swapped for a link, gone, or (under Wine) a path too long for the system to open.
+                RefuseFolder(plan, top.folder, name, "it cannot be opened as the folder listed there");
+                continue;
+            }
+            fs::Shelve(top.guard);
+            enter(plan.AddFolder(top.folder, name), std::move(child), tag);
             continue;
         }
         const uint32_t done = top.folder;
+        fs::FolderGuard doneGuard = std::move(top.guard);
         stack.pop_back();
         const bool isRoot = stack.empty();
+        if (!isRoot) fs::Unshelve(stack.back().guard, doneGuard);
         if (rules.removeFolders && (!isRoot || rules.removeRoot)) plan.AddFolderRemoval(done);
     }
 }

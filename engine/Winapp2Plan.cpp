@@ -20,7 +20,8 @@ namespace reg = platform::reg;
 
 namespace {
 
-// The deepest folder a key walks below its own; deeper folders stay, and so do their parents.
+// The deepest registry key a key walks below its own; deeper keys stay, and so do their parents.
+// (Folders are walked as deep as every walk goes: platform::fs::kMaxWalkDepth.)
 constexpr int kMaxDepth = 64;
 
 wchar_t Fold(wchar_t c) { return probe::UpperChar(c); }
@@ -84,62 +85,105 @@ bool Matches(const std::vector<std::wstring>& patterns, const std::wstring& name
 
 // Plans what the key takes in the folder `guard` (plan folder `folder`, shown as `shown`) and
 // below it for a deep key. True when everything the folder holds goes by this key, so that a
-// REMOVESELF key may remove the folder once it is empty.
-bool PlanFolder(Context& c, const Key& key, const FileKeyTarget& target, uint32_t folder,
-                const fs::FolderGuard& guard, const std::wstring& shown, int depth) {
+// REMOVESELF key may remove the folder once it is empty. Walks without recursion, in listing
+// order: a frame per open folder, and only the deepest frame's guard and the one shown path hold
+// names, so a deep tree costs memory in proportion to its depth. A folder already walked is
+// remembered only when the key found more than one folder (one of them may lie in another).
+bool PlanFolder(Context& c, const Key& key, const FileKeyTarget& target, uint32_t folder, fs::FolderGuard guard,
+                std::wstring shown, bool rememberWalked) {
     const bool deep = target.flag != Flag::None;
     const bool removeSelf = target.flag == Flag::RemoveSelf;
-    if (deep && !c.walked.insert(PathKey(shown)).second) return false;  // walked already: it stays
-    std::vector<fs::DirEntry> entries;
-    if (!fs::ListGuarded(guard, [&](const fs::DirEntry& e) {
-            entries.push_back(e);
-            return true;
-        })) {
-        c.Refuse(key, Shown(shown) + " cannot be listed");
-        return false;
-    }
-    bool everything = true;
-    for (const fs::DirEntry& e : entries) {
+    struct Frame {
+        uint32_t folder;
+        fs::FolderGuard guard;
+        size_t shownLength;
+        std::vector<fs::DirEntry> entries;
+        size_t next = 0;
+        bool everything = true;
+    };
+    std::vector<Frame> stack;
+    // Opens a frame for the folder `at`, shown as `shown`; false when it is not to be walked.
+    auto enter = [&](uint32_t at, fs::FolderGuard opened) {
+        if (deep && (rememberWalked || stack.empty()) && !c.walked.insert(PathKey(shown)).second)
+            return false;  // walked already: it stays
+        Frame frame{at, std::move(opened), shown.size(), {}};
+        if (!fs::ListGuarded(frame.guard, [&](const fs::DirEntry& e) {
+                frame.entries.push_back(e);
+                return true;
+            })) {
+            c.Refuse(key, Shown(shown) + " cannot be listed");
+            return false;
+        }
+        stack.push_back(std::move(frame));
+        return true;
+    };
+    if (!enter(folder, std::move(guard))) return false;
+    bool result = false;
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next == top.entries.size()) {
+            // Done with this folder: its parent learns whether it was emptied, as a call returns.
+            const bool emptied = top.everything;
+            const uint32_t done = top.folder;
+            fs::FolderGuard doneGuard = std::move(top.guard);
+            stack.pop_back();
+            if (stack.empty()) {
+                result = emptied;
+                break;
+            }
+            Frame& parent = stack.back();
+            fs::Unshelve(parent.guard, doneGuard);
+            shown.resize(parent.shownLength);
+            if (removeSelf && emptied) {
+                c.plan.AddFolderRemoval(done);
+                ++c.counts.folders;
+            } else {
+                parent.everything = false;
+            }
+            continue;
+        }
+        const fs::DirEntry e = std::move(top.entries[top.next++]);
         if (e.IsFolder()) {
+            const bool tooDeep = stack.size() > fs::kMaxWalkDepth;
             if (deep && e.IsLink())
                 c.Refuse(key, "not followed: " + Shown(JoinShown(shown, e.wideName)) + " is a link");
-            if (deep && !e.IsLink() && depth >= kMaxDepth)
+            if (deep && !e.IsLink() && tooDeep)
                 c.Refuse(key, "not walked into " + Shown(JoinShown(shown, e.wideName)) + ", too deep");
-            if (!deep || e.IsLink() || depth >= kMaxDepth) {
-                everything = false;
+            if (!deep || e.IsLink() || tooDeep) {
+                top.everything = false;
                 continue;
             }
-            fs::FolderGuard child = fs::GuardSubfolder(guard, e);
+            fs::FolderGuard child = fs::GuardSubfolder(top.guard, e);
             if (!child.usable) {
                 c.Refuse(key, "not walked into " + Shown(JoinShown(shown, e.wideName)) + ", " +
                                   (child.protection != fs::Protection::None
                                        ? std::string(ProtectionText(child.protection))
                                        : std::string("it cannot be opened as the folder listed there")));
-                everything = false;
+                top.everything = false;
                 continue;
             }
-            const uint32_t sub = c.plan.AddFolder(folder, e.wideName);
-            const std::wstring childShown = JoinShown(shown, e.wideName);
-            const bool emptied = PlanFolder(c, key, target, sub, child, childShown, depth + 1);
-            if (removeSelf && emptied) {
-                c.plan.AddFolderRemoval(sub);
-                ++c.counts.folders;
+            const uint32_t sub = c.plan.AddFolder(top.folder, e.wideName);
+            const size_t parent = stack.size() - 1, parentLength = shown.size();
+            shown = JoinShown(shown, e.wideName);
+            if (enter(sub, std::move(child))) {
+                fs::Shelve(stack[parent].guard);  // the child's names hold the parent's
             } else {
-                everything = false;
+                stack[parent].everything = false;
+                shown.resize(parentLength);
             }
             continue;
         }
         if (!Matches(target.patterns, e.wideName) || IsExcluded(c.targets.excludes, shown, e.wideName) ||
-            (guard.DirectOnly() && IsProgramFileName(e.wideName))) {
-            everything = false;
+            (top.guard.DirectOnly() && IsProgramFileName(e.wideName))) {
+            top.everything = false;
             continue;
         }
         const std::wstring full = JoinShown(shown, e.wideName);
         if (!c.planned.insert(PathKey(full)).second) continue;  // an earlier key of the entry takes it
-        c.plan.AddFile(folder, e);
+        c.plan.AddFile(top.folder, e);
         ++c.counts.files;
     }
-    return everything;
+    return result;
 }
 
 // Opens the folder a key found: its variable's folder by path (judged by its final name), then
@@ -197,7 +241,7 @@ void PlanFileKey(Context& c, const Key& key, const FileKeyTarget& target) {
         const std::wstring shown = ShownFolder(guard.path);
         const uint32_t anchor = c.plan.AddAnchor(guard);
         if (anchor == ErasePlan::kNone) continue;
-        const bool emptied = PlanFolder(c, key, target, anchor, guard, shown, 0);
+        const bool emptied = PlanFolder(c, key, target, anchor, guard, shown, target.folders.size() > 1);
         // The folder a variable stands for (%Temp%, %AppData%) is emptied, never removed itself.
         const bool variableFolder = found.path.size() <= found.rootLength + 1;
         if (target.flag != Flag::RemoveSelf || !emptied || guard.DirectOnly() || variableFolder) continue;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -180,24 +181,47 @@ bool ForEachFound(const std::wstring& findPattern, const std::function<bool(cons
     return true;
 }
 
-// The name the system gives the object behind `h` (NtQueryObject), or empty text.
-std::wstring ObjectName(HANDLE h) {
+// The name the system gives the object behind `h` (NtQueryObject), as a view into a buffer kept
+// for the next query (valid until then), or an empty view. Under Wine a name query costs the more
+// the deeper the folder (each folder above is looked at again), so the buffer keeps the largest
+// size met and a deep walk asks once per handle, not twice.
+std::wstring_view QueryObjectName(HANDLE h) {
     if (!Api().ntQueryObject) return {};
-    std::vector<char> buffer(1024);
+    thread_local std::vector<ULONGLONG> buffer(1024 / sizeof(ULONGLONG));  // aligned as the record needs
     for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG));
         ULONG needed = 0;
-        NTSTATUS_ status = Api().ntQueryObject(h, kObjectNameInformation, buffer.data(),
-                                               static_cast<ULONG>(buffer.size()), &needed);
+        NTSTATUS_ status = Api().ntQueryObject(h, kObjectNameInformation, buffer.data(), bytes, &needed);
         if (status == kStatusSuccess) {
             const auto* name = reinterpret_cast<const UnicodeString*>(buffer.data());
             if (!name->buffer) return {};
-            return std::wstring(name->buffer, name->length / sizeof(wchar_t));
+            return std::wstring_view(name->buffer, name->length / sizeof(wchar_t));
         }
-        if (needed <= buffer.size()) needed = static_cast<ULONG>(buffer.size() * 2);
+        if (needed <= bytes) needed = bytes * 2;
         if (needed > (1u << 20)) return {};
-        buffer.assign(needed + sizeof(wchar_t), 0);
+        buffer.assign((needed + sizeof(wchar_t)) / sizeof(ULONGLONG) + 1, 0);
     }
     return {};
+}
+
+std::wstring ObjectName(HANDLE h) { return std::wstring(QueryObjectName(h)); }
+
+// True when the object behind `h` is named `folder` + `leaf` (+ a backslash with `asFolder`),
+// compared as SameFinalPath compares, without building the expected name: a deep walk compares
+// in place instead of copying its folder's whole name for each entry.
+bool NamedAs(HANDLE h, const std::wstring& folder, const std::wstring& leaf, bool asFolder) {
+    std::wstring_view name = QueryObjectName(h), expected = folder;
+    if (asFolder && !name.empty() && name.back() == L'\\') name.remove_suffix(1);
+    if (asFolder && leaf.empty() && !expected.empty() && expected.back() == L'\\') expected.remove_suffix(1);
+    if (name.empty() || expected.empty() || name.size() != expected.size() + leaf.size()) return false;
+    const std::wstring_view head = name.substr(0, expected.size()), tail = name.substr(expected.size());
+    if (head == expected && tail == leaf) return true;
+    if (IsWine()) return false;  // a Unix file system: "Temp" and "TEMP" are two folders
+    auto same = [](std::wstring_view a, std::wstring_view b) {
+        return a.empty() || CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                                           b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+    };
+    return same(head, expected) && same(tail, leaf);
 }
 
 // The protection of the folder open as `h`, named `objectName`. Windows names a handle by the
@@ -633,8 +657,8 @@ FolderGuard GuardChild(const FolderGuard& parent, const std::wstring& name, Reac
     FileHandle handle(OpenRelative(parent.handle.get(), name, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
                                    kShareAll, kFileDirectoryFile | kFileOpenForBackupIntent));
     if (!handle.valid()) return guard;
+    if (!NamedAs(handle.get(), parent.objectName, name, true)) return guard;
     guard.objectName = parent.objectName + name + L"\\";
-    if (!SameFinalPath(WithSlashW(ObjectName(handle.get())), guard.objectName)) return guard;
     std::optional<BasicInfo> info = QueryBasic(handle.get());
     if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
@@ -817,7 +841,7 @@ bool DeleteFileChecked(const FolderGuard& guard, const DirEntry& entry, bool for
                                  DELETE | FILE_READ_ATTRIBUTES | (readOnly ? FILE_WRITE_ATTRIBUTES : 0), kShareAll,
                                  kFileNonDirectoryFile));
     if (!file.valid()) return false;
-    if (!SameFinalPath(ObjectName(file.get()), guard.objectName + entry.wideName)) return false;
+    if (!NamedAs(file.get(), guard.objectName, entry.wideName, false)) return false;
     if (readOnly && !SetAttributesByHandle(file.get(), WithoutReadOnly(entry.attributes))) return false;
     if (MarkForDeletion(file.get())) return true;  // the file goes when the handle closes
     if (readOnly) SetAttributesByHandle(file.get(), entry.attributes & kSettableAttributes);
@@ -996,13 +1020,25 @@ bool RemoveFolderBelowParent(const FolderGuard& guard, bool force) {
     std::optional<BasicInfo> info = QueryBasic(folder.get());
     if (!info || !(info->fileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if ((info->fileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsWine()) return false;
-    if (!SameFinalPath(WithSlashW(ObjectName(folder.get())), guard.objectName)) return false;
+    if (!NamedAs(folder.get(), guard.objectName, {}, true)) return false;
     if (force && (info->fileAttributes & FILE_ATTRIBUTE_READONLY))
         SetAttributesByHandle(folder.get(), WithoutReadOnly(info->fileAttributes));
     return MarkForDeletion(folder.get());  // refused while the folder holds anything
 }
 
 }  // namespace
+
+void Shelve(FolderGuard& guard) {
+    std::wstring().swap(guard.path);
+    std::wstring().swap(guard.objectName);
+}
+
+void Unshelve(FolderGuard& guard, const FolderGuard& child) {
+    if (!guard.path.empty() || !child.usable) return;
+    const size_t cut = child.leaf.size() + 1;  // the child's name and its backslash
+    if (child.path.size() > cut) guard.path.assign(child.path, 0, child.path.size() - cut);
+    if (child.objectName.size() > cut) guard.objectName.assign(child.objectName, 0, child.objectName.size() - cut);
+}
 
 WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
     WalkCounts counts;
@@ -1047,13 +1083,17 @@ WalkCounts Walk(FolderGuard root, const WalkRules& rules) {
         if (!top.pending.empty()) {
             auto [name, tag] = std::move(top.pending.back());
             top.pending.pop_back();
+            if (stack.size() > kMaxWalkDepth) continue;  // too deep: it stays, and so does its parent
             FolderGuard child = GuardChild(top.guard, name);
-            if (child.usable) enterFolder(std::move(child), tag);
+            if (!child.usable) continue;
+            Shelve(top.guard);
+            enterFolder(std::move(child), tag);
             continue;
         }
         FolderGuard done = std::move(top.guard);
         stack.pop_back();
         const bool isRoot = stack.empty();
+        if (!isRoot) Unshelve(stack.back().guard, done);
         if (!rules.removeFolders || (isRoot && !rules.removeRoot)) continue;
         done.handle.reset();  // this walk's handle must not keep the folder alive
         if (done.parent && Api().HandleDeletes() ? RemoveFolderBelowParent(done, rules.force)
@@ -1244,7 +1284,7 @@ ListedFileOutcome DeleteListedFile(const FolderGuard& guard, const std::wstring&
         return ListedFileOutcome::Refused;  // a folder in its place, or anything else unexpected
     }
     FileHandle file(opened);
-    if (!SameFinalPath(ObjectName(file.get()), guard.objectName + name)) return ListedFileOutcome::Refused;
+    if (!NamedAs(file.get(), guard.objectName, name, false)) return ListedFileOutcome::Refused;
     if (!checkUnchanged && !securely) {
         // Two requests fewer a file: a read-only file refuses the mark, and only then is asked.
         if (MarkForDeletion(file.get())) return ListedFileOutcome::Deleted;

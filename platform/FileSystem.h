@@ -292,11 +292,26 @@ struct WalkCounts {
     int64_t foldersRemoved = 0;
 };
 
+// The deepest level below its starting folder that a walk enters (the items', the rules' and the
+// plans'): what lies deeper stays, and the planning walks report the folder they did not enter.
+// Under Wine no folder whose Unix path is longer than the system allows (4,096 bytes) can be
+// opened at all, so there a walk stops sooner, where the path grows too long.
+constexpr size_t kMaxWalkDepth = 4096;
+
+// A walk holds one guard per level, and each level's names extend its parent's. So that a deep
+// walk's memory grows with its depth and not with its depth squared, a stack of guards keeps the
+// names of its deepest guard only: Shelve drops `guard`'s path and object name while a child of
+// it is the deepest, and Unshelve gives them back, cut from those of `child` (a usable guard made
+// from `guard` by GuardChild). Unshelve leaves a guard that was not shelved as it is.
+void Shelve(FolderGuard& guard);
+void Unshelve(FolderGuard& guard, const FolderGuard& child);
+
 // Walks the tree below `root` depth-first through handles: each folder is listed through its own
 // handle, each sub-folder opened relative to its parent and checked (GuardChild), each chosen file
 // deleted through DeleteFileChecked, and with `removeFolders` each emptied folder removed through
-// a handle opened relative to its parent. At most one handle per level is open. Nothing is done
-// when `root` is not usable or is a protected folder.
+// a handle opened relative to its parent. At most one handle per level is open, and no folder
+// deeper than kMaxWalkDepth is entered. Nothing is done when `root` is not usable or is a
+// protected folder.
 WalkCounts Walk(FolderGuard root, const WalkRules& rules);
 
 // Removes the folder `root` with everything below it, as DeleteFolders removes one match (a Walk

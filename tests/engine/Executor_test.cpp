@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -215,6 +216,52 @@ TEST(ExecutorRegistry, CountsWhatTheRegistryLostAndASecondPlanFindsNothing) {
     bw::Execute(second, {});
     EXPECT_EQ(second.Total().planned.Registry(), 0);
     EXPECT_EQ(second.Total().erased.Registry(), 0);
+}
+
+// A chain of folders 1,000 deep in a temporary folder, a file at each level and one beside it: the
+// Temp item's walk and the executor erase everything the system can open, and what they cannot
+// reach (under Wine, every folder whose Linux path is longer than 4,096 bytes) is left whole,
+// named once in the report, and the run ends.
+TEST(ExecutorDepth, ADeepChainGoesAsFarAsItCanBeOpenedAndTheRestIsReported) {
+    if (!fs::IsWine()) GTEST_SKIP() << "builds the chain with a Linux shell; Wine only";
+    TempDir dir;
+    constexpr int kLevels = 1000;  // 40-character names: about 100 levels fit in a Linux path
+    // Perl (in every Debian) goes down by relative names, which no path length stops.
+    const std::string build = R"(exec perl -e 'chdir $ARGV[0] && mkdir("Temp") && chdir("Temp") or die;
+open(F, ">top.tmp") && print(F "x") && close(F) or die;
+for $i (0 .. $ARGV[1] - 1) { $n = sprintf("level%035d", $i);
+    mkdir($n) && chdir($n) && open(F, ">f.tmp") && print(F "x") && close(F) or die }' "$1" "$2")";
+    ASSERT_TRUE(RunScript(build, {UnixPath(dir.path()), std::to_string(kLevels)}));
+    const std::string root = dir / "Temp";
+
+    bw::ErasePlan plan;
+    plan.BeginItem("Temp");
+    bw::planwalk::EmptyFolderBelow(plan, root, "");
+    bw::Execute(plan, {});
+
+    EXPECT_FALSE(PathExists(root + "\\top.tmp"));
+    const int64_t erased = plan.FiguresOf(0).erased.files - 1;  // the files of the chain
+    // The shallowest f.tmp left, as its depth below Temp (level i holds it at depth i + 2), and
+    // the number left; the script removes the chain, which Windows calls cannot.
+    const std::string count = R"(cd "$1/Temp" && find . -name f.tmp -printf '%d\n' | sort -n | awk 'NR == 1 { m = $1 } END { print NR, m + 0 }' > ../left.txt && cd .. && rm -rf Temp)";
+    ASSERT_TRUE(RunScript(count, {UnixPath(dir.path())}));
+    int left = -1, shallowest = -1;
+    ASSERT_EQ(std::sscanf(ReadTextFile(dir / "left.txt").c_str(), "%d %d", &left, &shallowest), 2);
+    EXPECT_EQ(erased + left, kLevels) << "every file of the chain erased or still there";
+    const std::string report = bw::ReportText(plan, false);
+    size_t refusals = 0;
+    for (size_t at = report.find("not entered: "); at != std::string::npos; at = report.find("not entered: ", at + 1))
+        ++refusals;
+    if (left == 0) {
+        EXPECT_EQ(refusals, 0u);
+        return;
+    }
+    EXPECT_EQ(shallowest, erased + 2) << "the chain erased from the top down to where it could not be opened";
+    EXPECT_EQ(refusals, 1u) << report.substr(0, 400);
+    char deepest[64];
+    std::snprintf(deepest, sizeof deepest, "level%035d", static_cast<int>(erased));
+    EXPECT_NE(report.find(std::string(deepest) + ", it cannot be opened"), std::string::npos)
+        << "the first folder left is named";
 }
 
 }  // namespace
