@@ -66,6 +66,7 @@ uint32_t ErasePlan::AddAnchor(platform::fs::FolderGuard guard) {
     if (!guard.usable) return kNone;
     Folder folder;
     folder.anchor = static_cast<uint32_t>(anchors_.size());
+    platform::fs::Detach(guard);  // the executor opens it again, checked to be the same folder
     anchors_.push_back(std::move(guard));
     folders_.push_back(folder);
     return static_cast<uint32_t>(folders_.size() - 1);
@@ -135,13 +136,6 @@ void ErasePlan::AddOperation(const std::string& label, uint64_t expected, std::f
 void ErasePlan::AddRefusal(const std::string& label) {
     AddOperation(label, 0, nullptr);
     targets_.back().outcome = Outcome::Refused;
-}
-
-void ErasePlan::CloseAnchor(uint32_t folder) {
-    if (folder >= folders_.size() || folders_[folder].anchor == kNone) return;
-    // Nothing reaches that folder through the plan after this: the guard is no longer usable.
-    anchors_[folders_[folder].anchor].handle.reset();
-    anchors_[folders_[folder].anchor].usable = false;
 }
 
 std::wstring ErasePlan::FolderPath(uint32_t folder) const {

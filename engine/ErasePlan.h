@@ -99,7 +99,9 @@ public:
     void SetItemTicked(size_t item, bool ticked);
 
     // A folder an item starts from, opened and checked (shared by every target found below it).
-    // kNone when the guard is not usable.
+    // The plan keeps its names and identity, not its handle: a plan of any size holds no open
+    // folder, and the executor opens it again, checked to be the same folder. kNone when the guard
+    // is not usable.
     uint32_t AddAnchor(platform::fs::FolderGuard guard);
     // A folder found below `parent` by its true name.
     uint32_t AddFolder(uint32_t parent, const std::wstring& name);
@@ -124,9 +126,6 @@ public:
     // shown in a preview and a report but never acted on (its outcome is Refused from the start).
     void AddRefusal(const std::string& label);
 
-    // Lets go of the plan's own handle of the anchor folder `folder`, for work that removes that
-    // folder itself once its targets are done (nothing below it is reached through the plan after).
-    void CloseAnchor(uint32_t folder);
 
     std::vector<Target>& Targets() { return targets_; }
     const std::vector<Target>& Targets() const { return targets_; }

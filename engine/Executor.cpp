@@ -49,7 +49,7 @@ public:
             at = chain_.back();
             chain_.pop_back();
             if (open_.empty()) {
-                Push(at, plan_.AnchorGuard(at));
+                Push(at, fs::Reattach(plan_.AnchorGuard(at)));
                 continue;
             }
             fs::FolderGuard& parent = open_.back().second;

@@ -245,14 +245,12 @@ void PlanFileKey(Context& c, const Key& key, const FileKeyTarget& target) {
         // The folder a variable stands for (%Temp%, %AppData%) is emptied, never removed itself.
         const bool variableFolder = found.path.size() <= found.rootLength + 1;
         if (target.flag != Flag::RemoveSelf || !emptied || guard.DirectOnly() || variableFolder) continue;
-        // The key's own folder is the anchor of its targets: it is removed last, through a guard of
-        // its own checked against the name it had when found, and only once empty. The removal is
+        // The key's own folder is the anchor of its targets: it is removed last, opened by its path
+        // and checked against the name it had when found, and only once empty. The removal is
         // complete when the last handle of the run lets go of it, as the item ends.
         fs::FolderGuard self = guard;
-        self.handle.reset();
-        ErasePlan* plan = &c.plan;
-        c.plan.AddOperation("remove the folder " + Shown(shown) + " once emptied", 0, [self, plan, anchor] {
-            plan->CloseAnchor(anchor);
+        fs::Detach(self);
+        c.plan.AddOperation("remove the folder " + Shown(shown) + " once emptied", 0, [self] {
             OperationResult result;
             result.done = fs::RemoveFolderChecked(self);
             return result;

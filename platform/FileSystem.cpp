@@ -624,6 +624,8 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(handle.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return guard;
+    guard.volume = info.dwVolumeSerialNumber;
+    guard.fileIndex = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     if (Api().HandleDeletes()) {
         std::wstring name = ObjectName(handle.get());
         if (name.empty()) return guard;
@@ -636,6 +638,30 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
     if (guard.protection != Protection::None && reach == Reach::Below) return guard;
     guard.handle = Share(handle.release());
     guard.usable = true;
+    return guard;
+}
+
+void Detach(FolderGuard& guard) {
+    guard.handle.reset();
+    guard.parent.reset();
+}
+
+FolderGuard Reattach(const FolderGuard& detached) {
+    if (!detached.usable) return {};
+    // Without the handle calls every guard works by its path, as the detached one already does.
+    if (!Api().HandleDeletes()) return detached;
+    FileHandle handle(CreateFileW(WithoutSlashW(detached.path).c_str(),
+                                  FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) return {};
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        info.dwVolumeSerialNumber != detached.volume ||
+        ((static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow) != detached.fileIndex ||
+        !SameFinalPath(WithSlashW(ObjectName(handle.get())), detached.objectName))
+        return {};
+    FolderGuard guard = detached;
+    guard.handle = Share(handle.release());
     return guard;
 }
 

@@ -87,6 +87,8 @@ struct FolderGuard {
     std::shared_ptr<void> handle;  // the open folder (listing, relative opens)
     std::shared_ptr<void> parent;  // the open parent, for removing this folder; empty for a top folder
     std::wstring leaf;             // this folder's true name in `parent`
+    DWORD volume = 0;              // a top folder's volume serial number and file index, which
+    uint64_t fileIndex = 0;        // tell it from another folder put under its name later
 
     // Only files directly inside may be deleted: the folder is protected.
     bool DirectOnly() const { return protection != Protection::None; }
@@ -100,6 +102,14 @@ struct FolderGuard {
 // when the folder is missing, relative, a missing location, or cannot be opened.
 FolderGuard GuardFolder(const std::string& folder, Reach reach = Reach::Below);
 FolderGuard GuardFolder(const std::wstring& folder, Reach reach = Reach::Below);
+
+// Lets go of the guard's handles and keeps its names and identity: what a plan keeps of a folder
+// it starts from, so that a plan of any size holds no open folder.
+void Detach(FolderGuard& guard);
+// Opens a folder that GuardFolder guarded and Detach let go of, again by its path. Usable only
+// when what the path reaches now is still that folder: the name the system gives it, its volume
+// and file index are the same. It keeps the protection it was judged to have. Not usable otherwise.
+FolderGuard Reattach(const FolderGuard& detached);
 
 // The guard of the sub-folder `entry` found by listing `parent`: opened relative to the parent's
 // handle, and usable only when its object name is the parent's plus its own true name (a folder
