@@ -13,6 +13,7 @@
 #include "engine/Winapp2Scan.h"
 #include "platform/RuleFolders.h"
 #include "platform/RuleProbes.h"
+#include "tests/support/RealRules.h"
 #include "tests/support/TestSupport.h"
 
 namespace w2 = bw::winapp2;
@@ -20,14 +21,6 @@ using namespace bw::test;
 using w2::Refusal;
 
 namespace {
-
-// The real winapp2.ini files lie beside the repository (../shared/winapp2/), never inside it;
-// this source file's own path, fixed when it was compiled, leads there through Wine's Z: drive.
-std::string SharedRules(const std::string& flavour) {
-    std::string source = __FILE__;
-    for (int up = 0; up < 3; ++up) source = source.substr(0, source.find_last_of("/\\"));
-    return WinPath(source + "/../shared/winapp2/" + flavour);
-}
 
 std::string Utf8(const std::wstring& s) { return w2::WideToUtf8(s); }
 
@@ -106,7 +99,8 @@ TEST(Winapp2, RealFilesParseEveryEntryAndRefuseTheMalformedLines) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.flavour);
-        const w2::Rules rules = w2::LoadRules(SharedRules(row.flavour));
+        BW_REAL_RULES_OR_SKIP(file, row.flavour);
+        const w2::Rules rules = w2::LoadRules(file);
         ASSERT_EQ(rules.status, w2::FileStatus::Read);
         EXPECT_EQ(rules.entries.size(), 4067u);
         std::vector<std::pair<uint32_t, Refusal>> refused;
@@ -140,6 +134,82 @@ TEST(Winapp2, RealFilesParseEveryEntryAndRefuseTheMalformedLines) {
         EXPECT_TRUE(k4->pathHasWildcard);
         EXPECT_EQ(k4->flag, w2::Flag::RemoveSelf);
     }
+}
+
+// Our sample file (tests/engine/data/rules-sample.ini) holds every shape of the format, so that the
+// interpreter is read whole in every run, with or without the real files.
+TEST(Winapp2, TheSampleFileIsReadAndDetectedAsWrittenShapeByShape) {
+    const w2::Rules rules = w2::LoadRules(SampleRulesFile());
+    ASSERT_EQ(rules.status, w2::FileStatus::Read);
+    ASSERT_EQ(rules.entries.size(), 11u);
+    std::vector<std::pair<uint32_t, Refusal>> refused;
+    for (const w2::RefusedLine& r : rules.refused) refused.emplace_back(r.line, r.reason);
+    const std::vector<std::pair<uint32_t, Refusal>> expected = {
+        {6, Refusal::OutsideEntry}, {91, Refusal::NoPattern},        {92, Refusal::NoVariable},
+        {93, Refusal::UnknownVariable}, {94, Refusal::BadPath},      {95, Refusal::UnknownFlag},
+        {96, Refusal::HiveRoot},    {97, Refusal::UnknownExclusion}, {98, Refusal::UnknownKey},
+        {101, Refusal::DuplicateEntry}};
+    EXPECT_EQ(refused, expected);
+    size_t kinds[7] = {};
+    for (const w2::Key& k : rules.keys) ++kinds[static_cast<int>(k.kind)];
+    // Detect, DetectFile, FileKey, RegKey, ExcludeKey FILE|, PATH|, REG|
+    EXPECT_EQ(std::vector<size_t>(kinds, kinds + 7), (std::vector<size_t>{7, 6, 25, 4, 2, 2, 1}));
+
+    auto entry = [&](const char* name) -> const w2::Entry& {
+        const size_t at = rules.Find(name);
+        EXPECT_LT(at, rules.entries.size()) << name;
+        return rules.entries[std::min(at, rules.entries.size() - 1)];
+    };
+    const w2::Entry& quill = entry("Quillpad Notes");
+    EXPECT_EQ(rules.GroupName(quill), "Applications");
+    const w2::Key* logs = KeyOf(rules, quill, w2::KeyKind::FileKey);
+    ASSERT_NE(logs, nullptr);
+    EXPECT_EQ(logs->variable, w2::Variable::LocalAppData);
+    EXPECT_EQ(logs->patternCount, 2u);
+    EXPECT_EQ(rules.Text(rules.patterns[logs->firstPattern + 1]), "*.log.?");
+    EXPECT_EQ(KeyOf(rules, quill, w2::KeyKind::FileKey, 1)->flag, w2::Flag::Recurse);
+    EXPECT_EQ(KeyOf(rules, quill, w2::KeyKind::FileKey, 2)->flag, w2::Flag::RemoveSelf);
+    EXPECT_TRUE(KeyOf(rules, quill, w2::KeyKind::RegKey, 1)->hasValue);
+    EXPECT_FALSE(KeyOf(rules, quill, w2::KeyKind::RegKey, 0)->hasValue);
+    const w2::Entry& player = entry("northwind player *");
+    EXPECT_EQ(rules.Text(player.warning), "This also forgets the player's playlists.");
+    EXPECT_TRUE(KeyOf(rules, player, w2::KeyKind::FileKey)->pathHasWildcard);
+    EXPECT_EQ(KeyOf(rules, player, w2::KeyKind::ExcludePath)->patternCount, 1u);
+    ASSERT_NE(KeyOf(rules, player, w2::KeyKind::ExcludeReg), nullptr);
+    const w2::Entry& cache = entry("Sample Browser Cache");
+    EXPECT_EQ(rules.GroupName(cache), "Sample Browser");
+    EXPECT_EQ(KeyOf(rules, cache, w2::KeyKind::ExcludePath)->patternCount, 0u) << "the whole folder";
+    EXPECT_TRUE(entry("Old System Logs").osMax.present);
+    EXPECT_FALSE(entry("Old System Logs").osMin.present);
+    EXPECT_EQ(rules.Text(entry("Sample Chrome Leftovers").specialDetect), "DET_CHROME");
+    const w2::Entry& root = entry("Drive Root Leftovers");
+    EXPECT_EQ(KeyOf(rules, root, w2::KeyKind::FileKey)->variable, w2::Variable::SystemDrive);
+    EXPECT_EQ(rules.Text(KeyOf(rules, root, w2::KeyKind::FileKey)->text), "");
+    const w2::Entry& anyhow = entry("Every Key Spelled Anyhow");
+    EXPECT_EQ(KeyOf(rules, anyhow, w2::KeyKind::FileKey)->flag, w2::Flag::Recurse);
+    EXPECT_EQ(KeyOf(rules, anyhow, w2::KeyKind::FileKey, 1)->number, 2);
+    EXPECT_EQ(KeyOf(rules, anyhow, w2::KeyKind::FileKey, 1)->flag, w2::Flag::RemoveSelf);
+    ASSERT_NE(KeyOf(rules, anyhow, w2::KeyKind::ExcludeFile), nullptr);
+
+    // Detection on this prefix, with a registry key, a folder and a wildcard folder planted.
+    ASSERT_TRUE(SetString(HKEY_CURRENT_USER, "Software\\BwSample\\Quillpad", "v", "planted"));
+    PlantedFolder browser("BwSample\\Browser");
+    PlantedFolder player2(Utf8(bw::platform::rulefolders::VariableValues("AppData").at(0)) + "\\BwSample\\Northwind2");
+    w2::Computer computer;
+    const std::vector<w2::Detection> found = w2::DetectAll(rules, computer);
+    using D = w2::Detection;
+    // DetectOS: one entry is for Windows 7 (6.1) and before, the other for Windows 8 (6.2) on.
+    const bw::platform::rulefolders::WindowsVersion os = computer.Version();
+    const bool eightOn = os.major > 6 || (os.major == 6 && os.minor >= 2);
+    const D seven = eightOn ? D::NotDetected : D::Detected, eight = eightOn ? D::Detected : D::NotDetected;
+    const std::vector<D> expectedFound = {D::Detected,    D::Detected,    D::NotDetected, D::Detected,
+                                          seven,          eight,          D::NotDetected, D::NotDetected,
+                                          D::NotDetected, D::NoDetectionKeys, D::NotDetected};
+    EXPECT_EQ(found, expectedFound);
+    for (size_t i = 0; i < found.size(); ++i) w2::EnumerateTargets(rules, rules.entries[i], computer);
+    DeleteTree(HKEY_CURRENT_USER, "Software\\BwSample");
+    RunUnix("/bin/rm", {"-rf", UnixPath(Utf8(bw::platform::rulefolders::VariableValues("AppData").at(0)) + "\\BwSample"),
+                        UnixPath(LocalAppData() + "\\BwSample")});
 }
 
 TEST(Winapp2, EachMalformedLineIsRefusedWithItsReasonAndTheRestKept) {
@@ -338,7 +408,8 @@ TEST(Winapp2, EveryRealEntryIsDetectedOrNotOnThisPrefix) {
     w2::Computer computer;
     for (const char* flavour : {"Non-CCleaner/Winapp2.ini", "Winapp2.ini"}) {
         SCOPED_TRACE(flavour);
-        const w2::Rules rules = w2::LoadRules(SharedRules(flavour), computer.Defined());
+        BW_REAL_RULES_OR_SKIP(file, flavour);
+        const w2::Rules rules = w2::LoadRules(file, computer.Defined());
         ASSERT_EQ(rules.entries.size(), 4067u);
         const std::vector<w2::Detection> found = w2::DetectAll(rules, computer);
         ASSERT_EQ(found.size(), 4067u);
@@ -578,7 +649,8 @@ TEST(Winapp2, TicksRoundTripAndOnlyDetectedEntriesRun) {
 }
 
 TEST(Winapp2, RealEntriesTakeTheirFilesFromAPlantedProfileAndNoBait) {
-    const w2::Rules rules = w2::LoadRules(SharedRules("Non-CCleaner/Winapp2.ini"));
+    BW_REAL_RULES_OR_SKIP(file, "Non-CCleaner/Winapp2.ini");
+    const w2::Rules rules = w2::LoadRules(file);
     ASSERT_EQ(rules.entries.size(), 4067u);
     PlantedFolder google("Google");
     // Outside the profile: the drive root of the test prefix.

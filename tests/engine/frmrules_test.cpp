@@ -18,6 +18,7 @@
 #include "engine/frmrules.h"
 #include "platform/RuleFolders.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/RealRules.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Forms.h"
 
@@ -25,12 +26,6 @@ namespace w2 = bw::winapp2;
 using namespace bw::test;
 
 namespace {
-
-std::string SharedRules(const std::string& flavour) {
-    std::string source = __FILE__;
-    for (int up = 0; up < 3; ++up) source = source.substr(0, source.find_last_of("/\\"));
-    return WinPath(source + "/../shared/winapp2/" + flavour);
-}
 
 std::string Folder(const char* variable) {
     return w2::WideToUtf8(bw::platform::rulefolders::VariableValues(variable).at(0));
@@ -51,8 +46,9 @@ std::vector<std::string> Lines(const bw::frmrules& page) {
 }  // namespace
 
 TEST(frmrules, RealRulesListTheBrowsersAndTickedOnesEraseOnlyWhatTheyName) {
+    BW_REAL_RULES_OR_SKIP(file, "Non-CCleaner/Winapp2.ini");
     ProgramFolder program;
-    ASSERT_TRUE(CopyFileA(SharedRules("Non-CCleaner/Winapp2.ini").c_str(), program.file("winapp2.ini").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(file.c_str(), program.file("winapp2.ini").c_str(), FALSE));
     const std::string chrome = Folder("LocalAppData") + "\\Google\\Chrome\\User Data\\Default";
     const std::string firefox = Folder("AppData") + "\\Mozilla\\Firefox\\Profiles\\bw.default";
     const std::string firefoxLocal = Folder("LocalAppData") + "\\Mozilla\\Firefox\\Profiles\\bw.default";

@@ -74,7 +74,8 @@ bool RunUnix(const std::string& program, const std::vector<std::string>& args) {
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    for (int i = 0; i < 3000 && !PathExists(marker); ++i) Sleep(5);
+    // Up to two minutes: with tests running side by side a long script can take a while.
+    for (int i = 0; i < 24000 && !PathExists(marker); ++i) Sleep(5);
     bool done = PathExists(marker);
     DeleteFileA(marker.c_str());
     return done;
