@@ -624,8 +624,6 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(handle.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return guard;
-    guard.volume = info.dwVolumeSerialNumber;
-    guard.fileIndex = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     if (Api().HandleDeletes()) {
         std::wstring name = ObjectName(handle.get());
         if (name.empty()) return guard;
@@ -642,6 +640,11 @@ FolderGuard GuardFolder(const std::wstring& folder, Reach reach) {
 }
 
 void Detach(FolderGuard& guard) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (guard.handle && GetFileInformationByHandle(guard.handle.get(), &info)) {
+        guard.volume = info.dwVolumeSerialNumber;
+        guard.fileIndex = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
     guard.handle.reset();
     guard.parent.reset();
 }

@@ -87,8 +87,8 @@ struct FolderGuard {
     std::shared_ptr<void> handle;  // the open folder (listing, relative opens)
     std::shared_ptr<void> parent;  // the open parent, for removing this folder; empty for a top folder
     std::wstring leaf;             // this folder's true name in `parent`
-    DWORD volume = 0;              // a top folder's volume serial number and file index, which
-    uint64_t fileIndex = 0;        // tell it from another folder put under its name later
+    DWORD volume = 0;              // set by Detach: the folder's volume serial number and file
+    uint64_t fileIndex = 0;        // index, which tell it from another folder put under its name
 
     // Only files directly inside may be deleted: the folder is protected.
     bool DirectOnly() const { return protection != Protection::None; }

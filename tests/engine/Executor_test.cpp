@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -264,6 +265,40 @@ for $i (0 .. $ARGV[1] - 1) { $n = sprintf("level%035d", $i);
         << "the first folder left is named";
 }
 
+// The handles this process holds, as the system lists them (GetProcessHandleCount answers 0
+// under Wine); 0 when it lists none.
+size_t OpenHandles() {
+    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    struct Entry {  // SYSTEM_HANDLE_ENTRY
+        ULONG ownerPid;
+        BYTE objectType, flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    std::vector<unsigned char> buffer(1u << 20);
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    LONG status;
+    ULONG needed = 0;
+    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed)) ==
+           kInfoLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (status != 0) return 0;
+    ULONG count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    size_t mine = 0;
+    for (ULONG i = 0; i < count; ++i) {
+        Entry entry;
+        std::memcpy(&entry, buffer.data() + sizeof(ULONG_PTR) + i * sizeof(Entry), sizeof entry);
+        mine += entry.ownerPid == GetCurrentProcessId();
+    }
+    return mine;
+}
+
 // A plan keeps names, not open folders: planning thousands of folders an item starts from (a
 // machine with every rule ticked) leaves the process's handles as they were, and the executor
 // still reaches each folder, checked to be the one found.
@@ -273,12 +308,12 @@ TEST(ExecutorScale, APlanOfManyStartingFoldersHoldsNoneOpenAndErasesThemAll) {
     constexpr int kFolders = 1500;
     ASSERT_TRUE(RunScript("cd \"$1\" && for i in $(seq 1 $2); do mkdir d$i && printf x > d$i/f.tmp; done",
                           {UnixPath(dir.path()), std::to_string(kFolders)}));
-    DWORD before = 0, planned = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+    const size_t before = OpenHandles();
+    if (before == 0) GTEST_SKIP() << "the system gives no count of this process's handles";
     bw::ErasePlan plan;
     plan.BeginItem("many");
     for (int i = 1; i <= kFolders; ++i) bw::planwalk::EmptyFolderBelow(plan, dir / ("d" + std::to_string(i)), "");
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &planned));
+    const size_t planned = OpenHandles();
     EXPECT_LT(planned, before + 50) << "handles held by a plan of " << kFolders << " folders";
     RunScript("mv \"$1/d7\" \"$1/d7-moved\" && mkdir \"$1/d7\" && printf x > \"$1/d7/f.tmp\"", {UnixPath(dir.path())});
     bw::Execute(plan, {});
