@@ -4,6 +4,7 @@
 #include <sddl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/Handles.h"
@@ -150,13 +151,15 @@ std::wstring RandomId() {
 
 // The "$I" record of the bins of Windows Vista and later, version 2.
 std::vector<unsigned char> RecycleRecord(uint64_t size, const FILETIME& deleted, const std::wstring& path) {
-    std::vector<unsigned char> record;
-    auto put = [&](const void* data, size_t bytes) {
-        const auto* p = static_cast<const unsigned char*>(data);
-        record.insert(record.end(), p, p + bytes);
-    };
     const uint64_t version = 2;
     const uint32_t chars = static_cast<uint32_t>(path.size() + 1);
+    std::vector<unsigned char> record(sizeof version + sizeof size + sizeof deleted + sizeof chars +
+                                      chars * sizeof(wchar_t));
+    size_t at = 0;
+    auto put = [&](const void* data, size_t bytes) {
+        std::memcpy(record.data() + at, data, bytes);
+        at += bytes;
+    };
     put(&version, sizeof version);
     put(&size, sizeof size);
     put(&deleted, sizeof deleted);
