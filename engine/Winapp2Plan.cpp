@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/RuleProbes.h"
+#include "platform/Text.h"
 
 namespace bw::winapp2 {
 
@@ -428,13 +429,7 @@ const char* RegistryRefusal(Hive hive, const std::wstring& subkey, bool hasValue
     if (hive != Hive::CurrentUser && hive != Hive::LocalMachine)
         return "only keys of the current user (HKCU) and of the programs (HKLM\\Software) are erased";
     // The key as its parts, without empty ones ("Software\\\\Microsoft\\" is Software\\Microsoft).
-    std::vector<std::wstring> parts;
-    for (size_t at = 0; at <= subkey.size();) {
-        size_t slash = subkey.find(L'\\', at);
-        if (slash == std::wstring::npos) slash = subkey.size();
-        if (slash > at) parts.push_back(subkey.substr(at, slash - at));
-        at = slash + 1;
-    }
+    const std::vector<std::wstring> parts = platform::text::PathParts(subkey);
     if (parts.empty()) return "a hive root is never erased whole";
     if (hive == Hive::LocalMachine && !EqualsFolded(parts[0], L"Software"))
         return "only keys of the programs (HKLM\\Software) are erased in HKLM";

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace bw::platform::reg {
 
 LONG CreateKey(HKEY root, const std::string& subkey, HKEY* out) {
@@ -153,13 +155,7 @@ Reached CreateChild(HKEY parent, const std::wstring& name, REGSAM access, REGSAM
 
 Reached Walk(HKEY root, const std::wstring& subkey, REGSAM access, REGSAM view, Key* out, bool create) {
     out->reset();
-    std::vector<std::wstring> names;
-    for (size_t at = 0; at <= subkey.size();) {
-        size_t slash = subkey.find(L'\\', at);
-        if (slash == std::wstring::npos) slash = subkey.size();
-        if (slash > at) names.push_back(subkey.substr(at, slash - at));
-        at = slash + 1;
-    }
+    const std::vector<std::wstring> names = text::PathParts(subkey);
     if (names.empty()) return Reached::Failed;
     Key current;
     for (size_t i = 0; i < names.size(); ++i) {

@@ -61,4 +61,15 @@ std::string SizeText(uint64_t bytes) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
 }
 
+std::vector<std::wstring> PathParts(const std::wstring& path) {
+    std::vector<std::wstring> parts;
+    for (size_t at = 0; at <= path.size();) {
+        size_t slash = path.find(L'\\', at);
+        if (slash == std::wstring::npos) slash = path.size();
+        if (slash > at) parts.push_back(path.substr(at, slash - at));
+        at = slash + 1;
+    }
+    return parts;
+}
+
 }  // namespace bw::platform::text

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bw::platform::text {
 
@@ -25,5 +26,8 @@ std::string FromWide(const std::wstring& text, UINT codePage = CP_ACP, char fall
 // the next ("1.0 MB", never "1024 KB"). Past 1023 TB it stays in TB ("2048 TB"). The decimal
 // point is always ".", whatever the user's locale, so saved reports read the same everywhere.
 std::string SizeText(uint64_t bytes);
+
+// The parts of `path` between backslashes, empty ones left out ("a\\\\b\\" gives "a", "b").
+std::vector<std::wstring> PathParts(const std::wstring& path);
 
 }  // namespace bw::platform::text
