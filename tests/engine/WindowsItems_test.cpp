@@ -243,6 +243,10 @@ TEST(WindowsItems, RecycleBinEmptiesTheTrashAndCountsRecycled) {
     if (trash.empty() || _strnicmp(trash.c_str(), sandbox.c_str(), sandbox.size()) != 0)
         GTEST_SKIP() << "the desktop trash is not this test run's own";
     if (PathExists("C:\\RECYCLED")) GTEST_SKIP() << "C:\\RECYCLED exists already in this prefix";
+    {  // what tests before this one sent to the trash of this prefix goes first
+        bw::EraseRun before;
+        bw::EraseItem(bw::items::RecycleBin, before);
+    }
     MakeDirs("C:\\RECYCLED");
     WriteTextFile("C:\\RECYCLED\\INFO2", std::string(1234, 'r'));
     TempDir dir;
